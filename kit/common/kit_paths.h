@@ -1,0 +1,20 @@
+// Names shared by the simulation kit's programs and by the tests that drive
+// them: where the simulated printer reads its script, and the identity of
+// the simulated installation.
+#pragma once
+
+namespace kit {
+
+// A script value that was not set.
+constexpr int kUnset = 0x7FFFFFFF;
+
+// HKEY_CURRENT_USER key holding the simulated printer's script.
+constexpr char kSimPrinterKey[] = "Software\\NorvaKit\\SimPrinter";
+
+// The simulated installation.
+constexpr char kPrinterName[] = "Kit Printer KX500";
+constexpr char kPortName[] = "KITPORT1:";
+constexpr char kDriverName[] = "Kit KX500 Series";
+constexpr char kModelName[] = "KX500";
+
+} // namespace kit

@@ -1,0 +1,186 @@
+// Installer of the simulated system.
+#include "kit_install.h"
+
+#include <windows.h>
+#include <shlwapi.h>
+#include <winspool.h>
+
+#include <cstdio>
+
+namespace kit {
+
+namespace {
+
+constexpr char kProfileKey[] = "software\\NORVA\\KRX3\\Profile";
+constexpr char kDriverKeyPrefix[] = "software\\NORVA\\KRX3\\Driver\\";
+constexpr char kDebugKey[] = "software\\NORVA\\KRX3\\Debug";
+constexpr char kPrinterStore[] = "software\\NORVA\\KRX3\\KRXData\\NRLTarget\\Printer01";
+constexpr char kPortStore[] = "software\\NORVA\\KRX3\\KRXData\\NRNTarget\\Port01";
+
+bool SetString(HKEY root, const char* path, const char* name, const std::string& value) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS) {
+        return false;
+    }
+    LONG rc = RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                             static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(key);
+    return rc == ERROR_SUCCESS;
+}
+
+bool SetDword(HKEY root, const char* path, const char* name, DWORD value) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS) {
+        return false;
+    }
+    LONG rc = RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                             sizeof(value));
+    RegCloseKey(key);
+    return rc == ERROR_SUCCESS;
+}
+
+bool CreateKey(HKEY root, const char* path) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS) {
+        return false;
+    }
+    RegCloseKey(key);
+    return true;
+}
+
+} // namespace
+
+std::string ExecutableFolder() {
+    char path[MAX_PATH] = {};
+    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path, n);
+    size_t slash = folder.find_last_of("\\/");
+    return slash == std::string::npos ? std::string(".\\") : folder.substr(0, slash + 1);
+}
+
+void DeleteTree(void* root, const char* path) {
+    SHDeleteKeyA(static_cast<HKEY>(root), path);
+}
+
+bool AddSpoolerPrinter(const char* printerName, const char* driverName) {
+    DRIVER_INFO_3A driver = {};
+    driver.cVersion = 3;
+    driver.pName = const_cast<char*>(driverName);
+    driver.pDriverPath = const_cast<char*>("wineps.drv");
+    driver.pDataFile = const_cast<char*>("wineps.drv");
+    driver.pConfigFile = const_cast<char*>("wineps.drv");
+    AddPrinterDriverA(nullptr, 3, reinterpret_cast<BYTE*>(&driver));
+
+    PRINTER_INFO_2A info = {};
+    info.pPrinterName = const_cast<char*>(printerName);
+    info.pPortName = const_cast<char*>("FILE:");
+    info.pDriverName = const_cast<char*>(driverName);
+    info.pPrintProcessor = const_cast<char*>("WinPrint");
+    info.pDatatype = const_cast<char*>("RAW");
+    HANDLE printer = AddPrinterA(nullptr, 2, reinterpret_cast<BYTE*>(&info));
+    if (printer != nullptr) {
+        ClosePrinter(printer);
+        return true;
+    }
+    HANDLE existing = nullptr;
+    if (OpenPrinterA(const_cast<char*>(printerName), &existing, nullptr) && existing != nullptr) {
+        ClosePrinter(existing);
+        return true;
+    }
+    return false;
+}
+
+void RemoveSpoolerPrinter(const char* printerName) {
+    PRINTER_DEFAULTSA defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+    HANDLE printer = nullptr;
+    if (OpenPrinterA(const_cast<char*>(printerName), &printer, &defaults) && printer != nullptr) {
+        DeletePrinter(printer);
+        ClosePrinter(printer);
+    }
+}
+
+bool InstallSimulatedSystem(const InstallOptions& options) {
+    std::string bin = options.binFolder.empty() ? ExecutableFolder() : options.binFolder;
+    std::string driverKey = std::string(kDriverKeyPrefix) + kDriverName;
+    bool ok = true;
+    ok &= SetString(HKEY_LOCAL_MACHINE, kProfileKey, kModelName, bin + "KX500.ini");
+    ok &= SetString(HKEY_LOCAL_MACHINE, driverKey.c_str(), "InstallPath",
+                    bin.substr(0, bin.size() - 1));
+    ok &= SetString(HKEY_LOCAL_MACHINE, driverKey.c_str(), "ModelID", kModelName);
+    if (!options.bxapiPath.empty()) {
+        ok &= SetString(HKEY_LOCAL_MACHINE, driverKey.c_str(), "BXAPI32", options.bxapiPath);
+    }
+    ok &= CreateKey(HKEY_LOCAL_MACHINE, kDebugKey);
+    if (options.addStoreKeys) {
+        ok &= SetString(HKEY_CURRENT_USER, kPrinterStore, "Name", kPrinterName);
+        ok &= SetString(HKEY_CURRENT_USER, kPortStore, "Name", kPortName);
+        for (const char* store : {kPrinterStore, kPortStore}) {
+            std::string notify = std::string(store) + "\\Notify";
+            ok &= SetDword(HKEY_CURRENT_USER, store, "SoundNotifyEnable", 1);
+            ok &= SetDword(HKEY_CURRENT_USER, notify.c_str(), "009", 1);
+            ok &= SetDword(HKEY_CURRENT_USER, notify.c_str(), "011", 0);
+            ok &= SetDword(HKEY_CURRENT_USER, notify.c_str(), "012", 1);
+        }
+    }
+    if (options.addSpoolerPrinter) {
+        ok &= AddSpoolerPrinter(kPrinterName, kDriverName);
+    }
+    return ok;
+}
+
+void RemoveSimulatedSystem() {
+    DeleteTree(HKEY_LOCAL_MACHINE, "software\\NORVA");
+    DeleteTree(HKEY_CURRENT_USER, "software\\NORVA");
+    DeleteTree(HKEY_CURRENT_USER, kSimPrinterKey);
+    RemoveSpoolerPrinter(kPrinterName);
+}
+
+void SimPrinter::Reset() { DeleteTree(HKEY_CURRENT_USER, kSimPrinterKey); }
+
+void SimPrinter::SetStatusReply(const std::string& reply) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kSimPrinterKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS) {
+        return;
+    }
+    RegSetValueExA(key, "StatusReply", 0, REG_BINARY,
+                   reinterpret_cast<const BYTE*>(reply.data()), static_cast<DWORD>(reply.size()));
+    RegCloseKey(key);
+}
+
+void SimPrinter::SetNumber(const char* name, int value) {
+    SetDword(HKEY_CURRENT_USER, kSimPrinterKey, name, static_cast<DWORD>(value));
+}
+
+void SimPrinter::SetText(const char* name, const std::string& text) {
+    SetString(HKEY_CURRENT_USER, kSimPrinterKey, name, text);
+}
+
+void SimPrinter::Remove(const char* name) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSimPrinterKey, 0, KEY_ALL_ACCESS, &key) ==
+        ERROR_SUCCESS) {
+        RegDeleteValueA(key, name);
+        RegCloseKey(key);
+    }
+}
+
+std::string ReadTextFile(const std::string& path) {
+    FILE* file = fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        return {};
+    }
+    std::string text;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof(buffer), file)) > 0) {
+        text.append(buffer, n);
+    }
+    fclose(file);
+    return text;
+}
+
+} // namespace kit

@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# The demo: the host stand-in asks the plug-in for the status of the
+# simulated printer in a series of printer states.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
+bash "$ROOT/scripts/build.sh" >/dev/null
+cd "$BUILD_DIR/bin"
+wine krxhost.exe demo
+wineserver -w

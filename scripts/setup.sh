@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Installs the cross toolchain, Wine and the virtual display when they are
+# missing, and creates the project's own Wine prefix. Safe to run repeatedly.
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+export WINEPREFIX="${WINEPREFIX:-$ROOT/build/wineprefix}"
+export WINEDEBUG="${WINEDEBUG:--all}"
+
+need_pkgs=()
+have() { command -v "$1" >/dev/null 2>&1; }
+have i686-w64-mingw32-g++-posix || need_pkgs+=(g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev)
+have i686-w64-mingw32-widl || need_pkgs+=(mingw-w64-tools)
+have wine || need_pkgs+=(wine wine64)
+dpkg -s wine32:i386 >/dev/null 2>&1 || need_pkgs+=(wine32:i386)
+have xvfb-run || need_pkgs+=(xvfb xauth)
+have cmake || need_pkgs+=(cmake)
+have ninja || need_pkgs+=(ninja-build)
+[ -d /usr/src/googletest ] || need_pkgs+=(googletest)
+have convert || need_pkgs+=(imagemagick)
+have clang++ || need_pkgs+=(clang)
+dpkg -s libclang-rt-14-dev >/dev/null 2>&1 || need_pkgs+=(libclang-rt-14-dev)
+have cppcheck || need_pkgs+=(cppcheck)
+
+if [ ${#need_pkgs[@]} -gt 0 ]; then
+    echo "setup: installing ${need_pkgs[*]}"
+    SUDO=""
+    [ "$(id -u)" -ne 0 ] && SUDO=sudo
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        $SUDO dpkg --add-architecture i386
+    fi
+    $SUDO apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${need_pkgs[@]}" >/dev/null
+fi
+
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "setup: creating Wine prefix $WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1 || true
+    wineserver -w || true
+fi

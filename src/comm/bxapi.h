@@ -1,0 +1,54 @@
+// CBxApi: loads the bidirectional library that belongs to the current
+// printer driver, resolves its eleven entry points, initialises it, and on
+// destruction releases and unloads it. Short-lived: each user builds one.
+#pragma once
+
+#include <windows.h>
+
+#include "comm/bxapi_abi.h"
+#include "common/win_handles.h"
+
+namespace krx {
+
+class CBxApi {
+  public:
+    CBxApi();
+    ~CBxApi();
+    CBxApi(const CBxApi&) = delete;
+    CBxApi& operator=(const CBxApi&) = delete;
+
+    int IsEnabled() const { return m_bEnable; }
+    int InitializeResult() const { return m_initResult; }
+
+    // Entry points; each answers -1 (failure) when the wrapper is disabled.
+    int BXGetDeviceID(int mode, const char* name, char* buffer, int* size) const;
+    int BXGetAvailableChannel(int mode, const char* name, void* buffer, int* size) const;
+    int BXOpenChannel(int mode, const char* name, int channelId) const;
+    int BXCloseChannel(int handle) const;
+    int BXSetOption(int handle, int option, HWND* window) const;
+    int BXReceiveCancel(int handle) const;
+    int BXGetStatus(int handle, void* buffer, int* size) const;
+    int BXReceive(int handle, void* buffer, int* size, int reserved) const;
+    int BXSend(int handle, const void* bytes, int length) const;
+
+  private:
+    void LoadLibraryForDriver();
+    bool ResolveEntryPoints();
+
+    int m_bEnable = 0;
+    unique_hmodule m_hLibrary;
+    int m_initResult = -1;
+    bx::PfnInitialize m_pInitialize = nullptr;
+    bx::PfnRelease m_pRelease = nullptr;
+    bx::PfnGetDeviceID m_pGetDeviceID = nullptr;
+    bx::PfnGetAvailableChannel m_pGetAvailableChannel = nullptr;
+    bx::PfnOpenChannel m_pOpenChannel = nullptr;
+    bx::PfnCloseChannel m_pCloseChannel = nullptr;
+    bx::PfnSetOption m_pSetOption = nullptr;
+    bx::PfnReceiveCancel m_pReceiveCancel = nullptr;
+    bx::PfnGetStatus m_pGetStatus = nullptr;
+    bx::PfnReceive m_pReceive = nullptr;
+    bx::PfnSend m_pSend = nullptr;
+};
+
+} // namespace krx

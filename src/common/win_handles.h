@@ -1,0 +1,112 @@
+// Owning wrappers for the Win32 handle kinds the plug-in uses: one small
+// move-only type per kind, each naming its close function and its invalid
+// value, so that every handle has exactly one owner and is closed on every path.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+namespace krx {
+
+template <typename T, typename Traits> class UniqueHandle {
+  public:
+    UniqueHandle() = default;
+    explicit UniqueHandle(T value) : value_(value) {}
+    ~UniqueHandle() { reset(); }
+
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    UniqueHandle(UniqueHandle&& other) noexcept : value_(other.release()) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        if (this != &other) {
+            reset(other.release());
+        }
+        return *this;
+    }
+
+    T get() const { return value_; }
+    bool valid() const { return value_ != Traits::invalid(); }
+    explicit operator bool() const { return valid(); }
+
+    // For APIs that return the handle through an out parameter.
+    T* put() {
+        reset();
+        return &value_;
+    }
+
+    T release() {
+        T value = value_;
+        value_ = Traits::invalid();
+        return value;
+    }
+
+    void reset(T value = Traits::invalid()) {
+        if (valid()) {
+            Traits::close(value_);
+        }
+        value_ = value;
+    }
+
+  private:
+    T value_ = Traits::invalid();
+};
+
+struct HkeyTraits {
+    static HKEY invalid() { return nullptr; }
+    static void close(HKEY h) { RegCloseKey(h); }
+};
+struct HmoduleTraits {
+    static HMODULE invalid() { return nullptr; }
+    static void close(HMODULE h) { FreeLibrary(h); }
+};
+struct HandleTraits {
+    static HANDLE invalid() { return nullptr; }
+    static void close(HANDLE h) { CloseHandle(h); }
+};
+struct FileHandleTraits {
+    static HANDLE invalid() { return INVALID_HANDLE_VALUE; }
+    static void close(HANDLE h) { CloseHandle(h); }
+};
+struct MapViewTraits {
+    static void* invalid() { return nullptr; }
+    static void close(void* p) { UnmapViewOfFile(p); }
+};
+struct LocalMemTraits {
+    static HLOCAL invalid() { return nullptr; }
+    static void close(HLOCAL h) { LocalFree(h); }
+};
+struct PrinterTraits {
+    static HANDLE invalid() { return nullptr; }
+    static void close(HANDLE h);  // ClosePrinter, defined where winspool is linked
+};
+
+using unique_hkey = UniqueHandle<HKEY, HkeyTraits>;
+using unique_hmodule = UniqueHandle<HMODULE, HmoduleTraits>;
+using unique_handle = UniqueHandle<HANDLE, HandleTraits>;
+using unique_hfile = UniqueHandle<HANDLE, FileHandleTraits>;
+using unique_mapview = UniqueHandle<void*, MapViewTraits>;
+using unique_hlocal = UniqueHandle<HLOCAL, LocalMemTraits>;
+using unique_printer = UniqueHandle<HANDLE, PrinterTraits>;
+
+// Runs a callable when the scope ends, for one-off clean-up.
+template <typename F> class ScopeExit {
+  public:
+    explicit ScopeExit(F f) : f_(std::move(f)) {}
+    ~ScopeExit() {
+        if (active_) {
+            f_();
+        }
+    }
+    ScopeExit(const ScopeExit&) = delete;
+    ScopeExit& operator=(const ScopeExit&) = delete;
+    void dismiss() { active_ = false; }
+
+  private:
+    F f_;
+    bool active_ = true;
+};
+
+template <typename F> ScopeExit<F> scope_exit(F f) { return ScopeExit<F>(std::move(f)); }
+
+} // namespace krx

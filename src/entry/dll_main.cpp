@@ -1,0 +1,14 @@
+// Module load and unload: the module-wide values are created empty and the
+// trace switch is read once; nothing else happens at load.
+#include <windows.h>
+
+#include "entry/module_state.h"
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserved*/) {
+    if (reason == DLL_PROCESS_ATTACH) {
+        DisableThreadLibraryCalls(instance);
+        krx::SetSelfModule(instance);
+        krx::InitializeModuleState();
+    }
+    return TRUE;
+}

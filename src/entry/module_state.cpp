@@ -1,0 +1,26 @@
+// Storage of the module-wide values.
+#include "entry/module_state.h"
+
+#include "entry/trace/debug_trace.h"
+
+namespace krx {
+
+namespace {
+HMODULE g_selfModule = nullptr;
+}
+
+ModuleState& Module() {
+    static ModuleState state;
+    return state;
+}
+
+void InitializeModuleState() {
+    Module() = ModuleState{};
+    LoadTraceSwitch();
+}
+
+HMODULE SelfModule() { return g_selfModule != nullptr ? g_selfModule : GetModuleHandleA(nullptr); }
+
+void SetSelfModule(HMODULE module) { g_selfModule = module; }
+
+} // namespace krx

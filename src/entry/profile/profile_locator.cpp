@@ -1,0 +1,33 @@
+// Profile file lookup by model name.
+#include "entry/profile/profile_locator.h"
+
+#include <windows.h>
+
+#include "entry/profile/profile_reader.h"
+#include "entry/registry/registry_key.h"
+
+namespace krx {
+
+int FindProfileFile(const char* modelName, std::string* path) {
+    if (modelName == nullptr) {
+        return 1;
+    }
+    RegistryKey key(HKEY_LOCAL_MACHINE, "software\\NORVA\\KRX3\\Profile");
+    std::string file = key.ReadText(modelName, "");
+    if (file.empty()) {
+        return 1;
+    }
+    DWORD attributes = GetFileAttributesA(file.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return 1;
+    }
+    if (!ProfileHasSection(file.c_str(), modelName)) {
+        return 1;
+    }
+    if (path != nullptr) {
+        *path = file;
+    }
+    return 0;
+}
+
+} // namespace krx

@@ -1,0 +1,213 @@
+// Profile lookups: first matching section and first matching key win;
+// keys and section names compare case-sensitively.
+#include "entry/profile/profile_reader.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+namespace krx {
+
+namespace {
+
+class FileLineSource : public LineSource {
+  public:
+    explicit FileLineSource(FILE* file) : file_(file) {}
+    bool NextLine(std::string& line) override {
+        char buffer[kProfileLineMax + 1];
+        if (fgets(buffer, sizeof(buffer), file_) == nullptr) {
+            return false;
+        }
+        line.assign(buffer);
+        return true;
+    }
+
+  private:
+    FILE* file_;
+};
+
+struct FileCloser {
+    void operator()(FILE* f) const { fclose(f); }
+};
+using FilePtr = std::unique_ptr<FILE, FileCloser>;
+
+FilePtr OpenText(const char* path) {
+    if (path == nullptr || *path == '\0') {
+        return FilePtr();
+    }
+    return FilePtr(fopen(path, "r"));
+}
+
+bool IsSectionLine(const std::string& line, const char* section) {
+    size_t n = strlen(section);
+    return line.size() >= n + 2 && line[0] == '[' && line.compare(1, n, section) == 0 &&
+           line[n + 1] == ']';
+}
+
+// Skips to the line after the section header; false when there is none.
+bool SeekSection(LineSource& source, const char* section) {
+    std::string line;
+    while (source.NextLine(line)) {
+        if (IsSectionLine(line, section)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Finds the key's line inside the current section; on success value_pos
+// is the index just after "=".
+int SeekKey(LineSource& source, const char* key, std::string& line, size_t& value_pos) {
+    size_t n = strlen(key);
+    while (source.NextLine(line)) {
+        if (!line.empty() && line[0] == '[') {
+            return kProfileNoKey;
+        }
+        if (line.size() > n && line.compare(0, n, key) == 0 && line[n] == '=') {
+            value_pos = n + 1;
+            return kProfileFound;
+        }
+    }
+    return kProfileNoKey;
+}
+
+int ParseLeadingInt(const std::string& token) {
+    // Leading sign and digits only; saturates instead of overflowing.
+    size_t i = 0;
+    bool negative = false;
+    if (i < token.size() && (token[i] == '-' || token[i] == '+')) {
+        negative = token[i] == '-';
+        ++i;
+    }
+    long long value = 0;
+    for (; i < token.size() && token[i] >= '0' && token[i] <= '9'; ++i) {
+        if (value < 0x80000000LL) {
+            value = value * 10 + (token[i] - '0');
+        }
+    }
+    if (negative) {
+        value = -value;
+    }
+    if (value > 0x7FFFFFFFLL) {
+        value = 0x7FFFFFFFLL;
+    }
+    if (value < -0x80000000LL) {
+        value = -0x80000000LL;
+    }
+    return static_cast<int>(value);
+}
+
+} // namespace
+
+bool MemoryLineSource::NextLine(std::string& line) {
+    if (data_ == nullptr || pos_ >= size_) {
+        return false;
+    }
+    size_t start = pos_;
+    while (pos_ < size_ && pos_ - start < kProfileLineMax) {
+        char c = data_[pos_++];
+        if (c == '\n') {
+            break;
+        }
+    }
+    line.assign(data_ + start, pos_ - start);
+    // A line is a C text as far as the reader is concerned.
+    size_t nul = line.find('\0');
+    if (nul != std::string::npos) {
+        line.resize(nul);
+    }
+    return true;
+}
+
+int FindProfileInt(LineSource& source, const char* section, const char* key, int* out) {
+    if (section == nullptr || key == nullptr) {
+        return kProfileNoSection;
+    }
+    if (!SeekSection(source, section)) {
+        return kProfileNoSection;
+    }
+    std::string line;
+    size_t pos = 0;
+    int rc = SeekKey(source, key, line, pos);
+    if (rc != kProfileFound) {
+        return rc;
+    }
+    std::string token;
+    for (size_t i = pos; i < line.size() && token.size() < kProfileValueMax; ++i) {
+        unsigned char c = static_cast<unsigned char>(line[i]);
+        if (c == ' ' || c < 0x20 || c == 0x7F || c >= 0x80) {
+            break;
+        }
+        token.push_back(static_cast<char>(c));
+    }
+    if (out != nullptr) {
+        *out = ParseLeadingInt(token);
+    }
+    return kProfileFound;
+}
+
+int FindProfileString(LineSource& source, const char* section, const char* key,
+                      std::string* out) {
+    if (section == nullptr || key == nullptr) {
+        return kProfileNoSection;
+    }
+    if (!SeekSection(source, section)) {
+        return kProfileNoSection;
+    }
+    std::string line;
+    size_t pos = 0;
+    int rc = SeekKey(source, key, line, pos);
+    if (rc != kProfileFound) {
+        return rc;
+    }
+    size_t open = line.find('"', pos);
+    if (open == std::string::npos) {
+        return kProfileNoKey;
+    }
+    size_t close = line.find('"', open + 1);
+    if (close == std::string::npos) {
+        return kProfileNoKey;
+    }
+    std::string value = line.substr(open + 1, close - open - 1);
+    if (value.size() > kProfileValueMax) {
+        value.resize(kProfileValueMax);
+    }
+    if (out != nullptr) {
+        *out = value;
+    }
+    return kProfileFound;
+}
+
+bool HasProfileSection(LineSource& source, const char* section) {
+    return section != nullptr && SeekSection(source, section);
+}
+
+int ReadProfileInt(const char* path, const char* section, const char* key, int* out) {
+    FilePtr file = OpenText(path);
+    if (!file) {
+        return kProfileNoSection;
+    }
+    FileLineSource source(file.get());
+    return FindProfileInt(source, section, key, out);
+}
+
+int ReadProfileString(const char* path, const char* section, const char* key, std::string* out) {
+    FilePtr file = OpenText(path);
+    if (!file) {
+        return kProfileNoSection;
+    }
+    FileLineSource source(file.get());
+    return FindProfileString(source, section, key, out);
+}
+
+bool ProfileHasSection(const char* path, const char* section) {
+    FilePtr file = OpenText(path);
+    if (!file) {
+        return false;
+    }
+    FileLineSource source(file.get());
+    return HasProfileSection(source, section);
+}
+
+} // namespace krx

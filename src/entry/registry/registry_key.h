@@ -1,0 +1,65 @@
+// RegistryKey: the one way the plug-in touches the registry. A scoped handle
+// to one open key with typed reads that fall back to the caller's default;
+// failures show only as "not open", a default, or a write result of 0.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "common/win_handles.h"
+
+namespace krx {
+
+class RegistryKey {
+  public:
+    static constexpr REGSAM kReadAccess = 0x20019;    // KEY_READ
+    static constexpr REGSAM kAllAccess = 0xF003F;     // KEY_ALL_ACCESS
+    static constexpr DWORD kTextBufferSize = 256;     // at most 255 characters
+
+    // create = false opens an existing key; true creates it or opens it.
+    RegistryKey(HKEY root, const char* path, bool create = false, REGSAM access = 0);
+
+    // Creates or opens with an explicit mask; newly_created() then tells
+    // whether the key did not exist before.
+    static RegistryKey CreateReportingNew(HKEY root, const char* path, REGSAM access);
+
+    RegistryKey(RegistryKey&&) = default;
+    RegistryKey& operator=(RegistryKey&&) = default;
+
+    bool IsOpen() const { return key_.valid(); }
+    bool NewlyCreated() const { return newly_created_; }
+    HKEY Handle() const { return key_.get(); }
+    REGSAM Access() const { return access_; }
+
+    // Name of the index-th sub-key; empty past the end or on failure.
+    std::string EnumerateSubKey(DWORD index) const;
+
+    // The value's text when it fits a buffer of buffer_size bytes
+    // (terminator included), else the default.
+    std::string ReadText(const char* name, const char* default_text,
+                         DWORD buffer_size = kTextBufferSize) const;
+
+    // Starts from the default and takes the value's data when it exists and
+    // fits in four bytes; the value's type is not examined.
+    int ReadNumber(const char* name, int default_value) const;
+
+    bool WriteNumber(const char* name, DWORD value) const;
+
+    DWORD ValueSize(const char* name) const;
+
+    // A copy of the value's data; empty when missing, empty or unreadable.
+    std::vector<unsigned char> ReadBytes(const char* name) const;
+
+    bool WriteBytes(const char* name, const void* data, DWORD length) const;
+
+    bool WriteText(const char* name, const char* text) const;
+
+  private:
+    unique_hkey key_;
+    REGSAM access_ = 0;
+    bool newly_created_ = false;
+};
+
+} // namespace krx

@@ -1,0 +1,257 @@
+// Status query: reads the reply from the host's channel (or from the debug
+// registry value when no channel is given), decodes and classifies it,
+// looks up the item's notify and sound flags and records the reply in the
+// printer's store key.
+#include "entry/status_query.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+#include "comm/bxapi.h"
+#include "common/win_handles.h"
+#include "entry/module_state.h"
+#include "entry/registry/registry_key.h"
+#include "entry/store/status_store.h"
+#include "entry/trace/debug_trace.h"
+#include "status/notify_settings.h"
+#include "status/status_eval.h"
+#include "status/status_reply.h"
+
+namespace krx {
+
+namespace {
+
+constexpr int kKindStatusFirst = 0x00000004;
+constexpr int kKindStatusThird = 0x10000003;
+constexpr int kKindPreferred = 0x10010003;
+constexpr int kKindRemote = 0x02000001;
+constexpr char kDebugKey[] = "software\\NORVA\\KRX3\\Debug";
+
+void Set(int* p, int value) {
+    if (p != nullptr) {
+        *p = value;
+    }
+}
+
+const char* OrEmpty(const char* s) { return s != nullptr ? s : ""; }
+
+// One call's context: the names and the store key, looked up at most once.
+class StatusQuery {
+  public:
+    StatusQuery(const StatusQueryOutputs& out, const char* printer, const char* port,
+                const char* model)
+        : out_(out), printer_(OrEmpty(printer)), port_(OrEmpty(port)), model_(OrEmpty(model)) {}
+
+    int LibraryPath(const CBxApi& bx, int handle);
+    int DebugPath();
+    int RemotePath(const CBxApi& bx, int handle);
+    int FallbackPath();
+
+  private:
+    const std::string& StoreKey() {
+        if (!storeLooked_) {
+            storeLooked_ = true;
+            if (FindStoreKeyFor(printer_, port_, &storeKey_) != kStoreFound) {
+                storeKey_.clear();
+            }
+        }
+        return storeKey_;
+    }
+
+    int Decode(const unsigned char* reply, unsigned length);
+    int NoReplyOutcome(bool summary);
+    void NotifyLookup(int item) {
+        GetItemNotifySettingsAt(StoreKey(), item, out_.sound, out_.notify, model_);
+    }
+    void Summary(int status, int item) {
+        DebugTrace(" Status Num : %d,  Item Num : %d\n", status, item);
+    }
+
+    StatusQueryOutputs out_;
+    const char* printer_;
+    const char* port_;
+    const char* model_;
+    std::string storeKey_;
+    bool storeLooked_ = false;
+};
+
+// A reply shown in the trace exactly as far as its returned length goes.
+void TraceReply(const char* format, const void* bytes, int length) {
+    if (!TraceOn()) {
+        return;
+    }
+    std::string text(static_cast<const char*>(bytes), length > 0 ? length : 0);
+    DebugTraceWrite(format, text.c_str());
+}
+
+unique_hlocal AllocateReply(int size) {
+    return unique_hlocal(size > 0 ? LocalAlloc(LMEM_FIXED, static_cast<SIZE_T>(size)) : nullptr);
+}
+
+int StatusQuery::NoReplyOutcome(bool summary) {
+    Set(out_.statusNumber, kStatusNoReply);
+    NotifyLookup(kItemNoReply);
+    if (summary) {
+        Summary(kStatusNoReply, kItemNoReply);
+    }
+    return 1;
+}
+
+int StatusQuery::Decode(const unsigned char* reply, unsigned length) {
+    ParsedStatusRecord record;
+    if (ParseStatusReply(reply, length, &record) != 0) {
+        return NoReplyOutcome(false);
+    }
+    const std::string& key = StoreKey();
+    StoreStatusReplyAt(key, reply, length);
+    SetComStatusAt(key, kComStatusRead);
+    if (key.empty()) {
+        return 1;
+    }
+    Set(out_.replyKind, record.st == 3 ? 2 : 1);
+    Set(out_.stCode, record.st);
+    int statusNumber = 0;
+    int item = 0;
+    MapStatusClass(ClassifyStatus(record), &statusNumber, &item);
+    Set(out_.statusNumber, statusNumber);
+    NotifyLookup(item);
+    Summary(statusNumber, item);
+    return 1;
+}
+
+int StatusQuery::LibraryPath(const CBxApi& bx, int handle) {
+    int size = 0;
+    int rc = bx.BXGetStatus(handle, nullptr, &size);
+    DebugTrace(" Status length (BXAPI) : %d\n", size);
+    DebugTrace(" (BXGetStatu() : %d)\n", rc);
+    if (rc == 0) {
+        return 0;
+    }
+    if (rc == bx::kBusy) {
+        return -1;
+    }
+    auto errorOutcome = [&] {
+        Set(out_.statusNumber, kStatusNoReply);
+        NotifyLookup(kItemNoReply);
+        SetComStatusAt(StoreKey(), kComStatusError);
+        return 1;
+    };
+    // A size of 0 or less with "buffer too small" is a library fault, not a
+    // reply: treat it like any other library error.
+    if (rc != bx::kBufferTooSmall || size <= 0) {
+        return errorOutcome();
+    }
+    unique_hlocal buffer = AllocateReply(size);
+    if (!buffer) {
+        return -1;
+    }
+    int length = size;
+    rc = bx.BXGetStatus(handle, buffer.get(), &length);
+    // Never trust a returned length beyond the buffer the library was given.
+    if (length > size) {
+        length = size;
+    }
+    if (length < 0) {
+        length = 0;
+    }
+    TraceReply(" Printer status (BXAPI) : %s\n", buffer.get(), length);
+    DebugTrace(" (BXGetStatus() : %d)\n", rc);
+    if (rc == bx::kBusy) {
+        return -1;
+    }
+    if (rc < 0) {
+        buffer.reset();
+        return errorOutcome();
+    }
+    if (rc == 0) {
+        return 0;
+    }
+    return Decode(static_cast<const unsigned char*>(buffer.get()), static_cast<unsigned>(length));
+}
+
+int StatusQuery::DebugPath() {
+    RegistryKey key(HKEY_LOCAL_MACHINE, kDebugKey);
+    std::string text = key.ReadText("Status", "");
+    if (!key.IsOpen() || text.empty()) {
+        return NoReplyOutcome(false);
+    }
+    unique_hlocal buffer = AllocateReply(static_cast<int>(text.size()));
+    if (!buffer) {
+        return -1;
+    }
+    memcpy(buffer.get(), text.data(), text.size());
+    return Decode(static_cast<const unsigned char*>(buffer.get()),
+                  static_cast<unsigned>(text.size()));
+}
+
+int StatusQuery::RemotePath(const CBxApi& bx, int handle) {
+    int size = 0;
+    int rc = bx.BXGetStatus(handle, nullptr, &size);
+    if (rc == 0) {
+        return 0;
+    }
+    if (rc == bx::kBusy) {
+        return -1;
+    }
+    if (rc == bx::kBufferTooSmall && size > 0) {
+        unique_hlocal buffer = AllocateReply(size);
+        if (buffer) {
+            int length = size;
+            rc = bx.BXGetStatus(handle, buffer.get(), &length);
+            if (rc == 0) {
+                return 0;
+            }
+            if (rc == bx::kBusy) {
+                return -1;
+            }
+            if (rc > 0) {
+                if (length > size) {
+                    length = size;
+                }
+                if (length < 0) {
+                    length = 0;
+                }
+                StoreStatusReplyAt(StoreKey(), buffer.get(), static_cast<unsigned>(length));
+            }
+        }
+    }
+    Set(out_.stCode, kStatusNoReply);
+    return NoReplyOutcome(true);
+}
+
+int StatusQuery::FallbackPath() { return NoReplyOutcome(true); }
+
+} // namespace
+
+int QueryPrinterStatus(int channelKind, int channelHandle, const StatusQueryOutputs& out,
+                       const char* printerName, const char* portName, const char* modelName) {
+    ModuleState& module = Module();
+    if (module.printerName.empty() && printerName != nullptr) {
+        module.printerName = printerName;
+    }
+    CBxApi bx;
+    if (!bx.IsEnabled()) {
+        return 1;
+    }
+    Set(out.stCode, 0);
+    Set(out.sound, 0);
+    Set(out.notify, 0);
+    Set(out.replyKind, 0);
+    DebugTrace("---\nPrGetStatusB\n");
+
+    StatusQuery query(out, printerName, portName, modelName);
+    switch (channelKind) {
+    case kKindStatusFirst:
+    case kKindStatusThird:
+    case kKindPreferred:
+        return channelHandle == 0 ? query.DebugPath() : query.LibraryPath(bx, channelHandle);
+    case kKindRemote:
+        return query.RemotePath(bx, channelHandle);
+    default:
+        return query.FallbackPath();
+    }
+}
+
+} // namespace krx

@@ -1,0 +1,48 @@
+// Per-printer status store under HKEY_CURRENT_USER: the printer's key is
+// found by its "Name" value (printer name under NRLTarget, port name under
+// NRNTarget); it holds the last raw reply and the communication result.
+#pragma once
+
+#include <string>
+
+namespace krx {
+
+enum StoreKind : int { kStoreByPrinterName = 0, kStoreByPortName = 1 };
+
+enum FindStoreResult : int {
+    kStoreFound = 0,
+    kStoreNoMatch = 1,
+    kStoreNoBase = 4,
+    kStoreBadKind = 5,
+};
+
+// "ComStatus" values.
+constexpr int kComStatusError = 0;
+constexpr int kComStatusRead = 1;
+constexpr int kComStatusNoted = 2; // also what readers see when there is none
+
+// 0 and the key path (relative to HKEY_CURRENT_USER) when a sub-key's "Name"
+// equals the name ignoring letter case; the lowest index wins.
+int FindStoreKey(const char* name, int kind, std::string* keyPath);
+
+// The pair (printer name, port name) to a lookup: by printer name when it is
+// non-empty or the port name is empty, else by port name.
+int FindStoreKeyFor(const char* printerName, const char* portName, std::string* keyPath);
+
+// Operations on a key path already found, so that one call of the status
+// query looks the key up once. An empty path means "no store key".
+int StoreStatusReplyAt(const std::string& keyPath, const void* bytes, unsigned length);
+void SetComStatusAt(const std::string& keyPath, int value);
+
+int StoreStatusReply(const char* printerName, const char* portName, const void* bytes,
+                     unsigned length);
+void SetComStatus(const char* printerName, const char* portName, int value);
+int GetComStatus(const char* printerName, const char* portName);
+
+// Without destination: 1 and *length := the value's size. With destination:
+// *length is the destination's capacity on entry; 1 and at most that many
+// bytes copied, *length := the number copied. -1 no store key; 0 no value.
+int ReadStoredStatus(const char* printerName, const char* portName, void* destination,
+                     unsigned* length);
+
+} // namespace krx
