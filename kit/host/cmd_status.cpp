@@ -1,8 +1,5 @@
-// Host stand-in: loads krxstat.dll the way the status-monitor host does and
-// calls its exports. Commands:
-//   krxhost setup | teardown          write or remove the simulated installation
-//   krxhost status KIND HANDLE [PRINTER [PORT [MODEL]]]
-//   krxhost demo                      the status query in a series of printer states
+// Host commands for the status query: the simulated installation, a single
+// status query, and the demo over a series of printer states.
 #include <windows.h>
 
 #include <cstdio>
@@ -10,35 +7,13 @@
 #include <cstring>
 #include <string>
 
+#include "host_commands.h"
+#include "host_plugin.h"
 #include "kit_install.h"
-#include "krxstat.h"
 
 namespace {
 
-struct Plugin {
-    HMODULE module = nullptr;
-    PFN_PrGetStatusB getStatus = nullptr;
-
-    bool Load() {
-        module = LoadLibraryA("krxstat.dll");
-        if (module == nullptr) {
-            fprintf(stderr, "krxhost: cannot load krxstat.dll (error %lu)\n", GetLastError());
-            return false;
-        }
-        getStatus = reinterpret_cast<PFN_PrGetStatusB>(
-            reinterpret_cast<void*>(GetProcAddress(module, "PrGetStatusB")));
-        if (getStatus == nullptr) {
-            fprintf(stderr, "krxhost: krxstat.dll lacks PrGetStatusB\n");
-            return false;
-        }
-        return true;
-    }
-    ~Plugin() {
-        if (module != nullptr) {
-            FreeLibrary(module);
-        }
-    }
-};
+using host::Plugin;
 
 struct StatusAnswer {
     int result = 0;
@@ -76,20 +51,19 @@ std::string Printable(const std::string& reply) {
     return text;
 }
 
-int Setup() {
+int Setup(int = 0, char** = nullptr) {
     kit::InstallOptions options;
     options.bxapiPath = kit::ExecutableFolder() + "BXAPI.DLL";
     if (!kit::InstallSimulatedSystem(options)) {
         fprintf(stderr, "krxhost: the simulated installation is incomplete\n");
         return 1;
     }
-    printf("simulated installation written for \"%s\" on %s\n", kit::kPrinterName,
-           kit::kPortName);
+    printf("simulated installation written for \"%s\" on %s\n", kit::kPrinterName, kit::kPortName);
     return 0;
 }
 
 int Status(int argc, char** argv) {
-    if (argc < 4) {
+    if (argc < 3) {
         fprintf(stderr, "usage: krxhost status KIND HANDLE [PRINTER [PORT [MODEL]]]\n");
         return 2;
     }
@@ -97,11 +71,11 @@ int Status(int argc, char** argv) {
     if (!plugin.Load()) {
         return 1;
     }
-    int kind = static_cast<int>(strtoul(argv[2], nullptr, 0));
-    int handle = static_cast<int>(strtol(argv[3], nullptr, 0));
-    const char* printer = argc > 4 ? argv[4] : kit::kPrinterName;
-    const char* port = argc > 5 ? argv[5] : kit::kPortName;
-    const char* model = argc > 6 ? argv[6] : kit::kModelName;
+    int kind = static_cast<int>(strtoul(argv[1], nullptr, 0));
+    int handle = static_cast<int>(strtol(argv[2], nullptr, 0));
+    const char* printer = argc > 3 ? argv[3] : kit::kPrinterName;
+    const char* port = argc > 4 ? argv[4] : kit::kPortName;
+    const char* model = argc > 5 ? argv[5] : kit::kModelName;
     StatusAnswer a = Query(plugin, kind, handle, printer, port, model);
     printf("result=%d status=%d st=%d sound=%d notify=%d out12=%d\n", a.result, a.statusNumber,
            a.stCode, a.sound, a.notify, a.replyKind);
@@ -114,7 +88,7 @@ struct DemoState {
     int firstResult;    // kit::kUnset unless the library is to answer otherwise
 };
 
-int Demo() {
+int Demo(int, char**) {
     if (Setup() != 0) {
         return 1;
     }
@@ -137,8 +111,8 @@ int Demo() {
         {"no reply", nullptr, 0},
         {"library busy", nullptr, -17},
     };
-    printf("\n%-24s %-6s %-6s %-4s %-6s %-5s %-5s  %s\n", "printer state", "result", "status",
-           "ST", "notify", "sound", "out12", "raw reply");
+    printf("\n%-24s %-6s %-6s %-4s %-6s %-5s %-5s  %s\n", "printer state", "result", "status", "ST",
+           "notify", "sound", "out12", "raw reply");
     for (const DemoState& s : states) {
         kit::SimPrinter::Reset();
         std::string reply;
@@ -158,30 +132,24 @@ int Demo() {
             snprintf(status, sizeof(status), "%d", a.statusNumber);
         }
         printf("%-24s %-6d %-6s %-4d %-6d %-5d %-5d  %s\n", s.name, a.result, status, a.stCode,
-               a.notify, a.sound, a.replyKind,
-               reply.empty() ? "(none)" : Printable(reply).c_str());
+               a.notify, a.sound, a.replyKind, reply.empty() ? "(none)" : Printable(reply).c_str());
     }
     kit::SimPrinter::Reset();
     return 0;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    const char* command = argc > 1 ? argv[1] : "demo";
-    if (strcmp(command, "setup") == 0) {
-        return Setup();
-    }
-    if (strcmp(command, "teardown") == 0) {
-        kit::RemoveSimulatedSystem();
-        return 0;
-    }
-    if (strcmp(command, "status") == 0) {
-        return Status(argc, argv);
-    }
-    if (strcmp(command, "demo") == 0) {
-        return Demo();
-    }
-    fprintf(stderr, "usage: krxhost setup|teardown|status|demo\n");
-    return 2;
+int Teardown(int, char**) {
+    kit::RemoveSimulatedSystem();
+    return 0;
 }
+
+const host::HostCommandRegistration
+    kSetup("setup", "setup                 write the simulated installation", Setup);
+const host::HostCommandRegistration
+    kTeardown("teardown", "teardown              remove the simulated installation", Teardown);
+const host::HostCommandRegistration
+    kStatus("status", "status KIND HANDLE [PRINTER [PORT [MODEL]]]  one PrGetStatusB call", Status);
+const host::HostCommandRegistration
+    kDemo("demo", "demo                  the status query in a series of printer states", Demo);
+
+} // namespace

@@ -1,0 +1,1 @@
+/* A resource-only library has no code of its own. */

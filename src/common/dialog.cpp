@@ -1,0 +1,193 @@
+// Dialog and SubclassedControl plumbing.
+#include "common/dialog.h"
+
+namespace krx {
+
+namespace {
+constexpr char kControlProp[] = "KrxSubclassedControl";
+}
+
+INT_PTR Dialog::DoModal(HWND parent, HINSTANCE resources) {
+    ownLoop_ = false;
+    ended_ = false;
+    return DialogBoxParamA(resources, MAKEINTRESOURCEA(templateId_), parent, Thunk,
+                           reinterpret_cast<LPARAM>(this));
+}
+
+INT_PTR Dialog::DoModalWithoutActivation(HWND parent, HINSTANCE resources) {
+    ownLoop_ = true;
+    ended_ = false;
+    endCode_ = -1;
+    HWND hwnd = CreateDialogParamA(resources, MAKEINTRESOURCEA(templateId_), parent, Thunk,
+                                   reinterpret_cast<LPARAM>(this));
+    if (hwnd == nullptr) {
+        return -1;
+    }
+    if (parent != nullptr) {
+        EnableWindow(parent, FALSE);
+    }
+    bool shown = false;
+    MSG msg;
+    while (!ended_) {
+        if (!shown && !PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            // First idle moment: show without taking the focus.
+            shown = true;
+            ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+            continue;
+        }
+        BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (got == -1) {
+            break;
+        }
+        if (!IsDialogMessageA(hwnd, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    if (parent != nullptr) {
+        EnableWindow(parent, TRUE);
+    }
+    if (IsWindow(hwnd)) {
+        DestroyWindow(hwnd);
+    }
+    return endCode_;
+}
+
+void Dialog::End(INT_PTR code) {
+    if (hwnd_ == nullptr) {
+        return;
+    }
+    endCode_ = code;
+    ended_ = true;
+    if (!ownLoop_) {
+        EndDialog(hwnd_, code);
+    } else {
+        // Wake the loop so that it sees the end at once.
+        PostMessageA(hwnd_, WM_NULL, 0, 0);
+    }
+}
+
+bool Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* result) {
+    switch (message) {
+    case WM_INITDIALOG:
+        *result = OnInitDialog();
+        return true;
+    case WM_COMMAND:
+        if (OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam))) {
+            *result = TRUE;
+            return true;
+        }
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+            End(LOWORD(wParam));
+            *result = TRUE;
+            return true;
+        }
+        return false;
+    case WM_TIMER:
+        if (OnTimer(wParam)) {
+            *result = TRUE;
+            return true;
+        }
+        return false;
+    case WM_CLOSE:
+        if (OnClose()) {
+            *result = TRUE;
+            return true;
+        }
+        End(IDCANCEL);
+        *result = TRUE;
+        return true;
+    case WM_DESTROY:
+        OnDestroy();
+        return false;
+    default:
+        return false;
+    }
+}
+
+INT_PTR CALLBACK Dialog::Thunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    Dialog* self = nullptr;
+    if (message == WM_INITDIALOG) {
+        self = reinterpret_cast<Dialog*>(lParam);
+        SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+        self->hwnd_ = hwnd;
+    } else {
+        self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+    }
+    if (self == nullptr) {
+        return FALSE;
+    }
+    INT_PTR result = FALSE;
+    bool handled = self->HandleMessage(message, wParam, lParam, &result);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+        self->hwnd_ = nullptr;
+    }
+    if (!handled) {
+        return FALSE;
+    }
+    if (message == WM_INITDIALOG) {
+        return result;
+    }
+    SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, result);
+    return TRUE;
+}
+
+SubclassedControl::~SubclassedControl() { Detach(); }
+
+bool SubclassedControl::Attach(HWND dialog, int itemId) {
+    return AttachWindow(GetDlgItem(dialog, itemId));
+}
+
+bool SubclassedControl::AttachWindow(HWND hwnd) {
+    Detach();
+    if (hwnd == nullptr) {
+        return false;
+    }
+    hwnd_ = hwnd;
+    SetPropA(hwnd, kControlProp, this);
+    original_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Thunk)));
+    return true;
+}
+
+void SubclassedControl::Detach() {
+    if (hwnd_ == nullptr) {
+        return;
+    }
+    if (IsWindow(hwnd_)) {
+        SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
+        RemovePropA(hwnd_, kControlProp);
+    }
+    hwnd_ = nullptr;
+    original_ = nullptr;
+}
+
+LRESULT SubclassedControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    return CallOriginal(message, wParam, lParam);
+}
+
+LRESULT SubclassedControl::CallOriginal(UINT message, WPARAM wParam, LPARAM lParam) {
+    return original_ != nullptr ? CallWindowProcA(original_, hwnd_, message, wParam, lParam)
+                                : DefWindowProcA(hwnd_, message, wParam, lParam);
+}
+
+LRESULT CALLBACK SubclassedControl::Thunk(HWND hwnd, UINT message, WPARAM wParam,
+                                          LPARAM lParam) {
+    auto* self = static_cast<SubclassedControl*>(GetPropA(hwnd, kControlProp));
+    if (self == nullptr) {
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+    if (message == WM_NCDESTROY) {
+        WNDPROC original = self->original_;
+        self->Detach();
+        return CallWindowProcA(original, hwnd, message, wParam, lParam);
+    }
+    return self->WndProc(message, wParam, lParam);
+}
+
+} // namespace krx

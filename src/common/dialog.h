@@ -1,0 +1,85 @@
+// The plug-in's window framework: one class per dialog, made from a template
+// of the resource library; a static thunk keeps `this` in DWLP_USER and
+// forwards every message to the member procedure, whose flat switch calls
+// named OnXxx handlers. Controls are bound to dialog items by subclassing
+// (SubclassedControl).
+#pragma once
+
+#include <windows.h>
+
+namespace krx {
+
+class Dialog {
+  public:
+    explicit Dialog(int templateId) : templateId_(templateId) {}
+    virtual ~Dialog() = default;
+    Dialog(const Dialog&) = delete;
+    Dialog& operator=(const Dialog&) = delete;
+
+    // Runs the dialog modally with the system's dialog loop; -1 when the
+    // template cannot be loaded from the module.
+    INT_PTR DoModal(HWND parent, HINSTANCE resources);
+
+    // Runs the dialog modally with the plug-in's own loop; the dialog is
+    // created hidden and, when the loop first goes idle, shown without being
+    // activated (for windows that must not take the keyboard focus).
+    INT_PTR DoModalWithoutActivation(HWND parent, HINSTANCE resources);
+
+    // Ends the modal loop with the code (either kind of loop).
+    void End(INT_PTR code);
+
+    HWND Hwnd() const { return hwnd_; }
+    HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
+    int TemplateId() const { return templateId_; }
+    bool IsRunning() const { return hwnd_ != nullptr; }
+
+  protected:
+    // The member window procedure. The default dispatches the common
+    // messages to the handlers below; override to add messages, and call
+    // the base for the rest. Return true when the message was handled, with
+    // *result holding the dialog procedure's answer.
+    virtual bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* result);
+
+    virtual BOOL OnInitDialog() { return TRUE; }
+    virtual bool OnCommand(int /*id*/, int /*notifyCode*/, HWND /*control*/) { return false; }
+    virtual bool OnTimer(UINT_PTR /*timerId*/) { return false; }
+    virtual bool OnClose() { return false; }
+    virtual void OnDestroy() {}
+
+  private:
+    static INT_PTR CALLBACK Thunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+    int templateId_;
+    HWND hwnd_ = nullptr;
+    bool ownLoop_ = false;
+    bool ended_ = false;
+    INT_PTR endCode_ = 0;
+};
+
+// A control bound to a dialog item by subclassing: the item's messages go
+// to WndProc first; CallOriginal passes them on to the item's own class.
+class SubclassedControl {
+  public:
+    SubclassedControl() = default;
+    virtual ~SubclassedControl();
+    SubclassedControl(const SubclassedControl&) = delete;
+    SubclassedControl& operator=(const SubclassedControl&) = delete;
+
+    // Binds to the dialog's item; false when the item does not exist.
+    bool Attach(HWND dialog, int itemId);
+    bool AttachWindow(HWND hwnd);
+    void Detach();
+    HWND Hwnd() const { return hwnd_; }
+
+  protected:
+    virtual LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT CallOriginal(UINT message, WPARAM wParam, LPARAM lParam);
+
+  private:
+    static LRESULT CALLBACK Thunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND hwnd_ = nullptr;
+    WNDPROC original_ = nullptr;
+};
+
+} // namespace krx
