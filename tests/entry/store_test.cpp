@@ -1,0 +1,157 @@
+// Per-printer store and notification settings against the real registry.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "entry/store/status_store.h"
+#include "status/notify_settings.h"
+#include "test_support.h"
+
+using krxtest::WriteDword;
+using krxtest::WriteString;
+
+namespace {
+
+constexpr char kByPrinter[] = "software\\NORVA\\KRX3\\KRXData\\NRLTarget";
+constexpr char kByPort[] = "software\\NORVA\\KRX3\\KRXData\\NRNTarget";
+
+class StoreTest : public krxtest::CleanRegistryTest {
+  protected:
+    static std::string Key(const char* base, const char* sub) {
+        return std::string(base) + "\\" + sub;
+    }
+    static void AddPrinter(const char* base, const char* sub, const char* name) {
+        WriteString(HKEY_CURRENT_USER, Key(base, sub), "Name", name);
+    }
+};
+
+} // namespace
+
+TEST_F(StoreTest, FindStoreKeyResults) {
+    std::string path = "untouched";
+    EXPECT_EQ(krx::FindStoreKey("P", 0, &path), 4);
+    EXPECT_EQ(krx::FindStoreKey("P", 2, &path), 5);
+    AddPrinter(kByPrinter, "A", "Other");
+    AddPrinter(kByPrinter, "B", "");
+    EXPECT_EQ(krx::FindStoreKey("P", 0, &path), 1);
+    EXPECT_EQ(krx::FindStoreKey("", 0, &path), 1); // empty names never match
+    EXPECT_EQ(path, "untouched");
+    AddPrinter(kByPrinter, "C", "My Printer");
+    EXPECT_EQ(krx::FindStoreKey("my PRINTER", 0, &path), 0);
+    EXPECT_EQ(path, Key(kByPrinter, "C"));
+}
+
+TEST_F(StoreTest, LowestIndexWinsIgnoringCase) {
+    AddPrinter(kByPrinter, "K1", "printer");
+    AddPrinter(kByPrinter, "K2", "PRINTER");
+    std::string path;
+    ASSERT_EQ(krx::FindStoreKey("Printer", 0, &path), 0);
+    EXPECT_EQ(path, Key(kByPrinter, "K1"));
+}
+
+TEST_F(StoreTest, PairChoosesTheLookup) {
+    AddPrinter(kByPrinter, "P", "Printer");
+    AddPrinter(kByPort, "Q", "LPT1:");
+    std::string path;
+    EXPECT_EQ(krx::FindStoreKeyFor("Printer", "LPT1:", &path), 0);
+    EXPECT_EQ(path, Key(kByPrinter, "P"));
+    EXPECT_EQ(krx::FindStoreKeyFor("", "LPT1:", &path), 0);
+    EXPECT_EQ(path, Key(kByPort, "Q"));
+    EXPECT_EQ(krx::FindStoreKeyFor(nullptr, "lpt1:", &path), 0);
+    EXPECT_EQ(krx::FindStoreKeyFor(nullptr, nullptr, &path), 1);
+    EXPECT_EQ(krx::FindStoreKeyFor("", "", &path), 1);
+}
+
+TEST_F(StoreTest, ReplyAndComStatusRoundTrip) {
+    AddPrinter(kByPrinter, "P", "Printer");
+    EXPECT_EQ(krx::GetComStatus("Printer", ""), 2); // absent value reads as noted
+    const std::string reply("@BDC ST\r\nST:04;\x0C\0x", 18);
+    ASSERT_EQ(krx::StoreStatusReply("Printer", "", reply.data(), reply.size()), 0);
+    krx::SetComStatus("Printer", "", 1);
+    EXPECT_EQ(krx::GetComStatus("Printer", ""), 1);
+    EXPECT_EQ(krxtest::ReadBinary(HKEY_CURRENT_USER, Key(kByPrinter, "P"), "Status"), reply);
+
+    unsigned length = 0;
+    ASSERT_EQ(krx::ReadStoredStatus("Printer", "", nullptr, &length), 1);
+    ASSERT_EQ(length, reply.size());
+    std::string back(length, '\0');
+    EXPECT_EQ(krx::ReadStoredStatus("Printer", "", &back[0], &length), 1);
+    EXPECT_EQ(back, reply);
+}
+
+TEST_F(StoreTest, ReadStoredStatusNeverWritesPastTheBuffer) {
+    AddPrinter(kByPrinter, "P", "Printer");
+    ASSERT_EQ(krx::StoreStatusReply("Printer", "", "0123456789", 10), 0);
+    char buffer[8];
+    memset(buffer, '#', sizeof(buffer));
+    unsigned length = 4; // the caller's size from an earlier, shorter reply
+    EXPECT_EQ(krx::ReadStoredStatus("Printer", "", buffer, &length), 1);
+    EXPECT_EQ(length, 4u);
+    EXPECT_EQ(std::string(buffer, 8), "0123####");
+}
+
+TEST_F(StoreTest, MissingKeyOrValue) {
+    unsigned length = 77;
+    EXPECT_EQ(krx::ReadStoredStatus("Nobody", "", nullptr, &length), -1);
+    EXPECT_EQ(krx::StoreStatusReply("Nobody", "", "x", 1), 1);
+    krx::SetComStatus("Nobody", "", 1); // silently nothing
+    EXPECT_EQ(krx::GetComStatus("Nobody", ""), 2);
+    AddPrinter(kByPrinter, "P", "Printer");
+    EXPECT_EQ(krx::ReadStoredStatus("Printer", "", nullptr, &length), 0);
+    EXPECT_EQ(length, 0u);
+}
+
+namespace {
+
+class NotifySettingsTest : public krxtest::CleanRegistryTest {
+  protected:
+    void SetUp() override {
+        CleanRegistryTest::SetUp();
+        profile_ = kit::ExecutableFolder() + "notify_test.ini";
+        FILE* f = fopen(profile_.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        fputs("[NM]\r\nITEM012=1\r\nITEM009=0\r\nSoundNotifyEnable=1\r\n", f);
+        fclose(f);
+        WriteString(HKEY_LOCAL_MACHINE, "software\\NORVA\\KRX3\\Profile", "NM", profile_);
+    }
+    void TearDown() override {
+        DeleteFileA(profile_.c_str());
+        CleanRegistryTest::TearDown();
+    }
+    std::string profile_;
+};
+
+} // namespace
+
+TEST_F(NotifySettingsTest, StoreValuesWin) {
+    std::string key = std::string(kByPrinter) + "\\P";
+    WriteString(HKEY_CURRENT_USER, key, "Name", "Printer");
+    WriteDword(HKEY_CURRENT_USER, key, "SoundNotifyEnable", 1);
+    WriteDword(HKEY_CURRENT_USER, key + "\\Notify", "009", 1);
+    int sound = -5, notify = -5;
+    EXPECT_EQ(krx::GetItemNotifySettings("Printer", "", 9, &sound, &notify, "NM"), 0);
+    EXPECT_EQ(notify, 1);
+    EXPECT_EQ(sound, 1);
+    WriteDword(HKEY_CURRENT_USER, key + "\\Notify", "009", 0);
+    EXPECT_EQ(krx::GetItemNotifySettings("Printer", "", 9, &sound, &notify, "NM"), 0);
+    EXPECT_EQ(notify, 0);
+    EXPECT_EQ(sound, 0); // no sound for an item that is not notified
+}
+
+TEST_F(NotifySettingsTest, ProfileFallback) {
+    int sound = -5, notify = -5;
+    // No store key: notify comes from the profile, sound is not looked up.
+    EXPECT_EQ(krx::GetItemNotifySettings("Printer", "", 12, &sound, &notify, "NM"), 1);
+    EXPECT_EQ(notify, 1);
+    EXPECT_EQ(sound, 0);
+    // Notify in the store, sound from the profile.
+    std::string key = std::string(kByPrinter) + "\\P";
+    WriteString(HKEY_CURRENT_USER, key, "Name", "Printer");
+    WriteDword(HKEY_CURRENT_USER, key + "\\Notify", "012", 1);
+    EXPECT_EQ(krx::GetItemNotifySettings("Printer", "", 12, &sound, &notify, "NM"), 0);
+    EXPECT_EQ(sound, 1);
+    // Nothing anywhere.
+    EXPECT_EQ(krx::GetItemNotifySettings("Printer", "", 11, &sound, &notify, "Unknown"), 2);
+    EXPECT_EQ(notify, 0);
+    EXPECT_EQ(sound, 0);
+}
