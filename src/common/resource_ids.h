@@ -88,14 +88,13 @@
 #define IDS_GUIDE_TEXT_FIRST 1801
 #define IDB_GUIDE_FIRST 701
 
-/* Step-by-step guide dialog; its step tables are RCDATA 11010 + category. */
+/* Step-by-step guide dialog (step tables: KRX_GUIDE_RESOURCE_BASE above). */
 #define IDD_GUIDE 103
 #define IDC_GUIDE_PICTURE 230
 #define IDC_GUIDE_TEXT 231
 #define IDC_GUIDE_BACK 232
 #define IDC_GUIDE_NEXT 233
 #define IDC_GUIDE_FINISH 234
-#define IDR_GUIDE_FIRST 11010
 
 /* Version information dialog. */
 #define IDD_VERSION 104
@@ -122,12 +121,5 @@
 #define IDS_INFO_KIND_A 3123
 #define IDS_INFO_KIND_B 3124
 #define IDS_INFO_ROW_TEXT_FIRST 3130 /* row r: 3130 + 4r (A), +1 (B), +2 (detail) */
-
-/* Tips: count, the special tip, regular tips' texts and topics. */
-#define IDS_TIP_COUNT 2200
-#define IDS_TIP_SPECIAL_TEXT 2201
-#define IDS_TIP_SPECIAL_TOPIC 2202
-#define IDS_TIP_TEXT_FIRST 2300
-#define IDS_TIP_TOPIC_FIRST 2400
 
 #endif /* KRX_RESOURCE_IDS_H */
