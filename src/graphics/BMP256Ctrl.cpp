@@ -1,0 +1,225 @@
+// BMP256Ctrl: painting, animation and palette of the picture control.
+#include "graphics/BMP256Ctrl.h"
+
+#include <new>
+
+#include "common/gdi.h"
+#include "entry/module_state.h"
+
+namespace krx {
+
+BMP256Ctrl::~BMP256Ctrl() {
+    KillAnimationTimer();
+}
+
+int BMP256Ctrl::SetBitmapSize(int32_t width, int32_t height) {
+    drawWidth_ = width;
+    drawHeight_ = height;
+    return 1;
+}
+
+int BMP256Ctrl::ShowBitmap(uint32_t bitmapId) {
+    bitmapId_ = bitmapId;
+    if (Hwnd() != nullptr) {
+        InvalidateRect(Hwnd(), nullptr, TRUE);
+    }
+    return 1;
+}
+
+void BMP256Ctrl::KillAnimationTimer() {
+    if (timerId_ != 0) {
+        if (Hwnd() != nullptr && IsWindow(Hwnd())) {
+            KillTimer(Hwnd(), timerId_);
+        }
+        timerId_ = 0;
+    }
+}
+
+int BMP256Ctrl::StartAnimation(uint32_t count, const uint32_t* ids) {
+    if (count == 0 || ids == nullptr) {
+        return 0;
+    }
+    KillAnimationTimer();
+    frames_.reset();
+    frameCount_ = 0;
+    frameIndex_ = 0;
+    if (count == 1) {
+        return ShowBitmap(ids[0]);
+    }
+    std::unique_ptr<uint32_t[]> frames(new (std::nothrow) uint32_t[count]);
+    if (!frames) {
+        ShowBitmap(ids[count - 1]);
+        return 0;
+    }
+    for (uint32_t i = 0; i < count; ++i) {
+        frames[i] = ids[i];
+    }
+    frames_ = std::move(frames);
+    frameCount_ = count;
+    ShowBitmap(frames_[0]);
+    if (Hwnd() == nullptr) {
+        return 0; // not bound to a window: nothing can drive the frames
+    }
+    timerId_ = SetTimer(Hwnd(), kAnimationTimerId, kAnimationPeriodMs, nullptr);
+    return timerId_ != 0 ? 1 : 0;
+}
+
+void BMP256Ctrl::StopAnimation() {
+    KillAnimationTimer();
+    frames_.reset();
+    frameCount_ = 0;
+}
+
+int BMP256Ctrl::SetBlinkIcon(LPCSTR name, int32_t rightOffset) {
+    IconName wanted;
+    if (name != nullptr) {
+        wanted.set = true;
+        wanted.isId = IS_INTRESOURCE(name);
+        if (wanted.isId) {
+            wanted.id = LOWORD(reinterpret_cast<ULONG_PTR>(name));
+        } else {
+            wanted.text = name;
+        }
+    }
+    if (wanted == iconName_) {
+        return 1;
+    }
+    iconName_ = wanted;
+    iconRightOffset_ = rightOffset;
+    icon_ = nullptr;
+    if (!iconName_.set) {
+        return 1;
+    }
+    // The icon belongs to the language resource library, not to the pictures.
+    icon_ = LoadIconA(Module().resourceModule, iconName_.get());
+    return icon_ != nullptr ? 1 : 0;
+}
+
+void BMP256Ctrl::EnablePalette(BOOL enable) {
+    paletteEnabled_ = enable;
+    if (enable && Hwnd() != nullptr) {
+        InvalidateRect(Hwnd(), nullptr, FALSE);
+    }
+}
+
+bool BMP256Ctrl::LoadDibResource(DibResource* dib, std::unique_ptr<DibLogPalette>* palette) {
+    HMODULE module = resourceModule_ != nullptr ? resourceModule_ : Module().resourceModule;
+    if (module == nullptr) {
+        return false;
+    }
+    WindowDC dc(Hwnd());
+    if (dc.get() == nullptr) {
+        return false;
+    }
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(LOWORD(bitmapId_)),
+                                MAKEINTRESOURCEA(2) /* RT_BITMAP */);
+    if (found == nullptr) {
+        return false;
+    }
+    HGLOBAL loaded = LoadResource(module, found);
+    const void* locked = loaded != nullptr ? LockResource(loaded) : nullptr;
+    if (locked == nullptr) {
+        return false;
+    }
+    dib->data = static_cast<const uint8_t*>(locked);
+    dib->size = SizeofResource(module, found);
+    // A resource whose header or colour table claims more than it holds is
+    // treated as missing: GDI would read past its end.
+    if (!ReadDibLayout(dib->data, dib->size, &dib->layout)) {
+        return false;
+    }
+    if (WantsPalette(dib->layout, GetDeviceCaps(dc.get(), BITSPIXEL),
+                     GetDeviceCaps(dc.get(), RASTERCAPS))) {
+        std::unique_ptr<DibLogPalette> entries(new (std::nothrow) DibLogPalette);
+        if (entries && FillDibPalette(dib->data, dib->size, dib->layout, entries.get())) {
+            *palette = std::move(entries);
+        }
+    }
+    return true;
+}
+
+void BMP256Ctrl::OnPaint() {
+    PaintDC paint(Hwnd());
+    HDC dc = paint.get();
+    lastPaintUsedPalette_ = false;
+    DibResource dib;
+    std::unique_ptr<DibLogPalette> entries;
+    if (dc == nullptr || !LoadDibResource(&dib, &entries)) {
+        return;
+    }
+
+    // The control takes the bitmap's size; its frame, if any, stays around it.
+    RECT window, client;
+    GetWindowRect(Hwnd(), &window);
+    GetClientRect(Hwnd(), &client);
+    int width = (window.right - window.left) - client.right + dib.layout.width;
+    int height = (window.bottom - window.top) - client.bottom + dib.layout.height;
+    if (width != window.right - window.left || height != window.bottom - window.top) {
+        SetWindowPos(Hwnd(), nullptr, 0, 0, width, height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
+    unique_hpalette palette;
+    HPALETTE previousPalette = nullptr;
+    if (paletteEnabled_ && entries) {
+        palette.reset(CreatePalette(reinterpret_cast<const LOGPALETTE*>(entries.get())));
+        if (palette) {
+            previousPalette = SelectPalette(dc, palette.get(), FALSE);
+            RealizePalette(dc);
+            lastPaintUsedPalette_ = true;
+        }
+    }
+
+    {
+        const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(dib.data);
+        unique_hbitmap bitmap(CreateDIBitmap(dc, header, CBM_INIT, dib.data + dib.layout.bitsOffset,
+                                             reinterpret_cast<const BITMAPINFO*>(dib.data),
+                                             DIB_RGB_COLORS));
+        unique_memdc memory(CreateCompatibleDC(dc));
+        if (bitmap && memory) {
+            SelectObjectScope select(memory.get(), bitmap.get());
+            BitBlt(dc, 0, 0, drawWidth_, drawHeight_, memory.get(), 0, 0, SRCCOPY);
+        }
+        if (iconName_.set && blinkPhase_ == 1) {
+            GetClientRect(Hwnd(), &client);
+            DrawIcon(dc, client.right - iconRightOffset_ - client.left, 0, icon_);
+        }
+    }
+
+    if (palette && previousPalette != nullptr) {
+        SelectPalette(dc, previousPalette, FALSE);
+    }
+}
+
+bool BMP256Ctrl::OnTimer(UINT_PTR timerId) {
+    if (timerId_ == 0 || timerId != timerId_) {
+        return false;
+    }
+    if (frames_ && frameCount_ > 0) {
+        frameIndex_ = frameIndex_ < frameCount_ - 1 ? frameIndex_ + 1 : 0;
+        blinkPhase_ = blinkPhase_ ? 0 : 1;
+        ShowBitmap(frames_[frameIndex_]);
+    }
+    return true;
+}
+
+LRESULT BMP256Ctrl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_PAINT:
+        OnPaint();
+        return 0;
+    case WM_TIMER:
+        if (OnTimer(wParam)) {
+            return 0;
+        }
+        break;
+    case WM_DESTROY:
+        KillAnimationTimer();
+        break;
+    default:
+        break;
+    }
+    return CallOriginal(message, wParam, lParam);
+}
+
+} // namespace krx

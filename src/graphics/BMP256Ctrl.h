@@ -1,0 +1,101 @@
+// BMP256Ctrl: the picture control of the monitor windows. Bound to a static
+// item of a dialog, it shows one bitmap resource of the picture library (or
+// of the language resource library), takes the bitmap's size, can cycle a
+// list of bitmaps as an animation with a blinking icon in its top-right
+// corner, and on 256-colour displays realises the bitmap's own palette.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "common/dialog.h"
+#include "graphics/dib_header.h"
+
+namespace krx {
+
+class BMP256Ctrl : public SubclassedControl {
+  public:
+    static constexpr UINT_PTR kAnimationTimerId = 20;
+    static constexpr UINT kAnimationPeriodMs = 500;
+
+    BMP256Ctrl() = default;
+    ~BMP256Ctrl() override;
+
+    // Bitmaps are read from this module from the next paint on; none means
+    // the language resource library of the open window.
+    void SetResourceModule(HMODULE module) { resourceModule_ = module; }
+    // Size of the area copied from the bitmap; smaller than the bitmap clips it.
+    int SetBitmapSize(int32_t width, int32_t height);
+    int ShowBitmap(uint32_t bitmapId);
+    // Shows ids[0] and, for more than one id, steps through them every
+    // 500 ms. 0 when there is nothing to show or the frame list cannot be
+    // kept (the last frame is then shown still).
+    int StartAnimation(uint32_t count, const uint32_t* ids);
+    void StopAnimation();
+    // Icon of the language resource library drawn on every other animation
+    // step, its left edge rightOffset pixels left of the right edge. 0 when
+    // the icon cannot be loaded (nothing is drawn then).
+    int SetBlinkIcon(LPCSTR name, int32_t rightOffset);
+    // Off while another program shows a modal window, so that the two do
+    // not fight over the system palette.
+    void EnablePalette(BOOL enable);
+
+    // What the control shows now, for its owner and for tests.
+    uint32_t CurrentBitmap() const { return bitmapId_; }
+    uint32_t FrameIndex() const { return frameIndex_; }
+    uint32_t FrameCount() const { return frames_ ? frameCount_ : 0; }
+    bool IsAnimating() const { return timerId_ != 0; }
+    int BlinkPhase() const { return blinkPhase_; }
+    // Whether the last paint selected a palette built from the bitmap.
+    bool LastPaintUsedPalette() const { return lastPaintUsedPalette_; }
+
+  protected:
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  private:
+    // A bitmap resource located and locked for one paint.
+    struct DibResource {
+        const uint8_t* data = nullptr;
+        size_t size = 0;
+        DibLayout layout;
+    };
+
+    // An icon given by integer id or by name (the name is copied, so the
+    // caller's string need not outlive the call).
+    struct IconName {
+        bool set = false;
+        bool isId = false;
+        WORD id = 0;
+        std::string text;
+        bool operator==(const IconName& o) const {
+            return set == o.set &&
+                   (!set || (isId == o.isId && (isId ? id == o.id : text == o.text)));
+        }
+        LPCSTR get() const { return isId ? MAKEINTRESOURCEA(id) : text.c_str(); }
+    };
+
+    bool LoadDibResource(DibResource* dib, std::unique_ptr<DibLogPalette>* palette);
+    void OnPaint();
+    bool OnTimer(UINT_PTR timerId);
+    void KillAnimationTimer();
+
+    IconName iconName_;
+    int32_t drawWidth_ = 0;
+    int32_t drawHeight_ = 0;
+    uint32_t bitmapId_ = 0;
+    int32_t iconRightOffset_ = 0;
+    int blinkPhase_ = 0;
+    HICON icon_ = nullptr; // shared icon of the resource library: not destroyed
+    std::unique_ptr<uint32_t[]> frames_;
+    uint32_t frameIndex_ = 0;
+    uint32_t frameCount_ = 0;
+    UINT_PTR timerId_ = 0;
+    BOOL paletteEnabled_ = TRUE;
+    HMODULE resourceModule_ = nullptr;
+    bool lastPaintUsedPalette_ = false;
+};
+
+} // namespace krx

@@ -1,0 +1,52 @@
+// ProgressMeter: the flat two-colour bar of the progress view, bound to a
+// static item of the dialog. It fills in proportion to the position within
+// its range, growing in one of four directions; no border, no text.
+#pragma once
+
+#include <windows.h>
+
+#include "common/dialog.h"
+#include "graphics/meter_layout.h"
+
+namespace krx {
+
+class ProgressMeter : public SubclassedControl {
+  public:
+    explicit ProgressMeter(MeterDirection direction = MeterDirection::LeftToRight);
+
+    // Each setter stores its value and lays the bar out again; with a
+    // non-zero redraw flag it also invalidates the control (without erase)
+    // and returns the result of that, else 0. The range must not be empty.
+    LRESULT SetMeterRange(int32_t minimum, int32_t maximum, BOOL redraw);
+    LRESULT SetMeterPosition(int32_t position, BOOL redraw);
+    LRESULT SetMeterBarColor(COLORREF colour, BOOL redraw);
+    LRESULT SetMeterBackColor(COLORREF colour, BOOL redraw);
+
+    int32_t Position() const { return position_; }
+    int32_t Minimum() const { return minimum_; }
+    int32_t Maximum() const { return maximum_; }
+    COLORREF BarColor() const { return barColour_; }
+    COLORREF BackColor() const { return backColour_; }
+    // The layout in client coordinates as last computed.
+    const MeterLayout& Layout() const { return layout_; }
+
+  protected:
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  private:
+    void Relayout();
+    LRESULT Redraw(BOOL redraw);
+    void OnPaint();
+    void OnSize();
+
+    int32_t position_ = 0;
+    int32_t maximum_ = 100;
+    int32_t minimum_ = 0;
+    MeterDirection direction_;
+    COLORREF barColour_;
+    COLORREF backColour_;
+    MeterRect client_;
+    MeterLayout layout_;
+};
+
+} // namespace krx
