@@ -41,6 +41,39 @@
 #define IDC_INFO_BUTTON 321
 #define IDC_DETAIL_INK_FRAME 322
 
+/* Ink gauge items 314 and 315: window class registered by the ink library,
+ * driven by KRX_INK_MESSAGE (WM_USER) with a command in the first parameter
+ * and the ink count or a block of seven 32-bit levels in the second. */
+#define KRX_INK_GAUGE_CLASS "KrxInkGauge"
+#define KRX_INK_MESSAGE 0x400
+#define KRX_INK_BLACK_INIT 0
+#define KRX_INK_BLACK_LEVELS 1
+#define KRX_INK_BLACK_LOW 2
+#define KRX_INK_BLACK_EMPTY 3
+#define KRX_INK_COLOR_INIT 5
+#define KRX_INK_COLOR_LEVELS 6
+#define KRX_INK_COLOR_LOW 7
+#define KRX_INK_COLOR_EMPTY 8
+
+/* Printer pictures of the picture library ("BMPDLL"). */
+#define IDB_PRINTER_READY 510
+#define IDB_PRINTER_SILENT_1 511
+#define IDB_PRINTER_SILENT_2 512
+#define IDB_PAPER_OUT_1 516
+#define IDB_PAPER_OUT_2 517
+#define IDB_PAPER_OUT_3 518
+#define IDB_INK_CARRIAGE_1 521
+#define IDB_INK_CARRIAGE_2 522
+#define IDB_INK_BLACK 523
+#define IDB_INK_COLOR 524
+#define IDB_PAPER_JAM_1 531
+#define IDB_PAPER_JAM_2 532
+#define IDB_PRINTER_ERROR_1 536
+#define IDB_PRINTER_ERROR_2 537
+#define IDB_PRINTING_1 589
+#define IDB_PRINTING_2 590
+#define IDB_PRINTING_3 591
+
 /* Icons of the status window. */
 #define IDI_STATUS_WINDOW 621
 #define IDI_JOB_PAUSED 640
