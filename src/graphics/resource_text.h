@@ -1,0 +1,39 @@
+// ResourceText: a fixed-size text buffer that loads string resources by
+// number from the current resource module (the language resource library).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace krx {
+
+class ResourceText {
+  public:
+    static constexpr int kDefaultCapacity = 1024;
+
+    explicit ResourceText(int capacity = kDefaultCapacity);
+
+    // 1 when a non-empty text was loaded (cut to capacity - 1 characters);
+    // 0 otherwise, and the buffer keeps what it held.
+    int LoadText(UINT id);
+    const char* Text() const { return text_.c_str(); }
+    const std::string& String() const { return text_; }
+    HMODULE SourceModule() const { return module_; }
+    int Capacity() const { return capacity_; }
+
+  private:
+    std::string text_;
+    HMODULE module_ = nullptr;
+    int capacity_;
+};
+
+// A string resource of the current resource module; false when it is
+// missing or empty (the output is then left alone).
+bool LoadResourceString(UINT id, std::string* out, int capacity = ResourceText::kDefaultCapacity);
+
+// The string's decimal value (leading digits after an optional sign, as the
+// resource texts hold numbers); false when the string is missing.
+bool LoadResourceNumber(UINT id, long* value);
+
+} // namespace krx
