@@ -138,7 +138,9 @@ void RemoveSimulatedSystem() {
     RemoveSpoolerPrinter(kPrinterName);
 }
 
-void SimPrinter::Reset() { DeleteTree(HKEY_CURRENT_USER, kSimPrinterKey); }
+void SimPrinter::Reset() {
+    DeleteTree(HKEY_CURRENT_USER, kSimPrinterKey);
+}
 
 void SimPrinter::SetStatusReply(const std::string& reply) {
     HKEY key = nullptr;
@@ -146,8 +148,8 @@ void SimPrinter::SetStatusReply(const std::string& reply) {
                         &key, nullptr) != ERROR_SUCCESS) {
         return;
     }
-    RegSetValueExA(key, "StatusReply", 0, REG_BINARY,
-                   reinterpret_cast<const BYTE*>(reply.data()), static_cast<DWORD>(reply.size()));
+    RegSetValueExA(key, "StatusReply", 0, REG_BINARY, reinterpret_cast<const BYTE*>(reply.data()),
+                   static_cast<DWORD>(reply.size()));
     RegCloseKey(key);
 }
 

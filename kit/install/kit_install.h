@@ -14,10 +14,10 @@ namespace kit {
 std::string ExecutableFolder();
 
 struct InstallOptions {
-    std::string binFolder;           // where the plug-in and the kit live
-    std::string bxapiPath;           // library named by "BXAPI32"; empty: none
-    bool addSpoolerPrinter = true;   // make the printer known to the spooler
-    bool addStoreKeys = true;        // store keys under NRLTarget / NRNTarget
+    std::string binFolder;         // where the plug-in and the kit live
+    std::string bxapiPath;         // library named by "BXAPI32"; empty: none
+    bool addSpoolerPrinter = true; // make the printer known to the spooler
+    bool addStoreKeys = true;      // store keys under NRLTarget / NRNTarget
 };
 
 // Writes the registry of an installed system; returns false when a key

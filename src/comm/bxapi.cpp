@@ -90,7 +90,9 @@ int CBxApi::BXGetAvailableChannel(int mode, const char* name, void* buffer, int*
 int CBxApi::BXOpenChannel(int mode, const char* name, int channelId) const {
     return m_bEnable ? m_pOpenChannel(mode, name, channelId) : 0;
 }
-int CBxApi::BXCloseChannel(int handle) const { return m_bEnable ? m_pCloseChannel(handle) : -1; }
+int CBxApi::BXCloseChannel(int handle) const {
+    return m_bEnable ? m_pCloseChannel(handle) : -1;
+}
 int CBxApi::BXSetOption(int handle, int option, HWND* window) const {
     return m_bEnable ? m_pSetOption(handle, option, window) : -1;
 }

@@ -8,7 +8,9 @@
 
 namespace krx {
 
-void PrinterTraits::close(HANDLE h) { Spooler().closePrinter(h); }
+void PrinterTraits::close(HANDLE h) {
+    Spooler().closePrinter(h);
+}
 
 const SpoolerApi& DefaultSpooler() {
     static const SpoolerApi api = {OpenPrinterA, GetPrinterA, GetJobA, ClosePrinter};

@@ -137,7 +137,9 @@ INT_PTR CALLBACK Dialog::Thunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
     return TRUE;
 }
 
-SubclassedControl::~SubclassedControl() { Detach(); }
+SubclassedControl::~SubclassedControl() {
+    Detach();
+}
 
 bool SubclassedControl::Attach(HWND dialog, int itemId) {
     return AttachWindow(GetDlgItem(dialog, itemId));
@@ -176,8 +178,7 @@ LRESULT SubclassedControl::CallOriginal(UINT message, WPARAM wParam, LPARAM lPar
                                 : DefWindowProcA(hwnd_, message, wParam, lParam);
 }
 
-LRESULT CALLBACK SubclassedControl::Thunk(HWND hwnd, UINT message, WPARAM wParam,
-                                          LPARAM lParam) {
+LRESULT CALLBACK SubclassedControl::Thunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = static_cast<SubclassedControl*>(GetPropA(hwnd, kControlProp));
     if (self == nullptr) {
         return DefWindowProcA(hwnd, message, wParam, lParam);

@@ -78,7 +78,7 @@ struct LocalMemTraits {
 };
 struct PrinterTraits {
     static HANDLE invalid() { return nullptr; }
-    static void close(HANDLE h);  // ClosePrinter, defined where winspool is linked
+    static void close(HANDLE h); // ClosePrinter, defined where winspool is linked
 };
 
 using unique_hkey = UniqueHandle<HKEY, HkeyTraits>;
@@ -107,6 +107,8 @@ template <typename F> class ScopeExit {
     bool active_ = true;
 };
 
-template <typename F> ScopeExit<F> scope_exit(F f) { return ScopeExit<F>(std::move(f)); }
+template <typename F> ScopeExit<F> scope_exit(F f) {
+    return ScopeExit<F>(std::move(f));
+}
 
 } // namespace krx

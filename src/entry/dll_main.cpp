@@ -3,12 +3,17 @@
 #include <windows.h>
 
 #include "entry/module_state.h"
+#include "entry/store/store_key_cache.h"
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserved*/) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) {
         DisableThreadLibraryCalls(instance);
         krx::SetSelfModule(instance);
         krx::InitializeModuleState();
+    } else if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
+        // Unloaded by FreeLibrary: give back the store watches. At process
+        // exit the system closes them.
+        krx::ReleaseStoreKeyCache();
     }
     return TRUE;
 }

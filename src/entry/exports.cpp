@@ -6,10 +6,9 @@
 #include "entry/status_query.h"
 
 extern "C" int KRX_API PrGetStatusB(int /*reserved1*/, int channelKind, int channelHandle,
-                                    int* statusNumber, int* stCode, int* soundFlag,
-                                    int* notifyFlag, const char* printerName,
-                                    const char* portName, int /*reserved2*/,
-                                    const char* modelName, int* replyKind) {
+                                    int* statusNumber, int* stCode, int* soundFlag, int* notifyFlag,
+                                    const char* printerName, const char* portName,
+                                    int /*reserved2*/, const char* modelName, int* replyKind) {
     return krx::GuardExport(-1, [&] {
         krx::StatusQueryOutputs out{statusNumber, stCode, soundFlag, notifyFlag, replyKind};
         return krx::QueryPrinterStatus(channelKind, channelHandle, out, printerName, portName,

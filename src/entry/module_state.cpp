@@ -1,6 +1,7 @@
 // Storage of the module-wide values.
 #include "entry/module_state.h"
 
+#include "entry/store/store_key_cache.h"
 #include "entry/trace/debug_trace.h"
 
 namespace krx {
@@ -16,11 +17,16 @@ ModuleState& Module() {
 
 void InitializeModuleState() {
     Module() = ModuleState{};
+    StoreKeys().Invalidate();
     LoadTraceSwitch();
 }
 
-HMODULE SelfModule() { return g_selfModule != nullptr ? g_selfModule : GetModuleHandleA(nullptr); }
+HMODULE SelfModule() {
+    return g_selfModule != nullptr ? g_selfModule : GetModuleHandleA(nullptr);
+}
 
-void SetSelfModule(HMODULE module) { g_selfModule = module; }
+void SetSelfModule(HMODULE module) {
+    g_selfModule = module;
+}
 
 } // namespace krx

@@ -9,10 +9,10 @@
 namespace krx {
 
 struct ModuleState {
-    std::string commonKey;       // "software\NORVA\KRX3\Driver\" + driver name
-    std::string languageSection; // profile section chosen for the user's language
-    std::string printerName;     // printer of the first call, kept for the module's life
-    std::string driverName;      // that printer's driver, asked of the spooler once
+    std::string commonKey;            // "software\NORVA\KRX3\Driver\" + driver name
+    std::string languageSection;      // profile section chosen for the user's language
+    std::string printerName;          // printer of the first call, kept for the module's life
+    std::string driverName;           // that printer's driver, asked of the spooler once
     HMODULE resourceModule = nullptr; // language resource library of the open window
     int statusInterval = 10;          // seconds between status polls
 };

@@ -35,7 +35,9 @@ void Set(int* p, int value) {
     }
 }
 
-const char* OrEmpty(const char* s) { return s != nullptr ? s : ""; }
+const char* OrEmpty(const char* s) {
+    return s != nullptr ? s : "";
+}
 
 // One call's context: the names and the store key, looked up at most once.
 class StatusQuery {
@@ -50,11 +52,15 @@ class StatusQuery {
     int FallbackPath();
 
   private:
-    const std::string& StoreKey() {
+    // The printer's store key, found and opened once per query for all its
+    // writes and reads.
+    const RegistryKey& StoreKey() {
         if (!storeLooked_) {
             storeLooked_ = true;
-            if (FindStoreKeyFor(printer_, port_, &storeKey_) != kStoreFound) {
-                storeKey_.clear();
+            std::string path;
+            if (FindStoreKeyFor(printer_, port_, &path) == kStoreFound) {
+                storeKey_ = OpenStoreKeyForWriting(path);
+                storeFound_ = true;
             }
         }
         return storeKey_;
@@ -63,7 +69,9 @@ class StatusQuery {
     int Decode(const unsigned char* reply, unsigned length);
     int NoReplyOutcome(bool summary);
     void NotifyLookup(int item) {
-        GetItemNotifySettingsAt(StoreKey(), item, out_.sound, out_.notify, model_);
+        const RegistryKey& key = StoreKey();
+        GetItemNotifySettingsIn(key.IsOpen() ? key.Handle() : nullptr, item, out_.sound,
+                                out_.notify, model_);
     }
     void Summary(int status, int item) {
         DebugTrace(" Status Num : %d,  Item Num : %d\n", status, item);
@@ -73,8 +81,9 @@ class StatusQuery {
     const char* printer_;
     const char* port_;
     const char* model_;
-    std::string storeKey_;
+    RegistryKey storeKey_ = RegistryKey(HKEY_CURRENT_USER, nullptr);
     bool storeLooked_ = false;
+    bool storeFound_ = false;
 };
 
 // A reply shown in the trace exactly as far as its returned length goes.
@@ -104,10 +113,10 @@ int StatusQuery::Decode(const unsigned char* reply, unsigned length) {
     if (ParseStatusReply(reply, length, &record) != 0) {
         return NoReplyOutcome(false);
     }
-    const std::string& key = StoreKey();
-    StoreStatusReplyAt(key, reply, length);
-    SetComStatusAt(key, kComStatusRead);
-    if (key.empty()) {
+    const RegistryKey& key = StoreKey();
+    StoreStatusReplyIn(key, reply, length);
+    SetComStatusIn(key, kComStatusRead);
+    if (!storeFound_) {
         return 1;
     }
     Set(out_.replyKind, record.st == 3 ? 2 : 1);
@@ -135,7 +144,7 @@ int StatusQuery::LibraryPath(const CBxApi& bx, int handle) {
     auto errorOutcome = [&] {
         Set(out_.statusNumber, kStatusNoReply);
         NotifyLookup(kItemNoReply);
-        SetComStatusAt(StoreKey(), kComStatusError);
+        SetComStatusIn(StoreKey(), kComStatusError);
         return 1;
     };
     // A size of 0 or less with "buffer too small" is a library fault, not a
@@ -213,7 +222,7 @@ int StatusQuery::RemotePath(const CBxApi& bx, int handle) {
                 if (length < 0) {
                     length = 0;
                 }
-                StoreStatusReplyAt(StoreKey(), buffer.get(), static_cast<unsigned>(length));
+                StoreStatusReplyIn(StoreKey(), buffer.get(), static_cast<unsigned>(length));
             }
         }
     }
@@ -221,7 +230,9 @@ int StatusQuery::RemotePath(const CBxApi& bx, int handle) {
     return NoReplyOutcome(true);
 }
 
-int StatusQuery::FallbackPath() { return NoReplyOutcome(true); }
+int StatusQuery::FallbackPath() {
+    return NoReplyOutcome(true);
+}
 
 } // namespace
 

@@ -18,6 +18,16 @@ constexpr int kNotSet = -1;
 
 int GetItemNotifySettingsAt(const std::string& storeKeyPath, int item, int* sound, int* notify,
                             const char* modelName) {
+    if (storeKeyPath.empty()) {
+        return GetItemNotifySettingsIn(nullptr, item, sound, notify, modelName);
+    }
+    RegistryKey key(HKEY_CURRENT_USER, storeKeyPath.c_str());
+    return GetItemNotifySettingsIn(key.IsOpen() ? key.Handle() : nullptr, item, sound, notify,
+                                   modelName);
+}
+
+int GetItemNotifySettingsIn(HKEY storeKey, int item, int* sound, int* notify,
+                            const char* modelName) {
     int soundFlag = 0;
     int notifyFlag = 0;
     bool soundMissing = true;
@@ -25,15 +35,14 @@ int GetItemNotifySettingsAt(const std::string& storeKeyPath, int item, int* soun
     char itemName[16];
     snprintf(itemName, sizeof(itemName), "%03d", item);
 
-    if (!storeKeyPath.empty()) {
-        RegistryKey key(HKEY_CURRENT_USER, storeKeyPath.c_str());
+    if (storeKey != nullptr) {
+        RegistryKey key = RegistryKey::Borrow(storeKey);
         int value = key.ReadNumber("SoundNotifyEnable", kNotSet);
         if (value != kNotSet) {
             soundFlag = value;
             soundMissing = false;
         }
-        std::string notifyPath = storeKeyPath + "\\Notify";
-        RegistryKey notifyKey(HKEY_CURRENT_USER, notifyPath.c_str());
+        RegistryKey notifyKey(storeKey, "Notify");
         value = notifyKey.ReadNumber(itemName, kNotSet);
         if (value != kNotSet) {
             notifyFlag = value;
@@ -54,8 +63,8 @@ int GetItemNotifySettingsAt(const std::string& storeKeyPath, int item, int* soun
                     notifyMissing = false;
                 }
             } else {
-                int value = static_cast<int>(GetPrivateProfileIntA(
-                    modelName, "SoundNotifyEnable", kNotSet, profile.c_str()));
+                int value = static_cast<int>(GetPrivateProfileIntA(modelName, "SoundNotifyEnable",
+                                                                   kNotSet, profile.c_str()));
                 if (value != kNotSet) {
                     soundFlag = value;
                     soundMissing = false;

@@ -2,6 +2,8 @@
 // key first, the model profile file as the fallback.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 namespace krx {
@@ -13,6 +15,10 @@ int GetItemNotifySettings(const char* printerName, const char* portName, int ite
 
 // The same with the store key already found (empty path: no store key).
 int GetItemNotifySettingsAt(const std::string& storeKeyPath, int item, int* sound, int* notify,
+                            const char* modelName);
+
+// The same with the store key already open (null: no store key).
+int GetItemNotifySettingsIn(HKEY storeKey, int item, int* sound, int* notify,
                             const char* modelName);
 
 } // namespace krx

@@ -7,7 +7,9 @@ namespace krx {
 
 namespace {
 
-bool IsColourLowWarning(uint8_t code) { return code >= 0x11 && code <= 0x15; }
+bool IsColourLowWarning(uint8_t code) {
+    return code >= 0x11 && code <= 0x15;
+}
 
 // Class from the warning codes, or 0 when the first code is no ink warning.
 int WarningClass(const ParsedStatusRecord& r) {
@@ -46,23 +48,34 @@ int InkOutClass(const ParsedStatusRecord& r) {
             break;
         }
     }
-    if (rw0 && rwC) return 22;
-    if (rw0) return 23;
-    if (rwC) return 24;
-    if (na0 && naC) return 25;
-    if (na0) return 26;
-    if (naC) return 27;
-    if (zero0 && zeroC) return 2;
-    if (zero0) return 3;
-    if (zeroC) return 4;
+    if (rw0 && rwC)
+        return 22;
+    if (rw0)
+        return 23;
+    if (rwC)
+        return 24;
+    if (na0 && naC)
+        return 25;
+    if (na0)
+        return 26;
+    if (naC)
+        return 27;
+    if (zero0 && zeroC)
+        return 2;
+    if (zero0)
+        return 3;
+    if (zeroC)
+        return 4;
     int smallest = 100;
     for (int i = 1; i < kInkSlots; ++i) {
         if (r.ink[i] < smallest) {
             smallest = r.ink[i];
         }
     }
-    if (black == smallest) return 2;
-    if (black > smallest) return 4;
+    if (black == smallest)
+        return 2;
+    if (black > smallest)
+        return 4;
     return 3;
 }
 

@@ -128,8 +128,7 @@ int ParseStatusReply(const unsigned char* reply, size_t length, ParsedStatusReco
     record->tc = 0xFFFF;
     record->rc = 0xFF;
 
-    if (reply == nullptr || length < kMinimumLength ||
-        memcmp(reply, kHeader, kHeaderLength) != 0) {
+    if (reply == nullptr || length < kMinimumLength || memcmp(reply, kHeader, kHeaderLength) != 0) {
         return -1;
     }
 

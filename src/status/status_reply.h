@@ -9,7 +9,7 @@ namespace krx {
 
 constexpr int kInkSlots = 6;
 constexpr int kWarningSlots = 10;
-constexpr uint8_t kInkReplace = 0xFE;     // entry read "RE" or "WE"
+constexpr uint8_t kInkReplace = 0xFE;      // entry read "RE" or "WE"
 constexpr uint8_t kInkNotAvailable = 0xFF; // entry read "NA"
 
 struct ParsedStatusRecord {

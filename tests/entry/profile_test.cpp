@@ -36,14 +36,14 @@ class ProfileTest : public krxtest::CleanRegistryTest {
 
 TEST_F(ProfileTest, IntegersAndTheirEnd) {
     Write("[ModelA]\r\nMaxIC=5\r\nSpaced = 5\r\nMixed=12abc\r\nEmpty=\r\nNeg=-7 x\r\n"
-          "High=3\xB0" "9\r\nHuge=99999999999\r\n");
+          "High=3\xB0"
+          "9\r\nHuge=99999999999\r\n");
     struct Case {
         const char* key;
         int result;
         int value;
-    } cases[] = {{"MaxIC", 0, 5},  {"Spaced", -1, 99}, {"Mixed", 0, 12},
-                 {"Empty", 0, 0},  {"Neg", 0, -7},     {"High", 0, 3},
-                 {"Huge", 0, 0x7FFFFFFF}, {"Missing", -1, 99}};
+    } cases[] = {{"MaxIC", 0, 5}, {"Spaced", -1, 99}, {"Mixed", 0, 12},        {"Empty", 0, 0},
+                 {"Neg", 0, -7},  {"High", 0, 3},     {"Huge", 0, 0x7FFFFFFF}, {"Missing", -1, 99}};
     for (const Case& c : cases) {
         int value = 99;
         EXPECT_EQ(ReadProfileInt(path_.c_str(), "ModelA", c.key, &value), c.result) << c.key;

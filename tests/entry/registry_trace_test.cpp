@@ -56,12 +56,12 @@ TEST_F(RegistryKeyTest, NumbersAnyTypeUpToFourBytes) {
 }
 
 TEST_F(RegistryKeyTest, CreateReportingNew) {
-    RegistryKey first = RegistryKey::CreateReportingNew(HKEY_CURRENT_USER, kScratch,
-                                                        RegistryKey::kAllAccess);
+    RegistryKey first =
+        RegistryKey::CreateReportingNew(HKEY_CURRENT_USER, kScratch, RegistryKey::kAllAccess);
     EXPECT_TRUE(first.IsOpen());
     EXPECT_TRUE(first.NewlyCreated());
-    RegistryKey second = RegistryKey::CreateReportingNew(HKEY_CURRENT_USER, kScratch,
-                                                         RegistryKey::kAllAccess);
+    RegistryKey second =
+        RegistryKey::CreateReportingNew(HKEY_CURRENT_USER, kScratch, RegistryKey::kAllAccess);
     EXPECT_TRUE(second.IsOpen());
     EXPECT_FALSE(second.NewlyCreated());
     EXPECT_TRUE(second.WriteNumber("Written", 3));

@@ -49,6 +49,43 @@ TEST_F(StoreTest, LowestIndexWinsIgnoringCase) {
     EXPECT_EQ(path, Key(kByPrinter, "K1"));
 }
 
+TEST_F(StoreTest, LookupFollowsChangesMadeFromOutside) {
+    // The lookup keeps what it has read until the registry changes: every
+    // kind of change must show at the next lookup.
+    AddPrinter(kByPrinter, "K5", "Other");
+    AddPrinter(kByPrinter, "K7", "Printer");
+    std::string path;
+    ASSERT_EQ(krx::FindStoreKey("Printer", 0, &path), 0);
+    EXPECT_EQ(path, Key(kByPrinter, "K7"));
+    ASSERT_EQ(krx::FindStoreKey("Printer", 0, &path), 0); // answered from what was read
+
+    AddPrinter(kByPrinter, "K5", "PRINTER"); // a lower key's name changes
+    ASSERT_EQ(krx::FindStoreKey("Printer", 0, &path), 0);
+    EXPECT_EQ(path, Key(kByPrinter, "K5"));
+
+    AddPrinter(kByPrinter, "K1", "printer"); // a new, lower key
+    ASSERT_EQ(krx::FindStoreKey("Printer", 0, &path), 0);
+    EXPECT_EQ(path, Key(kByPrinter, "K1"));
+
+    kit::DeleteTree(HKEY_CURRENT_USER, Key(kByPrinter, "K1").c_str()); // a key goes away
+    kit::DeleteTree(HKEY_CURRENT_USER, Key(kByPrinter, "K5").c_str());
+    ASSERT_EQ(krx::FindStoreKey("Printer", 0, &path), 0);
+    EXPECT_EQ(path, Key(kByPrinter, "K7"));
+
+    AddPrinter(kByPrinter, "K7", "Renamed");
+    EXPECT_EQ(krx::FindStoreKey("Printer", 0, &path), 1);
+
+    // Writes the plug-in itself makes into a store key change no answer.
+    krx::StoreStatusReply("Renamed", "", "x", 1);
+    EXPECT_EQ(krx::FindStoreKey("Renamed", 0, &path), 0);
+
+    kit::DeleteTree(HKEY_CURRENT_USER, kByPrinter); // the base goes away
+    EXPECT_EQ(krx::FindStoreKey("Renamed", 0, &path), 4);
+    AddPrinter(kByPrinter, "K9", "Renamed");
+    EXPECT_EQ(krx::FindStoreKey("Renamed", 0, &path), 0);
+    EXPECT_EQ(path, Key(kByPrinter, "K9"));
+}
+
 TEST_F(StoreTest, PairChoosesTheLookup) {
     AddPrinter(kByPrinter, "P", "Printer");
     AddPrinter(kByPort, "Q", "LPT1:");

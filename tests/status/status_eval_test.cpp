@@ -94,8 +94,8 @@ TEST(ClassifyStatus, InkOutCases) {
 }
 
 TEST(MapStatusClass, EveryClass) {
-    const int status[] = {11, 1,  10, 10, 10, 3,  5,  12, 11, 12, 1,  999, 9,  9,
-                          12, 12, 12, 14, 14, 10, 9,  3,  10, 10, 10, 10,  10, 10};
+    const int status[] = {11, 1,  10, 10, 10, 3,  5, 12, 11, 12, 1,  999, 9,  9,
+                          12, 12, 12, 14, 14, 10, 9, 3,  10, 10, 10, 10,  10, 10};
     const int item[] = {11, 1,  12, 12, 12, 12, 12, 12, 11, 12, 1,  999, 9,  9,
                         12, 12, 12, 12, 12, 12, 9,  12, 12, 12, 12, 12,  12, 12};
     for (int c = 0; c < 28; ++c) {
@@ -139,7 +139,6 @@ TEST(InkStateMask, Classes) {
         {"error", 9, {}, 0},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(InkStateMask(Record(0, 5, {}, c.warnings), c.statusClass), c.expected)
-            << c.label;
+        EXPECT_EQ(InkStateMask(Record(0, 5, {}, c.warnings), c.statusClass), c.expected) << c.label;
     }
 }

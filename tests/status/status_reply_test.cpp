@@ -54,7 +54,10 @@ TEST(ParseStatusReply, MinimalReplyKeepsInitialValues) {
 
 TEST(ParseStatusReply, SkipsBytesOutsideFields) {
     ParsedStatusRecord r;
-    EXPECT_EQ(Parse(Reply("ab" "ST:04;"), &r), 0);
+    EXPECT_EQ(Parse(Reply("ab"
+                          "ST:04;"),
+                    &r),
+              0);
     EXPECT_EQ(r.st, 4);
     EXPECT_EQ(Parse(Reply("ST:02;XX:12;ER:05;"), &r), 0);
     EXPECT_EQ(r.st, 2);

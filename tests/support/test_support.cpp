@@ -107,6 +107,8 @@ void InstalledSystemTest::SetUp() {
     ASSERT_TRUE(kit::InstallSimulatedSystem(options_));
 }
 
-void InstalledSystemTest::TearDown() { CleanRegistryTest::TearDown(); }
+void InstalledSystemTest::TearDown() {
+    CleanRegistryTest::TearDown();
+}
 
 } // namespace krxtest

@@ -147,8 +147,7 @@ int FindProfileInt(LineSource& source, const char* section, const char* key, int
     return kProfileFound;
 }
 
-int FindProfileString(LineSource& source, const char* section, const char* key,
-                      std::string* out) {
+int FindProfileString(LineSource& source, const char* section, const char* key, std::string* out) {
     if (section == nullptr || key == nullptr) {
         return kProfileNoSection;
     }

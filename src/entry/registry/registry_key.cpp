@@ -23,6 +23,12 @@ RegistryKey::RegistryKey(HKEY root, const char* path, bool create, REGSAM access
     }
 }
 
+RegistryKey RegistryKey::Borrow(HKEY key) {
+    RegistryKey borrowed;
+    borrowed.borrowed_ = key;
+    return borrowed;
+}
+
 RegistryKey RegistryKey::CreateReportingNew(HKEY root, const char* path, REGSAM access) {
     return RegistryKey(root, path, true, access);
 }
@@ -33,7 +39,7 @@ std::string RegistryKey::EnumerateSubKey(DWORD index) const {
     }
     char name[256];
     DWORD length = sizeof(name);
-    if (RegEnumKeyExA(key_.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+    if (RegEnumKeyExA(Handle(), index, name, &length, nullptr, nullptr, nullptr, nullptr) !=
         ERROR_SUCCESS) {
         return {};
     }
@@ -49,8 +55,8 @@ std::string RegistryKey::ReadText(const char* name, const char* default_text,
     std::vector<char> buffer(buffer_size + 1, '\0');
     DWORD size = buffer_size;
     DWORD type = 0;
-    if (RegQueryValueExA(key_.get(), name, nullptr, &type,
-                         reinterpret_cast<BYTE*>(buffer.data()), &size) != ERROR_SUCCESS) {
+    if (RegQueryValueExA(Handle(), name, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
+                         &size) != ERROR_SUCCESS) {
         return fallback;
     }
     // The data need not carry its own terminator, but the text must still
@@ -70,7 +76,7 @@ int RegistryKey::ReadNumber(const char* name, int default_value) const {
     DWORD size = sizeof(value);
     DWORD type = 0;
     unsigned char data[sizeof(value)] = {};
-    if (RegQueryValueExA(key_.get(), name, nullptr, &type, data, &size) == ERROR_SUCCESS) {
+    if (RegQueryValueExA(Handle(), name, nullptr, &type, data, &size) == ERROR_SUCCESS) {
         // A shorter value fills only its own bytes of the default, as a
         // single read into the number would.
         for (DWORD i = 0; i < size && i < sizeof(value); ++i) {
@@ -81,9 +87,9 @@ int RegistryKey::ReadNumber(const char* name, int default_value) const {
 }
 
 bool RegistryKey::WriteNumber(const char* name, DWORD value) const {
-    return IsOpen() && RegSetValueExA(key_.get(), name, 0, REG_DWORD,
-                                      reinterpret_cast<const BYTE*>(&value),
-                                      sizeof(value)) == ERROR_SUCCESS;
+    return IsOpen() &&
+           RegSetValueExA(Handle(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                          sizeof(value)) == ERROR_SUCCESS;
 }
 
 DWORD RegistryKey::ValueSize(const char* name) const {
@@ -91,7 +97,7 @@ DWORD RegistryKey::ValueSize(const char* name) const {
         return 0;
     }
     DWORD size = 0;
-    if (RegQueryValueExA(key_.get(), name, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS) {
+    if (RegQueryValueExA(Handle(), name, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS) {
         return 0;
     }
     return size;
@@ -103,8 +109,7 @@ std::vector<unsigned char> RegistryKey::ReadBytes(const char* name) const {
         return {};
     }
     std::vector<unsigned char> data(size);
-    if (RegQueryValueExA(key_.get(), name, nullptr, nullptr, data.data(), &size) !=
-        ERROR_SUCCESS) {
+    if (RegQueryValueExA(Handle(), name, nullptr, nullptr, data.data(), &size) != ERROR_SUCCESS) {
         return {};
     }
     // The value may have shrunk between the two calls; never report more.
@@ -113,15 +118,15 @@ std::vector<unsigned char> RegistryKey::ReadBytes(const char* name) const {
 }
 
 bool RegistryKey::WriteBytes(const char* name, const void* data, DWORD length) const {
-    return IsOpen() && RegSetValueExA(key_.get(), name, 0, REG_BINARY,
-                                      static_cast<const BYTE*>(data), length) == ERROR_SUCCESS;
+    return IsOpen() && RegSetValueExA(Handle(), name, 0, REG_BINARY, static_cast<const BYTE*>(data),
+                                      length) == ERROR_SUCCESS;
 }
 
 bool RegistryKey::WriteText(const char* name, const char* text) const {
     if (!IsOpen() || text == nullptr) {
         return false;
     }
-    return RegSetValueExA(key_.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+    return RegSetValueExA(Handle(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
                           static_cast<DWORD>(lstrlenA(text) + 1)) == ERROR_SUCCESS;
 }
 

@@ -14,9 +14,9 @@ namespace krx {
 
 class RegistryKey {
   public:
-    static constexpr REGSAM kReadAccess = 0x20019;    // KEY_READ
-    static constexpr REGSAM kAllAccess = 0xF003F;     // KEY_ALL_ACCESS
-    static constexpr DWORD kTextBufferSize = 256;     // at most 255 characters
+    static constexpr REGSAM kReadAccess = 0x20019; // KEY_READ
+    static constexpr REGSAM kAllAccess = 0xF003F;  // KEY_ALL_ACCESS
+    static constexpr DWORD kTextBufferSize = 256;  // at most 255 characters
 
     // create = false opens an existing key; true creates it or opens it.
     RegistryKey(HKEY root, const char* path, bool create = false, REGSAM access = 0);
@@ -25,12 +25,15 @@ class RegistryKey {
     // whether the key did not exist before.
     static RegistryKey CreateReportingNew(HKEY root, const char* path, REGSAM access);
 
+    // Reads and writes through a key handle that someone else owns.
+    static RegistryKey Borrow(HKEY key);
+
     RegistryKey(RegistryKey&&) = default;
     RegistryKey& operator=(RegistryKey&&) = default;
 
-    bool IsOpen() const { return key_.valid(); }
+    bool IsOpen() const { return Handle() != nullptr; }
     bool NewlyCreated() const { return newly_created_; }
-    HKEY Handle() const { return key_.get(); }
+    HKEY Handle() const { return key_.valid() ? key_.get() : borrowed_; }
     REGSAM Access() const { return access_; }
 
     // Name of the index-th sub-key; empty past the end or on failure.
@@ -57,7 +60,10 @@ class RegistryKey {
     bool WriteText(const char* name, const char* text) const;
 
   private:
+    RegistryKey() = default;
+
     unique_hkey key_;
+    HKEY borrowed_ = nullptr;
     REGSAM access_ = 0;
     bool newly_created_ = false;
 };

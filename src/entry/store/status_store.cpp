@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "entry/registry/registry_key.h"
+#include "entry/store/store_key_cache.h"
 
 namespace krx {
 
@@ -14,23 +15,8 @@ namespace {
 constexpr char kByPrinterBase[] = "software\\NORVA\\KRX3\\KRXData\\NRLTarget";
 constexpr char kByPortBase[] = "software\\NORVA\\KRX3\\KRXData\\NRNTarget";
 
-bool IsEmpty(const char* s) { return s == nullptr || *s == '\0'; }
-
-bool EqualsIgnoringAsciiCase(const std::string& a, const char* b) {
-    size_t n = strlen(b);
-    if (a.size() != n) {
-        return false;
-    }
-    for (size_t i = 0; i < n; ++i) {
-        char x = a[i];
-        char y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-        if (x != y) {
-            return false;
-        }
-    }
-    return true;
+bool IsEmpty(const char* s) {
+    return s == nullptr || *s == '\0';
 }
 
 } // namespace
@@ -44,29 +30,7 @@ int FindStoreKey(const char* name, int kind, std::string* keyPath) {
     } else {
         return kStoreBadKind;
     }
-    RegistryKey baseKey(HKEY_CURRENT_USER, base);
-    if (!baseKey.IsOpen()) {
-        return kStoreNoBase;
-    }
-    const char* wanted = name != nullptr ? name : "";
-    for (DWORD index = 0;; ++index) {
-        std::string subKey = baseKey.EnumerateSubKey(index);
-        if (subKey.empty()) {
-            return kStoreNoMatch;
-        }
-        // Opened relative to the base key: one lookup instead of a full path walk.
-        RegistryKey printerKey(baseKey.Handle(), subKey.c_str());
-        if (!printerKey.IsOpen()) {
-            continue;
-        }
-        std::string storedName = printerKey.ReadText("Name", "");
-        if (!storedName.empty() && EqualsIgnoringAsciiCase(storedName, wanted)) {
-            if (keyPath != nullptr) {
-                *keyPath = std::string(base) + "\\" + subKey;
-            }
-            return kStoreFound;
-        }
-    }
+    return StoreKeys().Find(base, name != nullptr ? name : "", keyPath);
 }
 
 int FindStoreKeyFor(const char* printerName, const char* portName, std::string* keyPath) {
@@ -76,11 +40,12 @@ int FindStoreKeyFor(const char* printerName, const char* portName, std::string* 
     return FindStoreKey(portName, kStoreByPortName, keyPath);
 }
 
-int StoreStatusReplyAt(const std::string& keyPath, const void* bytes, unsigned length) {
-    if (keyPath.empty()) {
-        return 1;
-    }
-    RegistryKey key(HKEY_CURRENT_USER, keyPath.c_str(), true, RegistryKey::kAllAccess);
+RegistryKey OpenStoreKeyForWriting(const std::string& keyPath) {
+    return RegistryKey(HKEY_CURRENT_USER, keyPath.empty() ? nullptr : keyPath.c_str(), true,
+                       RegistryKey::kAllAccess);
+}
+
+int StoreStatusReplyIn(const RegistryKey& key, const void* bytes, unsigned length) {
     if (!key.IsOpen()) {
         return 2;
     }
@@ -88,12 +53,21 @@ int StoreStatusReplyAt(const std::string& keyPath, const void* bytes, unsigned l
     return 0;
 }
 
-void SetComStatusAt(const std::string& keyPath, int value) {
-    if (keyPath.empty()) {
-        return;
-    }
-    RegistryKey key(HKEY_CURRENT_USER, keyPath.c_str(), true, RegistryKey::kAllAccess);
+void SetComStatusIn(const RegistryKey& key, int value) {
     key.WriteNumber("ComStatus", static_cast<DWORD>(value));
+}
+
+int StoreStatusReplyAt(const std::string& keyPath, const void* bytes, unsigned length) {
+    if (keyPath.empty()) {
+        return 1;
+    }
+    return StoreStatusReplyIn(OpenStoreKeyForWriting(keyPath), bytes, length);
+}
+
+void SetComStatusAt(const std::string& keyPath, int value) {
+    if (!keyPath.empty()) {
+        SetComStatusIn(OpenStoreKeyForWriting(keyPath), value);
+    }
 }
 
 int StoreStatusReply(const char* printerName, const char* portName, const void* bytes,

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "entry/registry/registry_key.h"
+
 namespace krx {
 
 enum StoreKind : int { kStoreByPrinterName = 0, kStoreByPortName = 1 };
@@ -33,6 +35,12 @@ int FindStoreKeyFor(const char* printerName, const char* portName, std::string* 
 // query looks the key up once. An empty path means "no store key".
 int StoreStatusReplyAt(const std::string& keyPath, const void* bytes, unsigned length);
 void SetComStatusAt(const std::string& keyPath, int value);
+
+// The store key opened once for several writes (and reads) of one query:
+// created-or-opened with full access, as every writer opens it.
+RegistryKey OpenStoreKeyForWriting(const std::string& keyPath);
+int StoreStatusReplyIn(const RegistryKey& key, const void* bytes, unsigned length);
+void SetComStatusIn(const RegistryKey& key, int value);
 
 int StoreStatusReply(const char* printerName, const char* portName, const void* bytes,
                      unsigned length);

@@ -6,7 +6,9 @@ namespace krx {
 
 extern int g_traceSwitch;
 
-inline bool TraceOn() { return g_traceSwitch != 0; }
+inline bool TraceOn() {
+    return g_traceSwitch != 0;
+}
 
 // Reads the switch once ("Software\Norva\KRX3", number "log"); called when
 // the module is loaded.
