@@ -27,8 +27,8 @@ constexpr size_t kShortTableNameLimit = 260;
 constexpr unsigned char kRecordEndMark = 0xFF; // first byte: end of the used records
 constexpr unsigned char kRecordFree = 0x00;    // first byte: a free record
 
-constexpr SharedTableLayout kShortSharedTable = {"KrxMapFile_05", 274, 260, 262, 266, 270};
-constexpr SharedTableLayout kLongSharedTable = {"KrxMapFile2_05", 534, 520, 522, 526, 530};
+inline constexpr SharedTableLayout kShortSharedTable = {"KrxMapFile_05", 274, 260, 262, 266, 270};
+inline constexpr SharedTableLayout kLongSharedTable = {"KrxMapFile2_05", 534, 520, 522, 526, 530};
 
 // Slot types.
 constexpr int kSlotType0 = 0;

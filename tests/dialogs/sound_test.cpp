@@ -1,0 +1,153 @@
+// Sound table: wave names from the profile's language section, the
+// suffix rule, and what would be played (through the sound seam).
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include "dialog_probe.h"
+#include "entry/module_state.h"
+#include "graphics/sound.h"
+#include "graphics/sound_names.h"
+
+namespace {
+
+struct PlayedSound {
+    std::string name;
+    DWORD flags;
+};
+std::vector<PlayedSound>* g_played = nullptr;
+
+BOOL WINAPI RecordSound(LPCSTR sound, HMODULE, DWORD flags) {
+    if (g_played != nullptr) {
+        g_played->push_back({sound != nullptr ? sound : "(none)", flags});
+    }
+    return TRUE;
+}
+
+class SoundTest : public krxtest::CleanRegistryTest {
+  protected:
+    void SetUp() override {
+        CleanRegistryTest::SetUp();
+        folder_ = kit::ExecutableFolder() + "soundtest";
+        CreateDirectoryA(folder_.c_str(), nullptr);
+        profile_ = folder_ + "\\sound.ini";
+        resDll_ = folder_ + "\\res_en.dll";
+        dlgtest::WriteFile(resDll_, "");
+        krx::Module().commonKey = kDriverKey;
+        krxtest::WriteString(HKEY_LOCAL_MACHINE, kDriverKey, "InstallPath", folder_);
+        krxtest::WriteString(HKEY_LOCAL_MACHINE, "software\\NORVA\\KRX3\\Profile", "KX-Sound",
+                             profile_);
+        g_played = &played_;
+        krx::Sounds().playSound = RecordSound;
+    }
+    void TearDown() override {
+        krx::Sounds() = krx::DefaultSounds();
+        g_played = nullptr;
+        DeleteFileA(profile_.c_str());
+        DeleteFileA(resDll_.c_str());
+        RemoveDirectoryA(folder_.c_str());
+        CleanRegistryTest::TearDown();
+    }
+    void WriteProfile(const std::string& waves) {
+        dlgtest::WriteFile(profile_,
+                           "[Language]\r\nEnglish=9,1\r\n[KX-Sound]\r\nWVV001=model.wav\r\n"
+                           "[English]\r\nResDll=res_en.dll\r\n" +
+                               waves);
+    }
+
+    static constexpr char kDriverKey[] = "software\\NORVA\\KRX3\\Driver\\Sound Test";
+    std::string folder_, profile_, resDll_;
+    std::vector<PlayedSound> played_;
+};
+
+} // namespace
+
+TEST(SoundNames, KeysAndSuffixes) {
+    EXPECT_EQ(krx::WaveKeyName(7), "WVV007");
+    EXPECT_EQ(krx::WaveKeyName(999), "WVV999");
+    struct Case {
+        const char* name;
+        bool wave;
+    } cases[] = {{"ink.wav", true}, {"INK.WAV", true},   {"ink.Wav", true},
+                 {"wav", true},     {"ink.wave", false}, {"ink.mp3", false},
+                 {"av", false},     {"", false},         {"inkwav", true}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(krx::HasWaveSuffix(c.name), c.wave) << '"' << c.name << '"';
+    }
+}
+
+TEST_F(SoundTest, OnlyAssignedWaveFilesPlay) {
+    WriteProfile("WVV007=ink_low.wav\r\nWVV008=ERROR.WAV\r\nWVV009=tune.wave\r\n"
+                 "WVV010=tune.mp3\r\nWVV000=zero.wav\r\n");
+    krx::SoundTable table("KX-Sound");
+    ASSERT_EQ(table.IsSoundAvailable(), 1);
+    EXPECT_EQ(table.WaveNames().size(), 1000u);
+    struct Case {
+        int number;
+        int started;
+    } cases[] = {{7, 1}, {8, 1}, {9, 0}, {10, 0}, {0, 0}, {1, 0}, {6, 0}, {-1, 0}, {1000, 0}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(table.PlayStatusSound(c.number), c.started) << "sound " << c.number;
+    }
+    ASSERT_EQ(played_.size(), 2u);
+    EXPECT_EQ(played_[0].name, folder_ + "\\ink_low.wav");
+    EXPECT_EQ(played_[0].flags, 0x22003u);
+    EXPECT_EQ(played_[1].name, folder_ + "\\ERROR.WAV");
+
+    krx::SoundTable::StopSounds();
+    ASSERT_EQ(played_.size(), 3u);
+    EXPECT_EQ(played_[2].name, "(none)");
+    EXPECT_EQ(played_[2].flags, static_cast<DWORD>(SND_PURGE));
+}
+
+TEST_F(SoundTest, LongWaveNamesAreCut) {
+    std::string longName(300, 'a');
+    WriteProfile("WVV002=" + longName + ".wav\r\n");
+    krx::SoundTable table("KX-Sound");
+    EXPECT_EQ(table.WaveNames()[2].size(), 255u);
+    EXPECT_EQ(table.PlayStatusSound(2), 0) << "the cut name no longer ends in wav";
+}
+
+TEST_F(SoundTest, NoInstallFolderNoSounds) {
+    WriteProfile("WVV007=ink_low.wav\r\n");
+    krxtest::WriteString(HKEY_LOCAL_MACHINE, kDriverKey, "InstallPath", "");
+    krx::SoundTable table("KX-Sound");
+    EXPECT_EQ(table.IsSoundAvailable(), 0);
+    EXPECT_EQ(table.PlayStatusSound(7), 0);
+    EXPECT_TRUE(played_.empty());
+}
+
+TEST_F(SoundTest, NoProfileOrLanguageSectionLeavesEveryNameEmpty) {
+    // The model is unknown to the Profile key.
+    krx::SoundTable unknown("Other Model");
+    EXPECT_EQ(unknown.IsSoundAvailable(), 1) << "the folder is known";
+    for (const std::string& name : unknown.WaveNames()) {
+        ASSERT_EQ(name, "");
+    }
+    // The profile has no installed language section.
+    WriteProfile("WVV007=ink_low.wav\r\n");
+    DeleteFileA(resDll_.c_str());
+    krx::SoundTable noLanguage("KX-Sound");
+    EXPECT_EQ(noLanguage.WaveNames()[7], "");
+    EXPECT_EQ(noLanguage.PlayStatusSound(7), 0);
+}
+
+TEST_F(SoundTest, ReaderModes) {
+    WriteProfile("WVV007=ink_low.wav\r\n");
+    krx::SoundProfileReader byLanguage("KX-Sound", 1);
+    EXPECT_TRUE(byLanguage.IsValid());
+    EXPECT_EQ(byLanguage.Section(), "English");
+    EXPECT_EQ(byLanguage.ReadString("WVV007", "-", 256), "ink_low.wav");
+    EXPECT_EQ(byLanguage.ReadString("WVV001", "-", 256), "-");
+    krx::SoundProfileReader byName("KX-Sound", 0);
+    EXPECT_EQ(byName.Section(), "KX-Sound");
+    EXPECT_EQ(byName.ReadString("WVV001", "-", 256), "model.wav");
+    EXPECT_EQ(byName.ReadString("WVV001", "-", 4), "mod");
+    krx::SoundProfileReader missing("Nobody", 0);
+    EXPECT_FALSE(missing.IsValid());
+    EXPECT_EQ(missing.ReadString("WVV001", "dflt", 256), "dflt");
+}
