@@ -14,6 +14,8 @@ namespace {
 constexpr char kProfileKey[] = "software\\NORVA\\KRX3\\Profile";
 constexpr char kDriverKeyPrefix[] = "software\\NORVA\\KRX3\\Driver\\";
 constexpr char kDebugKey[] = "software\\NORVA\\KRX3\\Debug";
+constexpr char kCommonFlagsKey[] = "software\\NORVA\\KRX3\\KRXCommon";
+constexpr char kBxapiInfoKey[] = "software\\NORVA\\BXAPIInfo";
 constexpr char kPrinterStore[] = "software\\NORVA\\KRX3\\KRXData\\NRLTarget\\Printer01";
 constexpr char kPortStore[] = "software\\NORVA\\KRX3\\KRXData\\NRNTarget\\Port01";
 
@@ -49,6 +51,14 @@ bool CreateKey(HKEY root, const char* path) {
     }
     RegCloseKey(key);
     return true;
+}
+
+void DeleteValue(HKEY root, const char* path, const char* name) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, path, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+        RegDeleteValueA(key, name);
+        RegCloseKey(key);
+    }
 }
 
 } // namespace
@@ -114,6 +124,17 @@ bool InstallSimulatedSystem(const InstallOptions& options) {
         ok &= SetString(HKEY_LOCAL_MACHINE, driverKey.c_str(), "BXAPI32", options.bxapiPath);
     }
     ok &= CreateKey(HKEY_LOCAL_MACHINE, kDebugKey);
+    // The host module is found through InstallPath; a fixed "N_QHUB" path
+    // would override that.
+    DeleteValue(HKEY_LOCAL_MACHINE, driverKey.c_str(), "N_QHUB");
+    ok &= SetString(HKEY_LOCAL_MACHINE, driverKey.c_str(), "HTMLInstallPath", bin + "help");
+    ok &= SetString(HKEY_LOCAL_MACHINE, kBxapiInfoKey, "BXAPIVersion", "3.00");
+    ok &= SetString(HKEY_LOCAL_MACHINE, kBxapiInfoKey, "InstallDir", bin.substr(0, bin.size() - 1));
+    // No library error flagged, recovery not offered, every system supported.
+    for (const char* flag :
+         {"ERR_OSVERNOTSUPPORT", "BXAPIRECOVER", "RST_FREPLACE", "ERR_BXAPIINUSE", "ERR_OTHERS"}) {
+        ok &= SetDword(HKEY_LOCAL_MACHINE, kCommonFlagsKey, flag, 0);
+    }
     if (options.addStoreKeys) {
         ok &= SetString(HKEY_CURRENT_USER, kPrinterStore, "Name", kPrinterName);
         ok &= SetString(HKEY_CURRENT_USER, kPortStore, "Name", kPortName);
