@@ -1,0 +1,248 @@
+// Stand-in for the port monitor's RPC service on a print server: serves the
+// simulated port over ncalrpc and ncacn_np, registered with the endpoint
+// mapper. Usage: kitpmsrv ENDPOINT [PARENT_PID]. The pipe is
+// "\pipe\ENDPOINT". The server tells its starter that it listens through
+// the event kServerReadyEventPrefix + ENDPOINT and stops when the event
+// kServerStopEventPrefix + ENDPOINT is set or its starter's process ends.
+// The script value "ExitInCall" names an operation inside which the server
+// ends at once, as a print server that goes down in the middle of a call.
+#include <windows.h>
+#include <rpc.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "port_monitor.h"
+#include "sim_port.h"
+#include "sim_port_paths.h"
+
+namespace sim = kit::simport;
+
+namespace {
+
+constexpr char kDummyData[] = "NVMA_DUMMY_DATA";
+constexpr long kDummyDataLength = 15;
+
+struct Session {
+    int id;
+};
+
+bool IsDummy(const byte* data, long n) {
+    return data != nullptr && n == kDummyDataLength && memcmp(data, kDummyData, n) == 0;
+}
+
+std::string Data(const byte* data, long n) {
+    return IsDummy(data, n) ? std::string(kDummyData) : sim::Printable(data, n);
+}
+
+void ExitIfScripted(const char* operation) {
+    if (sim::ScriptText("ExitInCall") == operation) {
+        sim::Log("rpc %s: server exits", operation);
+        TerminateProcess(GetCurrentProcess(), 3);
+    }
+}
+
+} // namespace
+
+LONG __cdecl PmOpenSession(PM_SESSION* session, char* libraryName) {
+    ExitIfScripted("OpenSession");
+    sim::ResetSession();
+    long result = sim::ScriptNumber("OpenSessionResult", 1);
+    *session = result != 0 ? new Session{1} : nullptr;
+    sim::Log("rpc OpenSession library=%s -> %ld", libraryName != nullptr ? libraryName : "(null)",
+             result);
+    return result;
+}
+
+LONG __cdecl PmCloseSession(PM_SESSION* session) {
+    ExitIfScripted("CloseSession");
+    delete static_cast<Session*>(*session);
+    *session = nullptr;
+    sim::Log("rpc CloseSession -> 1");
+    return 1;
+}
+
+void __RPC_USER PM_SESSION_rundown(PM_SESSION session) {
+    delete static_cast<Session*>(session);
+}
+
+LONG __cdecl PmUnused2(PM_SESSION*, char*, char*, LONG, LONG, byte*) {
+    return 0;
+}
+LONG __cdecl PmUnused3(PM_SESSION*) {
+    return 0;
+}
+LONG __cdecl PmUnused7(PM_SESSION*, LONG, LONG, byte*) {
+    return 0;
+}
+LONG __cdecl PmUnused8(PM_SESSION*, LONG) {
+    return 0;
+}
+LONG __cdecl PmUnused12(PM_SESSION*, LONG, LONG, LONG) {
+    return 0;
+}
+LONG __cdecl PmUnused16(PM_SESSION*) {
+    return 0;
+}
+
+LONG __cdecl PmOpenPort(PM_SESSION*, char* printer, char* port, LONG flag, LONG n, byte* data) {
+    ExitIfScripted("OpenPort");
+    int result = sim::OpenPort(printer, port, flag);
+    sim::Log("rpc OpenPort printer=%s port=%s flag=%ld n=%ld data=%s -> %d", printer, port, flag, n,
+             Data(data, n).c_str(), result);
+    return result;
+}
+
+LONG __cdecl PmClosePort(PM_SESSION*) {
+    ExitIfScripted("ClosePort");
+    // The server keeps the one port of the session; the client's handle
+    // only records that a port is open.
+    int result = sim::ClosePort(kit::kSimPortHandle);
+    sim::Log("rpc ClosePort -> %d", result);
+    return result;
+}
+
+LONG __cdecl PmIsPortActive(PM_SESSION*) {
+    ExitIfScripted("IsPortActive");
+    return sim::IsPortActive(kit::kSimPortHandle);
+}
+
+LONG __cdecl PmGetCurrentJob(PM_SESSION*) {
+    ExitIfScripted("GetCurrentJob");
+    return sim::GetCurrentJob(kit::kSimPortHandle);
+}
+
+LONG __cdecl PmIsJobActive(PM_SESSION*, LONG job) {
+    ExitIfScripted("IsJobActive");
+    return sim::IsJobActive(kit::kSimPortHandle, job);
+}
+
+LONG __cdecl PmSetJobProperty(PM_SESSION*, LONG job, LONG property, LONG n, byte* data) {
+    ExitIfScripted("SetJobProperty");
+    int value = 0;
+    if (!IsDummy(data, n) && n >= 4) {
+        memcpy(&value, data, sizeof(value));
+    }
+    int result =
+        IsDummy(data, n) ? 0 : sim::SetJobProperty(kit::kSimPortHandle, job, property, data, n);
+    sim::Log("rpc SetJobProperty job=%ld property=%ld n=%ld value=%d -> %d", job, property, n,
+             value, result);
+    return result;
+}
+
+LONG __cdecl PmGetJobProperty(PM_SESSION*, LONG job, LONG property, LONG n, byte* buffer,
+                              LONG* needed) {
+    ExitIfScripted("GetJobProperty");
+    bool dummy = IsDummy(buffer, n);
+    int wanted = 0;
+    int result = sim::GetJobProperty(kit::kSimPortHandle, job, property, dummy ? nullptr : buffer,
+                                     dummy ? 0 : n, &wanted);
+    *needed = wanted;
+    if (dummy) {
+        sim::Log("rpc GetJobProperty job=%ld property=%ld n=%ld data=%s -> %d needed=%d", job,
+                 property, n, kDummyData, result, wanted);
+    }
+    return result;
+}
+
+LONG __cdecl PmBeginJobWatch(PM_SESSION*, LONG job) {
+    ExitIfScripted("BeginJobWatch");
+    int result = sim::BeginJobWatch(kit::kSimPortHandle, job);
+    sim::Log("rpc BeginJobWatch job=%ld -> %d", job, result);
+    return result;
+}
+
+LONG __cdecl PmEndJobWatch(PM_SESSION*, LONG job) {
+    ExitIfScripted("EndJobWatch");
+    int result = sim::EndJobWatch(kit::kSimPortHandle, job);
+    sim::Log("rpc EndJobWatch job=%ld -> %d", job, result);
+    return result;
+}
+
+void* __RPC_USER MIDL_user_allocate(size_t size) {
+    return malloc(size);
+}
+void __RPC_USER MIDL_user_free(void* p) {
+    free(p);
+}
+
+namespace {
+
+RPC_CSTR Cstr(const std::string& s) {
+    return reinterpret_cast<RPC_CSTR>(const_cast<char*>(s.c_str()));
+}
+
+int Fail(const char* what, RPC_STATUS status) {
+    fprintf(stderr, "kitpmsrv: %s failed (%ld)\n", what, static_cast<long>(status));
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        fprintf(stderr, "usage: kitpmsrv ENDPOINT [PARENT_PID]\n");
+        return 2;
+    }
+    const std::string endpoint = argv[1];
+    const std::string pipe = "\\pipe\\" + endpoint;
+    RPC_STATUS status = RpcServerUseProtseqEpA(Cstr("ncalrpc"), RPC_C_PROTSEQ_MAX_REQS_DEFAULT,
+                                               Cstr(endpoint), nullptr);
+    if (status != RPC_S_OK) {
+        return Fail("ncalrpc endpoint", status);
+    }
+    status = RpcServerUseProtseqEpA(Cstr("ncacn_np"), RPC_C_PROTSEQ_MAX_REQS_DEFAULT, Cstr(pipe),
+                                    nullptr);
+    if (status != RPC_S_OK) {
+        return Fail("pipe endpoint", status);
+    }
+    status = RpcServerRegisterIf(PortMonitorRpc_v1_0_s_ifspec, nullptr, nullptr);
+    if (status != RPC_S_OK) {
+        return Fail("interface registration", status);
+    }
+    // A client that names this computer binds over ncalrpc without an
+    // endpoint and finds this server through the endpoint mapper.
+    RPC_BINDING_VECTOR* bindings = nullptr;
+    status = RpcServerInqBindings(&bindings);
+    if (status != RPC_S_OK) {
+        return Fail("binding query", status);
+    }
+    status = RpcEpRegisterA(PortMonitorRpc_v1_0_s_ifspec, bindings, nullptr,
+                            Cstr("simulated port monitor"));
+    if (status != RPC_S_OK) {
+        return Fail("endpoint mapper registration", status);
+    }
+    status = RpcServerListen(1, RPC_C_LISTEN_MAX_CALLS_DEFAULT, TRUE);
+    if (status != RPC_S_OK) {
+        return Fail("listen", status);
+    }
+
+    HANDLE waits[2] = {};
+    DWORD count = 0;
+    std::string stopName = std::string(kit::kServerStopEventPrefix) + endpoint;
+    waits[count++] = CreateEventA(nullptr, TRUE, FALSE, stopName.c_str());
+    if (argc > 2) {
+        HANDLE parent = OpenProcess(SYNCHRONIZE, FALSE, strtoul(argv[2], nullptr, 10));
+        if (parent != nullptr) {
+            waits[count++] = parent;
+        }
+    }
+    std::string readyName = std::string(kit::kServerReadyEventPrefix) + endpoint;
+    HANDLE ready = OpenEventA(EVENT_MODIFY_STATE, FALSE, readyName.c_str());
+    if (ready != nullptr) {
+        SetEvent(ready);
+        CloseHandle(ready);
+    }
+    WaitForMultipleObjects(count, waits, FALSE, INFINITE);
+
+    RpcEpUnregister(PortMonitorRpc_v1_0_s_ifspec, bindings, nullptr);
+    RpcBindingVectorFree(&bindings);
+    RpcMgmtStopServerListening(nullptr);
+    RpcServerUnregisterIf(PortMonitorRpc_v1_0_s_ifspec, nullptr, FALSE);
+    for (DWORD i = 0; i < count; ++i) {
+        CloseHandle(waits[i]);
+    }
+    return 0;
+}

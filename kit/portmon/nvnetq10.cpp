@@ -1,0 +1,93 @@
+// Stand-in for the maker's network-status library: the port monitor's job
+// operations on the simulated port, exported by ordinal only (see
+// nvnetq10.def). The entry points this stand-in does not serve answer 0.
+#include <windows.h>
+
+#include <cstring>
+
+#include "sim_port.h"
+
+namespace sim = kit::simport;
+
+#define NV_ENTRY extern "C" int WINAPI
+
+namespace {
+const char* Text(const char* s) {
+    return s != nullptr ? s : "(null)";
+}
+} // namespace
+
+NV_ENTRY NvUnused1(const char*, const char*, int, const char*) {
+    return 0;
+}
+NV_ENTRY NvUnused2(int) {
+    return 0;
+}
+NV_ENTRY NvUnused100(int, int, const void*) {
+    return 0;
+}
+NV_ENTRY NvUnused101(int, int) {
+    return 0;
+}
+NV_ENTRY NvUnused201(int, int, int, int) {
+    return 0;
+}
+
+NV_ENTRY NvOpenPort(const char* printer, const char* port, int flag, const char* data) {
+    int result = sim::OpenPort(printer, port, flag);
+    sim::Log("local OpenPort printer=%s port=%s flag=%d data=%s -> %d", Text(printer), Text(port),
+             flag, data != nullptr ? sim::Printable(data, 0x7FFFFFFF).c_str() : "(null)", result);
+    return result;
+}
+
+NV_ENTRY NvClosePort(int port) {
+    int result = sim::ClosePort(port);
+    sim::Log("local ClosePort -> %d", result);
+    return result;
+}
+
+NV_ENTRY NvIsPortActive(int port) {
+    return sim::IsPortActive(port);
+}
+
+NV_ENTRY NvGetCurrentJob(int port) {
+    return sim::GetCurrentJob(port);
+}
+
+NV_ENTRY NvIsJobActive(int port, int job) {
+    return sim::IsJobActive(port, job);
+}
+
+NV_ENTRY NvSetJobProperty(int port, int job, int property, const void* data) {
+    int result = sim::SetJobProperty(port, job, property, data, -1);
+    int value = 0;
+    if (data != nullptr && property == 201) {
+        memcpy(&value, data, sizeof(value));
+    }
+    sim::Log("local SetJobProperty job=%d property=%d value=%d -> %d", job, property, value,
+             result);
+    return result;
+}
+
+NV_ENTRY NvGetJobProperty(int port, int job, int property, void* buffer, int size, int* needed) {
+    return sim::GetJobProperty(port, job, property, buffer, size, needed);
+}
+
+NV_ENTRY NvBeginJobWatch(int port, int job) {
+    int result = sim::BeginJobWatch(port, job);
+    sim::Log("local BeginJobWatch job=%d -> %d", job, result);
+    return result;
+}
+
+NV_ENTRY NvEndJobWatch(int port, int job) {
+    int result = sim::EndJobWatch(port, job);
+    sim::Log("local EndJobWatch job=%d -> %d", job, result);
+    return result;
+}
+
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH) {
+        sim::ResetSession();
+    }
+    return TRUE;
+}

@@ -1,0 +1,34 @@
+// One critical section with its lifetime tied to its owner, and a scoped
+// hold of it: every exit from a guarded block leaves the section.
+#pragma once
+
+#include <windows.h>
+
+namespace krx {
+
+class CriticalSection {
+  public:
+    CriticalSection() { InitializeCriticalSection(&section_); }
+    ~CriticalSection() { DeleteCriticalSection(&section_); }
+    CriticalSection(const CriticalSection&) = delete;
+    CriticalSection& operator=(const CriticalSection&) = delete;
+
+    void Enter() { EnterCriticalSection(&section_); }
+    void Leave() { LeaveCriticalSection(&section_); }
+
+  private:
+    CRITICAL_SECTION section_;
+};
+
+class CriticalSectionLock {
+  public:
+    explicit CriticalSectionLock(CriticalSection& section) : section_(section) { section_.Enter(); }
+    ~CriticalSectionLock() { section_.Leave(); }
+    CriticalSectionLock(const CriticalSectionLock&) = delete;
+    CriticalSectionLock& operator=(const CriticalSectionLock&) = delete;
+
+  private:
+    CriticalSection& section_;
+};
+
+} // namespace krx

@@ -1,0 +1,87 @@
+// PortMonitorClient: the job operations of the maker's port monitor, carried
+// out either through the network-status library on this computer (entry
+// points by ordinal) or, for a printer shared from a print server whose job
+// is spooled as EMF, as remote procedure calls on the port monitor's RPC
+// interface. Every operation answers a 32-bit value, 0 for failure; no RPC
+// failure or exception reaches the caller. Used by the job-monitor worker
+// only, one client at a time.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "common/win_handles.h"
+#include "jobs/port_monitor_rules.h"
+
+namespace krx {
+
+class RpcBindingHolder;
+
+class PortMonitorClient {
+  public:
+    enum Mode : int { kModeNone = -1, kModeLocal = 0, kModeRemote = 1 };
+
+    // pipeName: the port monitor's pipe on a print server; the product uses
+    // the default, tests give each simulated server its own.
+    explicit PortMonitorClient(std::string pipeName = pm::kPipeName);
+    ~PortMonitorClient();
+    PortMonitorClient(const PortMonitorClient&) = delete;
+    PortMonitorClient& operator=(const PortMonitorClient&) = delete;
+
+    // Non-zero (the session value) when a session was opened.
+    int Open(const char* libraryFileName, const char* printerName, int jobId);
+    // 1 when the session given (the value Open returned) was closed.
+    int Close(int session);
+
+    int OpenPort(const char* printerName, const char* portName, int flag, const char* data);
+    int ClosePort(int portHandle);
+    int IsPortActive(int portHandle);
+    int GetCurrentJob(int portHandle);
+    int IsJobActive(int portHandle, int job);
+    int GetJobProperty(int portHandle, int job, int property, void* buffer, int size, int* needed);
+    int SetJobProperty(int portHandle, int job, int property, const void* data);
+    int BeginJobWatch(int portHandle, int job);
+    int EndJobWatch(int portHandle, int job);
+
+    int GetMode() const { return m_nMode; }
+    int SessionValue() const { return m_nSession; }
+    int PortHandle() const { return m_hPort; }
+    // RPC status or exception code of the last remote call that failed.
+    unsigned long LastRpcFailure() const { return m_lastRpcFailure; }
+
+  private:
+    int OpenRemote(const std::string& server, const char* libraryFileName);
+    int OpenLocal(const char* libraryFileName);
+    bool MakeBinding(const std::string& server, const char* protocol, const char* endpoint);
+    void ReleaseBinding();
+    FARPROC Entry(int ordinal) const;
+    // Runs one guarded remote call and keeps its failure code.
+    template <typename Call> long Remote(Call call) {
+        unsigned long failure = 0;
+        long result = call(&failure);
+        if (failure != 0) {
+            m_lastRpcFailure = failure;
+        }
+        return result;
+    }
+
+    std::unique_ptr<RpcBindingHolder> m_pBinding;
+    int m_hPort = 0;
+    int m_nSession = 0;
+    int m_nMode = kModeNone;
+    void* m_hContext = nullptr;
+    unique_hmodule m_hLibrary;
+    std::string m_pipeName;
+    unsigned long m_lastRpcFailure = 0;
+};
+
+// This computer's name as the binding compares it (at most 15 characters);
+// read once.
+const std::string& ThisComputerName();
+
+// Whether the spooler reports the job as spooled in an EMF data type.
+bool JobIsSpooledAsEmf(const char* printerName, int jobId);
+
+} // namespace krx

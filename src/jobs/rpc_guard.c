@@ -1,0 +1,90 @@
+/* SEH registration frame around one call, left by longjmp when anything
+ * below it raises. The frames between the raise and ours (the RPC run time's
+ * own clean-up) are unwound first, so the run time frees what it holds. */
+#include <windows.h>
+
+#include "jobs/rpc_guard.h"
+
+typedef struct GuardFrame {
+    /* First member: the system finds the frame through this record. */
+    EXCEPTION_REGISTRATION_RECORD registration;
+    void* resume[5]; /* __builtin_setjmp buffer */
+    DWORD code;
+} GuardFrame;
+
+/* The thread's chain of registration frames starts at fs:0. */
+static EXCEPTION_REGISTRATION_RECORD* FirstFrame(void) {
+    EXCEPTION_REGISTRATION_RECORD* frame;
+    __asm__ __volatile__("movl %%fs:0, %0" : "=r"(frame));
+    return frame;
+}
+
+static void SetFirstFrame(EXCEPTION_REGISTRATION_RECORD* frame) {
+    __asm__ __volatile__("movl %0, %%fs:0" : : "r"(frame) : "memory");
+}
+
+static void PushFrame(EXCEPTION_REGISTRATION_RECORD* frame) {
+    frame->Next = FirstFrame();
+    SetFirstFrame(frame);
+}
+
+static void PopFrame(EXCEPTION_REGISTRATION_RECORD* frame) {
+    SetFirstFrame(frame->Next);
+}
+
+/* RtlUnwind may leave ebx, esi and edi changed on return; they are saved
+ * around the call so that the handler can go on using its locals. */
+static void UnwindTo(EXCEPTION_REGISTRATION_RECORD* target, EXCEPTION_RECORD* record) {
+    void* unwind = (void*)RtlUnwind;
+    int scratchA, scratchC, scratchD;
+    __asm__ __volatile__("pushl %%ebp\n\t"
+                         "pushl %%ebx\n\t"
+                         "pushl %%esi\n\t"
+                         "pushl %%edi\n\t"
+                         "pushl $0\n\t"    /* return value */
+                         "pushl %%edx\n\t" /* exception record */
+                         "pushl $0\n\t"    /* target address: return here */
+                         "pushl %%ecx\n\t" /* target frame */
+                         "call *%%eax\n\t"
+                         "popl %%edi\n\t"
+                         "popl %%esi\n\t"
+                         "popl %%ebx\n\t"
+                         "popl %%ebp\n\t"
+                         : "=a"(scratchA), "=c"(scratchC), "=d"(scratchD)
+                         : "0"(unwind), "1"(target), "2"(record)
+                         : "memory", "cc");
+}
+
+static EXCEPTION_DISPOSITION NTAPI GuardHandler(EXCEPTION_RECORD* record, PVOID establisher,
+                                                CONTEXT* context, PVOID dispatcher) {
+    GuardFrame* frame = (GuardFrame*)establisher;
+    (void)context;
+    (void)dispatcher;
+    if (record->ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND)) {
+        return ExceptionContinueSearch;
+    }
+    frame->code = record->ExceptionCode;
+    UnwindTo(&frame->registration, record);
+    __builtin_longjmp(frame->resume, 1);
+}
+
+long KrxRunGuarded(KrxGuardedCall call, void* args, unsigned long* exceptionCode) {
+    GuardFrame frame;
+    volatile long result = 0;
+    frame.registration.Next = NULL;
+    frame.registration.Handler = GuardHandler;
+    frame.code = 0;
+    if (__builtin_setjmp(frame.resume) == 0) {
+        PushFrame(&frame.registration);
+        result = call(args);
+        PopFrame(&frame.registration);
+    } else {
+        /* Back from the handler: the unwind stopped at our frame. */
+        PopFrame(&frame.registration);
+        result = 0;
+    }
+    if (exceptionCode != NULL) {
+        *exceptionCode = frame.code;
+    }
+    return result;
+}
