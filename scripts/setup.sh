@@ -20,6 +20,8 @@ have ninja || need_pkgs+=(ninja-build)
 # The machine's `convert` may be a stand-in: ask dpkg (screenshots need `import`).
 dpkg -s imagemagick >/dev/null 2>&1 || need_pkgs+=(imagemagick)
 have clang++ || need_pkgs+=(clang)
+# The kit draws its icons and sounds at build time with Python.
+have python3 || need_pkgs+=(python3)
 dpkg -s libclang-rt-14-dev >/dev/null 2>&1 || need_pkgs+=(libclang-rt-14-dev)
 have cppcheck || need_pkgs+=(cppcheck)
 
