@@ -1,13 +1,37 @@
 #!/usr/bin/env bash
 # All tests: installs what is missing, builds from nothing if needed, runs
-# every test executable under Wine on a virtual display.
+# every test executable under Wine on a virtual display, then the fuzz
+# targets for a bounded time (KRX_FUZZ_SECONDS, default 20 each; 0 skips).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 bash "$ROOT/scripts/build.sh"
 cd "$BUILD_DIR"
-# One persistent Wine server for the whole run saves a start per test.
-wineserver -p 60 || true
+
+# A virtual display of our own for the whole run.
+display=""
+for n in $(seq 90 140); do
+    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+        display=":$n"
+        break
+    fi
+done
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+cleanup() {
+    wineserver -k >/dev/null 2>&1 || true
+    kill "$xvfb_pid" >/dev/null 2>&1 || true
+}
+trap cleanup EXIT
+export DISPLAY="$display"
+sleep 1
+
+# One persistent Wine server for the whole run, with Wine's own background
+# processes started here: started from a test, they would hold the test's
+# output pipe open and ctest would wait for them.
+wineserver -p
+wineboot >/dev/null 2>&1 || true
+
 status=0
-xvfb-run -a -s "-screen 0 1024x768x24" ctest --output-on-failure "$@" || status=$?
-wineserver -k || true
+ctest --output-on-failure "$@" || status=$?
+bash "$ROOT/scripts/fuzz.sh" || status=$?
 exit $status
