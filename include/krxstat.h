@@ -7,13 +7,17 @@
  * it returns; whatever it allocates it frees. The only state that survives a
  * call is the printer name of the first call and, for the registry, the
  * per-printer store values it writes. Buffers the host passes stay the
- * host's. Unloading leaves nothing running.
+ * host's, with one exception: PrGetPrnData replaces the host's data buffer
+ * (both allocated with LocalAlloc, freed with LocalFree). Unloading leaves
+ * nothing running.
  *
  * All strings are single-byte (ANSI) and zero-terminated; names may be null
  * or empty.
  */
 #ifndef KRXSTAT_H
 #define KRXSTAT_H
+
+#include <windows.h>
 
 #ifdef __cplusplus
 extern "C" {
@@ -39,6 +43,53 @@ int KRX_API PrGetStatusB(int reserved1, int channelKind, int channelHandle, int*
 
 typedef int(KRX_API* PFN_PrGetStatusB)(int, int, int, int*, int*, int*, int*, const char*,
                                        const char*, int, const char*, int*);
+
+/* Notification items: the index-th item's name (from string 1001 + index
+ * of the given module, into a 260-byte buffer) and item number; *index then
+ * names the next item. 0 = an item was returned; 1 = the index was outside
+ * the list (string 1000 holds the count) and has been reset to 0. */
+int KRX_API PrEnumItem(HMODULE resourceModule, int* index, char* itemName, int* itemNumber);
+
+typedef int(KRX_API* PFN_PrEnumItem)(HMODULE, int*, char*, int*);
+
+/* Copies a model's defaults from its profile file into the printer's store
+ * key (path under HKEY_CURRENT_USER). 0 = all written; 1 = no store key,
+ * nothing written; 3 = "Notify" existed, its items were left as they are;
+ * 4 = the profile has no ITEMNUM; 5 = fewer items found than ITEMNUM. */
+int KRX_API SetRegDefaultValue(const char* profilePath, const char* modelName,
+                               const char* storeKeyPath);
+
+typedef int(KRX_API* PFN_SetRegDefaultValue)(const char*, const char*, const char*);
+
+/* Chooses the status channel among entries as BXGetAvailableChannel lists
+ * them (8 bytes each). 1 = count below 1 or the entries could not be copied;
+ * 0 otherwise, with *channelId set and *out5, *out6 cleared only when a
+ * channel was chosen. */
+int KRX_API PrSelectChan(DWORD reserved, const void* entries, int count, int* channelId, int* out5,
+                         int* out6);
+
+typedef int(KRX_API* PFN_PrSelectChan)(DWORD, const void*, int, int*, int*, int*);
+
+/* Collects data the printer sent on the channel. On data, the buffer that
+ * *buffer pointed to (if any) is freed with LocalFree and *buffer receives a
+ * new LocalAlloc buffer (zero-terminated; the host frees it with LocalFree).
+ * Otherwise *buffer is left as it was and the pending receive is cancelled.
+ * 1 = library not ready; -1 = handle 0; 0 otherwise, with *out4 := 0 (the
+ * length is not passed back). */
+int KRX_API PrGetPrnData(DWORD reserved1, DWORD reserved2, int channelHandle, int* out4,
+                         void** buffer);
+
+typedef int(KRX_API* PFN_PrGetPrnData)(DWORD, DWORD, int, int*, void**);
+
+/* Sends nothing: 0 for a channel handle above 0, else -1. */
+int KRX_API PrSendPrnData(DWORD reserved1, DWORD reserved2, int channelHandle);
+
+typedef int(KRX_API* PFN_PrSendPrnData)(DWORD, DWORD, int);
+
+/* Does nothing; returns 0. */
+int KRX_API PrReleaseReg(void);
+
+typedef int(KRX_API* PFN_PrReleaseReg)(void);
 
 #ifdef __cplusplus
 }

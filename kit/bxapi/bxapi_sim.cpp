@@ -1,7 +1,10 @@
 // Simulated bidirectional library: a printer behind the eleven entry points,
 // answering as its script says and recording each call when asked to.
+// Variable-length answers follow the library's two-call protocol: without a
+// buffer (or with one too small) -4 and the size, then the data.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "sim_script.h"
@@ -9,10 +12,78 @@
 using kit::kUnset;
 using kit::LogCall;
 using kit::Script;
+using kit::SimChannel;
+using kit::State;
 
 #define BX_EXPORT extern "C" __declspec(dllexport) int WINAPI
 
+namespace {
+
+constexpr UINT kMsgInfoData = WM_USER + 1;      // option 3
+constexpr UINT kMsgStatusChanged = WM_USER + 2; // option 4
+constexpr int kOptionInfo = 3;
+constexpr int kOptionStatus = 4;
+
+const char* NameOf(const char* name) {
+    return name != nullptr ? name : "(null)";
+}
+
+// The two-call protocol over one block of bytes with its scripted overrides.
+struct Answer {
+    const std::vector<unsigned char>& data;
+    int firstResult;
+    int secondResult;
+    int announcedSize;
+    int returnedLength;
+};
+
+int Serve(const Answer& a, void* buffer, int* size, int emptyResult) {
+    const int length = static_cast<int>(a.data.size());
+    if (buffer == nullptr) {
+        if (a.firstResult != kUnset && a.firstResult != -4) {
+            return a.firstResult;
+        }
+        if (length == 0 && a.firstResult == kUnset) {
+            return emptyResult;
+        }
+        if (size != nullptr) {
+            *size = a.announcedSize != kUnset ? a.announcedSize : length;
+        }
+        return -4;
+    }
+    const int capacity = size != nullptr ? *size : 0;
+    const int copied = std::min(length, capacity);
+    if (copied > 0) {
+        memcpy(buffer, a.data.data(), static_cast<size_t>(copied));
+    }
+    if (size != nullptr) {
+        *size = a.returnedLength != kUnset ? a.returnedLength : copied;
+    }
+    return a.secondResult != kUnset ? a.secondResult : copied;
+}
+
+bool OpenFails(int channelId) {
+    const std::vector<unsigned char>& ids = Script().openFailIds;
+    for (size_t i = 0; i + 4 <= ids.size(); i += 4) {
+        int id = 0;
+        memcpy(&id, ids.data() + i, 4);
+        if (id == channelId) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void Post(HWND window, UINT message, int handle) {
+    if (window != nullptr) {
+        PostMessageA(window, message, 0, static_cast<LPARAM>(handle));
+    }
+}
+
+} // namespace
+
 BX_EXPORT BXInitialize() {
+    Script().Load();
     LogCall("BXInitialize");
     return Script().initResult;
 }
@@ -23,37 +94,79 @@ BX_EXPORT BXRelease() {
 }
 
 BX_EXPORT BXGetDeviceID(int mode, const char* name, char* buffer, int* size) {
-    LogCall("BXGetDeviceID %d %s", mode, name != nullptr ? name : "(null)");
-    (void)buffer;
-    (void)size;
-    return -1;
+    LogCall("BXGetDeviceID %d %s %s", mode, NameOf(name), buffer != nullptr ? "buffer" : "none");
+    const kit::SimScript& s = Script();
+    if (!s.hasDeviceId && s.deviceIdFirstResult == kUnset) {
+        return -1;
+    }
+    return Serve({s.deviceId, s.deviceIdFirstResult, s.deviceIdSecondResult,
+                  s.deviceIdAnnouncedSize, kUnset},
+                 buffer, size, -4);
 }
 
 BX_EXPORT BXGetAvailableChannel(int mode, const char* name, void* buffer, int* size) {
-    LogCall("BXGetAvailableChannel %d %s", mode, name != nullptr ? name : "(null)");
-    (void)buffer;
-    (void)size;
-    return -3;
+    LogCall("BXGetAvailableChannel %d %s %s", mode, NameOf(name),
+            buffer != nullptr ? "buffer" : "none");
+    const kit::SimScript& s = Script();
+    const int rc = Serve({s.channels, s.channelFirstResult, kUnset, s.channelAnnouncedSize, kUnset},
+                         buffer, size, -3);
+    if (buffer == nullptr || rc < 0) {
+        return rc;
+    }
+    // The second call answers with the number of entries it wrote.
+    return s.channelSecondResult != kUnset ? s.channelSecondResult : rc / 8;
 }
 
 BX_EXPORT BXOpenChannel(int mode, const char* name, int channelId) {
-    LogCall("BXOpenChannel %d %s %08X", mode, name != nullptr ? name : "(null)", channelId);
-    return 0;
+    LogCall("BXOpenChannel %d %s %08X", mode, NameOf(name), channelId);
+    if (OpenFails(channelId)) {
+        return 0;
+    }
+    SimChannel channel;
+    channel.handle = State().nextHandle++;
+    channel.id = channelId;
+    channel.pending = Script().receiveReply;
+    State().channels.push_back(channel);
+    return channel.handle;
 }
 
 BX_EXPORT BXCloseChannel(int handle) {
     LogCall("BXCloseChannel %d", handle);
+    auto& channels = State().channels;
+    auto it = std::find_if(channels.begin(), channels.end(),
+                           [handle](const SimChannel& c) { return c.handle == handle; });
+    if (it == channels.end()) {
+        return -1;
+    }
+    if (it->statusWindow != nullptr || it->infoWindow != nullptr) {
+        kit::WithdrawRegistrations(handle);
+    }
+    channels.erase(it);
     return 0;
 }
 
 BX_EXPORT BXSetOption(int handle, int option, HWND* window) {
     LogCall("BXSetOption %d %d", handle, option);
-    (void)window;
+    SimChannel* channel = State().Find(handle);
+    if (channel == nullptr || window == nullptr) {
+        return -1;
+    }
+    if (option == kOptionStatus || option == kOptionInfo) {
+        (option == kOptionStatus ? channel->statusWindow : channel->infoWindow) = *window;
+        kit::PublishRegistration(handle, option, *window);
+        if (Script().postOnSetOption) {
+            Post(*window, option == kOptionStatus ? kMsgStatusChanged : kMsgInfoData, handle);
+        }
+    }
     return 0;
 }
 
 BX_EXPORT BXReceiveCancel(int handle) {
     LogCall("BXReceiveCancel %d", handle);
+    if (SimChannel* channel = State().Find(handle)) {
+        channel->pending.clear();
+        channel->deferred = false;
+    }
     return 0;
 }
 
@@ -63,47 +176,71 @@ BX_EXPORT BXGetStatus(int handle, void* buffer, int* size) {
         s.Load();
     }
     LogCall("BXGetStatus %d %s", handle, buffer != nullptr ? "buffer" : "none");
-    const int replyLength = static_cast<int>(s.statusReply.size());
-    if (buffer == nullptr) {
-        if (s.statusFirstResult != kUnset && s.statusFirstResult != -4) {
-            return s.statusFirstResult;
+    kit::SimState& state = State();
+    if (buffer == nullptr && state.statusNotifiesPosted < s.notifyOnGetStatus) {
+        ++state.statusNotifiesPosted;
+        for (const SimChannel& c : state.channels) {
+            Post(c.statusWindow, kMsgStatusChanged, c.handle);
         }
-        if (replyLength == 0 && s.statusFirstResult == kUnset) {
-            return 0;
-        }
-        if (size != nullptr) {
-            *size = s.statusAnnouncedSize != kUnset ? s.statusAnnouncedSize : replyLength;
-        }
-        return -4;
     }
-    int capacity = size != nullptr ? *size : 0;
-    int copied = replyLength < capacity ? replyLength : capacity;
-    if (copied > 0) {
-        memcpy(buffer, s.statusReply.data(), static_cast<size_t>(copied));
-    }
-    if (size != nullptr) {
-        *size = s.statusReturnedLength != kUnset ? s.statusReturnedLength : copied;
-    }
-    return s.statusSecondResult != kUnset ? s.statusSecondResult : copied;
+    return Serve({s.statusReply, s.statusFirstResult, s.statusSecondResult, s.statusAnnouncedSize,
+                  s.statusReturnedLength},
+                 buffer, size, 0);
 }
 
 BX_EXPORT BXReceive(int handle, void* buffer, int* size, int reserved) {
     LogCall("BXReceive %d %s %d", handle, buffer != nullptr ? "buffer" : "none", reserved);
-    (void)size;
-    return -10;
+    const kit::SimScript& s = Script();
+    SimChannel* channel = State().Find(handle);
+    static const std::vector<unsigned char> nothing;
+    const std::vector<unsigned char>& pending = channel != nullptr ? channel->pending : nothing;
+    if (channel != nullptr && channel->deferred && buffer == nullptr) {
+        // The reply is on its way: nothing yet, the window hears when it is in.
+        channel->deferred = false;
+        Post(channel->infoWindow, kMsgInfoData, handle);
+        return -10;
+    }
+    if (buffer != nullptr && s.receiveSecondResult == kUnset && size != nullptr &&
+        *size < static_cast<int>(pending.size())) {
+        *size = static_cast<int>(pending.size());
+        return -4;
+    }
+    const int rc = Serve({pending, s.receiveFirstResult, s.receiveSecondResult,
+                          s.receiveAnnouncedSize, s.receiveReturnedLength},
+                         buffer, size, -10);
+    if (buffer != nullptr && rc > 0 && channel != nullptr) {
+        channel->pending.clear(); // read once
+    }
+    return rc;
 }
 
 #ifndef KIT_BXAPI_WITHOUT_SEND
 BX_EXPORT BXSend(int handle, const void* bytes, int length) {
     LogCall("BXSend %d %d", handle, length);
-    (void)bytes;
+    SimChannel* channel = State().Find(handle);
+    if (channel != nullptr && bytes != nullptr && length >= 2) {
+        const char* command = static_cast<const char*>(bytes);
+        const kit::SimScript& s = Script();
+        if (command[0] == 'i' && command[1] == 'i') {
+            channel->pending = s.infoReply;
+        } else if (command[0] == 'I' && command[1] == 'R') {
+            channel->pending = s.irReply;
+        }
+        channel->deferred = s.deferReply && !channel->pending.empty();
+    }
     return length;
 }
 #endif
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
-    if (reason == DLL_PROCESS_ATTACH) {
-        Script().Load();
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
+    // Unloaded by FreeLibrary (not at process end): its windows are no longer
+    // registered anywhere.
+    if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
+        for (const SimChannel& c : State().channels) {
+            if (c.statusWindow != nullptr || c.infoWindow != nullptr) {
+                kit::WithdrawRegistrations(c.handle);
+            }
+        }
     }
     return TRUE;
 }

@@ -10,6 +10,9 @@ constexpr int kUnset = 0x7FFFFFFF;
 
 // HKEY_CURRENT_USER key holding the simulated printer's script.
 constexpr char kSimPrinterKey[] = "Software\\NorvaKit\\SimPrinter";
+// Sub-key where the simulated printer lists the windows registered for its
+// notifications: value "<handle>-<option>" = the window handle.
+constexpr char kSimWindowsKey[] = "Software\\NorvaKit\\SimPrinter\\Windows";
 
 // The simulated installation.
 constexpr char kPrinterName[] = "Kit Printer KX500";

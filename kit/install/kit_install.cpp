@@ -182,6 +182,83 @@ void SimPrinter::SetText(const char* name, const std::string& text) {
     SetString(HKEY_CURRENT_USER, kSimPrinterKey, name, text);
 }
 
+void SimPrinter::SetBytes(const char* name, const std::string& bytes) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kSimPrinterKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS) {
+        return;
+    }
+    RegSetValueExA(key, name, 0, REG_BINARY, reinterpret_cast<const BYTE*>(bytes.data()),
+                   static_cast<DWORD>(bytes.size()));
+    RegCloseKey(key);
+}
+
+void SimPrinter::SetChannels(const std::vector<SimChannelEntry>& entries) {
+    std::string bytes;
+    for (const SimChannelEntry& e : entries) {
+        const unsigned char raw[8] = {
+            static_cast<unsigned char>(e.id),         static_cast<unsigned char>(e.id >> 8),
+            static_cast<unsigned char>(e.id >> 16),   static_cast<unsigned char>(e.id >> 24),
+            static_cast<unsigned char>(e.attributes), static_cast<unsigned char>(e.attributes >> 8),
+            static_cast<unsigned char>(e.parameter),  static_cast<unsigned char>(e.parameter >> 8)};
+        bytes.append(reinterpret_cast<const char*>(raw), sizeof(raw));
+    }
+    SetBytes("Channels", bytes);
+}
+
+void SimPrinter::SetOpenFailIds(const std::vector<unsigned>& ids) {
+    std::string bytes;
+    for (unsigned id : ids) {
+        bytes.append(reinterpret_cast<const char*>(&id), sizeof(id));
+    }
+    SetBytes("OpenFailIds", bytes);
+}
+
+std::string TypicalInfoReply() {
+    return std::string("@BDC PS\r\nII:02;TSH:01F4;PDY:18;PDM:06;IC1:0102;IC2:0001;IK1:01;"
+                       "IK2:02;TOV:00;TVU:01;LOG:A1B2;TSH:0032;PDY:19;PDM:0B;IC1:0103;IC2:0002;"
+                       "IK1:00;IK2:01;TOV:01;TVU:00;LOG:C3;") +
+           "\x0C";
+}
+
+void SimPrinter::ScriptTypicalPrinter() {
+    // Status on the D4 status channel, information on the D4 information
+    // channel and over the remote path.
+    SetChannels(
+        {{0x00000004, 0x0004, 0x0010}, {0x10000005, 0x0003, 0x0020}, {0x10010003, 0x0003, 0x0030}});
+    SetBytes("DeviceID", std::string("MFG:Kit;MDL:") + kModelName + ";CMD:BDC;CLS:PRINTER;");
+    SetBytes("InfoReply", TypicalInfoReply());
+    SetBytes("IRReply", "@BDC PS\r\nIR:00C8;\x0C");
+}
+
+int PostSimNotification(int option) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSimWindowsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        return 0;
+    }
+    const UINT message = option == 4 ? WM_USER + 2 : WM_USER + 1;
+    int posted = 0;
+    for (DWORD i = 0;; ++i) {
+        char name[64];
+        DWORD nameLength = sizeof(name);
+        DWORD window = 0;
+        DWORD size = sizeof(window);
+        if (RegEnumValueA(key, i, name, &nameLength, nullptr, nullptr,
+                          reinterpret_cast<BYTE*>(&window), &size) != ERROR_SUCCESS) {
+            break;
+        }
+        int handle = 0;
+        int registeredOption = 0;
+        if (sscanf(name, "%d-%d", &handle, &registeredOption) == 2 && registeredOption == option &&
+            PostMessageA(reinterpret_cast<HWND>(static_cast<UINT_PTR>(window)), message, 0,
+                         static_cast<LPARAM>(handle))) {
+            ++posted;
+        }
+    }
+    RegCloseKey(key);
+    return posted;
+}
+
 void SimPrinter::Remove(const char* name) {
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, kSimPrinterKey, 0, KEY_ALL_ACCESS, &key) ==

@@ -33,6 +33,13 @@ void RemoveSpoolerPrinter(const char* printerName);
 // Deletes a registry tree; quietly does nothing when it is absent.
 void DeleteTree(void* root, const char* path);
 
+// One channel entry of the simulated printer's list.
+struct SimChannelEntry {
+    unsigned id;
+    unsigned short attributes;
+    unsigned short parameter;
+};
+
 // Writes the simulated printer's script.
 class SimPrinter {
   public:
@@ -40,8 +47,24 @@ class SimPrinter {
     static void SetStatusReply(const std::string& reply);
     static void SetNumber(const char* name, int value);
     static void SetText(const char* name, const std::string& text);
+    static void SetBytes(const char* name, const std::string& bytes);
     static void Remove(const char* name);
+    // The channel list "Channels" as the library writes it (8 bytes each).
+    static void SetChannels(const std::vector<SimChannelEntry>& entries);
+    // Channel ids whose BXOpenChannel answers 0.
+    static void SetOpenFailIds(const std::vector<unsigned>& ids);
+    // A printer that offers the usual channels, answers its device ID with
+    // the kit's model and has a printer-information reply ready.
+    static void ScriptTypicalPrinter();
 };
+
+// Posts 1026 (option 4, status) or 1025 (option 3, information), with the
+// channel handle as lParam, to every window the simulated printer has
+// registered in any process; returns the number of windows posted to.
+int PostSimNotification(int option);
+
+// The printer-information reply of the typical printer.
+std::string TypicalInfoReply();
 
 // Reads a whole text file (empty when it is missing).
 std::string ReadTextFile(const std::string& path);

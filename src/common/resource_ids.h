@@ -155,4 +155,15 @@
 #define IDS_INFO_KIND_B 3124
 #define IDS_INFO_ROW_TEXT_FIRST 3130 /* row r: 3130 + 4r (A), +1 (B), +2 (detail) */
 
+/* Library messages: caption and the three error flags a recovery leaves. */
+#define IDS_MONITOR_CAPTION 1100
+#define IDS_LIBRARY_REPLACED 1233
+#define IDS_LIBRARY_IN_USE 1234
+#define IDS_LIBRARY_OTHER_ERROR 1235
+
+/* Remote count texts shown with the ink levels. */
+#define IDS_REMOTE_COUNT_MANY 3104 /* 100 or more */
+#define IDS_REMOTE_COUNT_SOME 3105 /* 1 to 99, formatted with the count */
+#define IDS_REMOTE_COUNT_NONE 3106 /* 0 */
+
 #endif /* KRX_RESOURCE_IDS_H */

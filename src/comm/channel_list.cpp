@@ -1,0 +1,123 @@
+// Channel list: two-call read of the library's entries, copies of the
+// host's entries, and the remembered lookups.
+#include "comm/channel_list.h"
+
+#include <memory>
+#include <new>
+
+#include "comm/bxapi.h"
+
+namespace krx {
+
+ChannelList::ChannelList(const char* name, int mode, uint32_t preferredId)
+    : preferredId_(preferredId) {
+    CBxApi bx;
+    if (!bx.IsEnabled() || name == nullptr || *name == '\0') {
+        state_ = kListFailed;
+        return;
+    }
+    int size = 0;
+    int rc = bx.BXGetAvailableChannel(mode, name, nullptr, &size);
+    if (rc == bx::kNoChannelA || rc == bx::kNoChannelB) {
+        state_ = kListNoChannel;
+        return;
+    }
+    if (rc != bx::kBufferTooSmall) {
+        state_ = kListFailed;
+        return;
+    }
+    // A size that cannot be allocated counts as a failed allocation.
+    if (size <= 0) {
+        state_ = kListNoChannel;
+        return;
+    }
+    const size_t allocated = static_cast<size_t>(size) + 1;
+    std::unique_ptr<unsigned char[]> buffer(new (std::nothrow) unsigned char[allocated]());
+    if (!buffer) {
+        state_ = kListNoChannel;
+        return;
+    }
+    int length = size;
+    rc = bx.BXGetAvailableChannel(mode, name, buffer.get(), &length);
+    if (rc <= 0) {
+        state_ = kListNoChannel;
+        return;
+    }
+    // The count is the library's word, but only whole entries inside the
+    // buffer it filled are read.
+    try {
+        entries_ =
+            DecodeChannelEntries(buffer.get(), static_cast<size_t>(size), static_cast<size_t>(rc));
+    } catch (const std::bad_alloc&) {
+        entries_.clear();
+    }
+    state_ = entries_.empty() ? kListNoChannel : kListAvailable;
+}
+
+ChannelList::ChannelList(const void* entries, int count, uint32_t preferredId)
+    : preferredId_(preferredId) {
+    state_ = kListNoChannel;
+    if (entries == nullptr || count < 1 ||
+        static_cast<size_t>(count) > SIZE_MAX / kChannelEntrySize) {
+        return;
+    }
+    try {
+        entries_ = DecodeChannelEntries(entries, static_cast<size_t>(count) * kChannelEntrySize,
+                                        static_cast<size_t>(count));
+    } catch (const std::bad_alloc&) {
+        entries_.clear();
+        return;
+    }
+    state_ = kListAvailable;
+}
+
+int ChannelList::Lookup(Answer& answer, const uint32_t* wanted, size_t wantedCount,
+                        uint16_t required, int* id, int* parameter) {
+    if (state_ != kListAvailable) {
+        return state_;
+    }
+    if (!answer.asked) {
+        answer.asked = true;
+        answer.found = FindChannel(entries_, wanted, wantedCount, required, &answer.entry);
+    }
+    if (!answer.found) {
+        return 1;
+    }
+    if (id != nullptr) {
+        *id = static_cast<int>(answer.entry.id);
+    }
+    if (parameter != nullptr) {
+        *parameter = answer.entry.parameter;
+    }
+    return 0;
+}
+
+int ChannelList::GetStatChannel(int* id, int* parameter) {
+    const uint32_t wanted[] = {kChannelStatusFirst, preferredId_, kChannelStatusThird,
+                               kChannelStatusFourth};
+    return Lookup(stat_, wanted, 4, kChannelAttrStatus, id, parameter);
+}
+
+int ChannelList::GetInfoChannelD4(int* id, int* parameter) {
+    const uint32_t wanted[] = {kChannelInfoD4};
+    return Lookup(infoD4_, wanted, 1, kChannelAttrInfo, id, parameter);
+}
+
+int ChannelList::GetInfoChannelRemote(int* id, int* parameter) {
+    const uint32_t wanted[] = {kChannelInfoRemote};
+    return Lookup(infoRemote_, wanted, 1, kChannelAttrInfo, id, parameter);
+}
+
+int ChannelList::HasInfoChannelD4() const {
+    if (state_ != kListAvailable) {
+        return 0;
+    }
+    for (const ChannelEntry& e : entries_) {
+        if (e.id == kChannelInfoD4) {
+            return 1;
+        }
+    }
+    return 0;
+}
+
+} // namespace krx

@@ -1,0 +1,148 @@
+// Notification items and default settings. The profile file is read once
+// per call and every key is looked up in that copy with the profile
+// reader's own rules, instead of opening the file again for each of up to a
+// thousand item keys.
+#include "entry/default_settings.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "common/resource_ids.h"
+#include "entry/profile/profile_reader.h"
+#include "entry/registry/registry_key.h"
+
+namespace krx {
+
+namespace {
+
+constexpr int kItemCountTextSize = 8; // the count is read as at most 7 characters
+constexpr int kItemKeyRange = 1000;   // "ITEM000" to "ITEM999"
+constexpr char kNotifySubKey[] = "Notify";
+
+// Values copied into the store key, in order; the first three are written
+// as 0 when the profile lacks them, the others are then left as they are.
+const struct {
+    const char* name;
+    bool zeroWhenMissing;
+} kSettings[] = {
+    {"SoundNotifyEnable", true}, {"TrayIconEnable", true}, {"TrayIconSelected", true},
+    {"InkNearEndB", false},      {"InkNearEndC", false},   {"SizeUnitH", false},
+    {"SlipMax", false},          {"MaxCaset", false},      {"MaxIC", false},
+    {"PaperNearEnd", false},
+};
+
+// The profile file's text as the line reader would see it (text mode).
+class ProfileCopy {
+  public:
+    explicit ProfileCopy(const char* path) {
+        if (path == nullptr || *path == '\0') {
+            return;
+        }
+        FILE* file = fopen(path, "r");
+        if (file == nullptr) {
+            return;
+        }
+        char chunk[4096];
+        size_t n;
+        while ((n = fread(chunk, 1, sizeof(chunk), file)) > 0) {
+            text_.append(chunk, n);
+        }
+        fclose(file);
+        opened_ = true;
+    }
+
+    // As ReadProfileInt on the file.
+    int ReadInt(const char* section, const char* key, int* out) const {
+        if (!opened_) {
+            return kProfileNoSection;
+        }
+        MemoryLineSource source(text_.data(), text_.size());
+        return FindProfileInt(source, section, key, out);
+    }
+
+  private:
+    std::string text_;
+    bool opened_ = false;
+};
+
+} // namespace
+
+int ItemNumberForIndex(int index) {
+    switch (index) {
+    case 0:
+        return 12;
+    case 1:
+        return 11;
+    case 2:
+        return 9;
+    default:
+        return 0;
+    }
+}
+
+int EnumNotificationItem(HMODULE module, int* index, char* name, int* itemNumber) {
+    if (index == nullptr) {
+        return kItemOutOfRange;
+    }
+    char countText[kItemCountTextSize] = {};
+    LoadStringA(module, IDS_ITEM_COUNT, countText, kItemCountTextSize);
+    const long count = strtol(countText, nullptr, 10);
+    if (*index < 0 || *index >= count) {
+        *index = 0;
+        return kItemOutOfRange;
+    }
+    if (name != nullptr) {
+        name[0] = '\0';
+        LoadStringA(module, static_cast<UINT>(IDS_ITEM_FIRST + *index), name, kItemNameSize);
+    }
+    if (itemNumber != nullptr) {
+        *itemNumber = ItemNumberForIndex(*index);
+    }
+    ++*index;
+    return kItemReturned;
+}
+
+int WriteDefaultSettings(const char* profilePath, const char* modelName, const char* storeKeyPath) {
+    RegistryKey store(HKEY_CURRENT_USER, storeKeyPath, false, RegistryKey::kAllAccess);
+    if (!store.IsOpen()) {
+        return kDefaultsNoStoreKey;
+    }
+    const ProfileCopy profile(profilePath);
+    for (const auto& setting : kSettings) {
+        int value = 0;
+        if (profile.ReadInt(modelName, setting.name, &value) == kProfileFound) {
+            store.WriteNumber(setting.name, static_cast<DWORD>(value));
+        } else if (setting.zeroWhenMissing) {
+            store.WriteNumber(setting.name, 0);
+        }
+    }
+
+    // Item choices the user may have changed are never overwritten: they are
+    // copied only into a "Notify" key made by this call.
+    RegistryKey notify =
+        RegistryKey::CreateReportingNew(store.Handle(), kNotifySubKey, RegistryKey::kAllAccess);
+    if (!notify.IsOpen() || !notify.NewlyCreated()) {
+        return kDefaultsNotifyKept;
+    }
+    int itemCount = 0;
+    if (profile.ReadInt(modelName, "ITEMNUM", &itemCount) != kProfileFound) {
+        return kDefaultsNoItemCount;
+    }
+    int found = 0;
+    for (int i = 0; i < kItemKeyRange && found < itemCount; ++i) {
+        char key[16];
+        snprintf(key, sizeof(key), "ITEM%03d", i);
+        int value = 0;
+        if (profile.ReadInt(modelName, key, &value) != kProfileFound) {
+            continue;
+        }
+        char valueName[8];
+        snprintf(valueName, sizeof(valueName), "%03d", i);
+        notify.WriteNumber(valueName, static_cast<DWORD>(value));
+        ++found;
+    }
+    return found == itemCount ? kDefaultsWritten : kDefaultsItemsMissing;
+}
+
+} // namespace krx
