@@ -1,6 +1,8 @@
 // RegistryKey implementation: thin, checked calls to the ANSI registry API.
 #include "entry/registry/registry_key.h"
 
+#include <cstring>
+
 namespace krx {
 
 RegistryKey::RegistryKey(HKEY root, const char* path, bool create, REGSAM access) {
@@ -127,7 +129,7 @@ bool RegistryKey::WriteText(const char* name, const char* text) const {
         return false;
     }
     return RegSetValueExA(Handle(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                          static_cast<DWORD>(lstrlenA(text) + 1)) == ERROR_SUCCESS;
+                          static_cast<DWORD>(strlen(text)) + 1) == ERROR_SUCCESS;
 }
 
 } // namespace krx
