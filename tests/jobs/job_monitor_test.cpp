@@ -4,7 +4,6 @@
 // and pruning by the spooler's answers.
 #include <gtest/gtest.h>
 
-
 #include <string>
 #include <vector>
 

@@ -1,0 +1,149 @@
+// JobMonitor following a job of a shared printer through the simulated print
+// server's RPC interface, and the server going away while a job is followed.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "jobs/job_monitor.h"
+#include "jobs_fixture.h"
+
+using jobstest::kSharedPrinter;
+using jobstest::WaitFor;
+using krx::JobMonitor;
+using krx::JobRecord;
+
+namespace {
+
+constexpr char kPort[] = "KITPORT1:";
+constexpr int kLong = 1000000;
+
+class JobMonitorRpcTest : public jobstest::JobsTest {
+  protected:
+    void SetUp() override {
+        JobsTest::SetUp();
+        spooler_->SetDataType("NT EMF 1.008");
+        StartServerAndMonitor();
+    }
+    // Every server gets an endpoint of its own: a new server on the endpoint
+    // of one that died is not reliably reached.
+    void StartServerAndMonitor() {
+        static int counter = 0;
+        char endpoint[64];
+        snprintf(endpoint, sizeof(endpoint), "KITPMJ_%lu_%d", GetCurrentProcessId(), ++counter);
+        monitor_.reset();
+        server_.reset(new kit::PortMonitorServer(endpoint));
+        ASSERT_TRUE(server_->Start()) << "simulated port monitor did not start";
+        monitor_.reset(new JobMonitor(jobstest::FastSettings(endpoint)));
+        monitor_->SetNames(kSharedPrinter, kPort);
+    }
+    void TearDown() override {
+        monitor_.reset();
+        server_.reset();
+        JobsTest::TearDown();
+    }
+
+    JobRecord ValidRecord(uint32_t jobId) {
+        JobRecord record = {};
+        EXPECT_TRUE(WaitFor([&] {
+            return monitor_->GetJobRecord(&record) == 1 && record.jobId == jobId;
+        })) << "no valid record for job "
+            << jobId << "\n"
+            << CallLog();
+        return record;
+    }
+
+    std::unique_ptr<kit::PortMonitorServer> server_;
+    std::unique_ptr<JobMonitor> monitor_;
+};
+
+TEST_F(JobMonitorRpcTest, FollowsJobAndPassesRequests) {
+    kit::SimPortJob job = Job(7, kLong);
+    job.text = "Shared.pdf";
+    job.sheets = 2;
+    kit::SimPort::AddJob(job);
+    spooler_->Know(7);
+    ASSERT_EQ(monitor_->AddJob(7), 1);
+    JobRecord record = ValidRecord(7);
+    EXPECT_STREQ(record.jobText, "Shared.pdf");
+    EXPECT_EQ(record.sheets, 2u);
+    EXPECT_EQ(spooler_->LastOpenedName(), kSharedPrinter);
+
+    monitor_->RequestCommand(7, krx::kJobCommandPause);
+    EXPECT_TRUE(WaitFor([&] {
+        return monitor_->GetJobRecord(&record) == 1 && (record.jobStatus & krx::kJobStatusPaused);
+    }));
+    monitor_->RequestCommand(7, krx::kJobCommandResume);
+    EXPECT_TRUE(WaitFor([&] {
+        return monitor_->GetJobRecord(&record) == 1 && !(record.jobStatus & krx::kJobStatusPaused);
+    }));
+    monitor_->RequestCommand(7, krx::kJobCommandCancel);
+    EXPECT_TRUE(WaitFor([&] { return !monitor_->IsWorkerRunning(); }));
+    EXPECT_EQ(monitor_->GetJobCount(), 0);
+
+    EXPECT_EQ(CountInLog("rpc OpenSession library=nvnetq10.dll -> 1"), 1) << CallLog();
+    EXPECT_EQ(CountInLog("rpc OpenPort printer=Kit Printer KX500 port=KITPORT1: flag=1 n=15 "
+                         "data=NVMA_DUMMY_DATA"),
+              1)
+        << CallLog();
+    for (int value = 1; value <= 3; ++value) {
+        EXPECT_EQ(CountInLog("property=201 n=4 value=" + std::to_string(value) + " -> 1"), 1)
+            << CallLog();
+    }
+    EXPECT_EQ(CountInLog("rpc CloseSession -> 1"), 1) << CallLog();
+}
+
+// However the server goes, every call answers 0, the followed job is given
+// up and the worker ends; nothing reaches the test.
+TEST_F(JobMonitorRpcTest, ServerGoingAwayMidJobEndsTheWorkerCleanly) {
+    const char* ways[] = {"killed", "GetJobProperty", "IsJobActive", "SetJobProperty"};
+    int id = 10;
+    for (const char* way : ways) {
+        SCOPED_TRACE(way);
+        ++id;
+        kit::SimPort::Remove("ExitInCall");
+        kit::DeleteTree(HKEY_CURRENT_USER, kit::kSimPortJobsKey);
+        StartServerAndMonitor();
+        kit::SimPort::AddJob(Job(id, kLong));
+        spooler_->Know(id);
+        ASSERT_EQ(monitor_->AddJob(id), 1);
+        ValidRecord(static_cast<uint32_t>(id));
+
+        if (std::string(way) == "killed") {
+            server_->Kill();
+        } else {
+            kit::SimPort::SetText("ExitInCall", way);
+            if (std::string(way) == "SetJobProperty") {
+                monitor_->RequestCommand(id, krx::kJobCommandCancel);
+            }
+        }
+        EXPECT_TRUE(WaitFor([&] { return !server_->Running(); }));
+        EXPECT_TRUE(WaitFor([&] { return !monitor_->IsWorkerRunning(); })) << CallLog();
+        EXPECT_EQ(monitor_->GetJobRecord(nullptr), 0);
+        EXPECT_EQ(monitor_->GetJobCount(), 0);
+        spooler_->Forget(id);
+    }
+}
+
+// A job still listed when the server is gone keeps the worker trying to
+// open the port until the spooler forgets the job.
+TEST_F(JobMonitorRpcTest, ListedJobKeepsWorkerUntilSpoolerForgetsIt) {
+    kit::SimPort::AddJob(Job(21, kLong));
+    spooler_->Know(21);
+    spooler_->Know(22);
+    ASSERT_EQ(monitor_->AddJob(21), 1);
+    ValidRecord(21);
+    ASSERT_EQ(monitor_->AddJob(22), 1);
+    server_->Kill();
+    EXPECT_TRUE(WaitFor([&] { return monitor_->GetJobCount() == 1; }));
+    Sleep(50);
+    EXPECT_TRUE(monitor_->IsWorkerRunning());
+    EXPECT_EQ(monitor_->GetJobCount(), 1);
+    spooler_->Forget(21);
+    spooler_->Forget(22);
+    EXPECT_TRUE(WaitFor([&] { return !monitor_->IsWorkerRunning(); }));
+    EXPECT_EQ(monitor_->GetJobCount(), 0);
+}
+
+} // namespace
