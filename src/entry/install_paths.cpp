@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/message_box.h"
 #include "entry/module_state.h"
 #include "entry/registry/registry_key.h"
 
@@ -56,7 +57,7 @@ bool CheckCommonKey() {
     if (!Module().commonKey.empty()) {
         return true;
     }
-    MessageBoxA(nullptr, kCommonKeyMissingText, "", MB_OK);
+    ShowTextMessageBox(nullptr, kCommonKeyMissingText, nullptr, MB_OK);
     return false;
 }
 

@@ -1,0 +1,41 @@
+// Gallery page "printer_info": the printer information dialog asking the
+// simulated printer on its information channel and showing its reply.
+#include <string>
+
+#include "comm/bxapi.h"
+#include "entry/module_state.h"
+#include "gallery.h"
+#include "graphics/printer_info_dialog.h"
+#include "kit_install.h"
+#include "kit_paths.h"
+
+namespace {
+
+constexpr int kInfoChannelId = 0x10000005;
+
+int Run(const gallery::PageContext& /*context*/) {
+    kit::InstallOptions options;
+    options.addSpoolerPrinter = false;
+    options.bxapiPath = kit::ExecutableFolder() + "BXAPI.DLL";
+    kit::InstallSimulatedSystem(options);
+    kit::SimPrinter::Reset();
+    kit::SimPrinter::ScriptTypicalPrinter();
+    krx::Module().printerName = kit::kPrinterName;
+    krx::Module().driverName = kit::kDriverName;
+
+    krx::CBxApi bx;
+    if (!bx.IsEnabled()) {
+        return 1;
+    }
+    const int channel = bx.BXOpenChannel(1, kit::kPrinterName, kInfoChannelId);
+    krx::PrinterInfoDialog dialog;
+    dialog.ShowPrinterInformation(bx, channel);
+    bx.BXReceiveCancel(channel);
+    bx.BXCloseChannel(channel);
+    return 0;
+}
+
+gallery::PageRegistration registration("printer_info",
+                                       "printer information dialog on the simulated printer", Run);
+
+} // namespace
