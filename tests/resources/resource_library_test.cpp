@@ -121,9 +121,12 @@ TEST_P(LanguageLibraryTest, FormatTextsTakeExactlyTheNumbersTheyAreGiven) {
         UINT id;
         int numbers;
     };
-    // Sheet and sheets; minutes; seconds.
-    const Format formats[] = {
-        {IDS_JOB_SHEETS, 2}, {IDS_JOB_MINUTES_LEFT, 1}, {IDS_JOB_SECONDS_LEFT, 1}};
+    // Sheet and sheets; minutes; seconds; pages left; year and month.
+    const Format formats[] = {{IDS_JOB_SHEETS, 2},
+                              {IDS_JOB_MINUTES_LEFT, 1},
+                              {IDS_JOB_SECONDS_LEFT, 1},
+                              {IDS_REMOTE_COUNT_SOME, 1},
+                              {IDS_INFO_DATE_FORMAT, 2}};
     for (const Format& format : formats) {
         std::string kinds;
         std::string text = Text(format.id);
