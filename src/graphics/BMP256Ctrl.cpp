@@ -140,7 +140,10 @@ bool BMP256Ctrl::LoadDibResource(DibResource* dib, std::unique_ptr<DibLogPalette
 
 void BMP256Ctrl::OnPaint() {
     PaintDC paint(Hwnd());
-    HDC dc = paint.get();
+    Paint(paint.get());
+}
+
+void BMP256Ctrl::Paint(HDC dc) {
     lastPaintUsedPalette_ = false;
     DibResource dib;
     std::unique_ptr<DibLogPalette> entries;
@@ -207,6 +210,10 @@ LRESULT BMP256Ctrl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT:
         OnPaint();
+        return 0;
+    case WM_PRINTCLIENT:
+        // Drawing into a given context (print, capture) paints the same.
+        Paint(reinterpret_cast<HDC>(wParam));
         return 0;
     case WM_TIMER:
         if (OnTimer(wParam)) {

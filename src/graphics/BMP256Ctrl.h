@@ -79,6 +79,7 @@ class BMP256Ctrl : public SubclassedControl {
 
     bool LoadDibResource(DibResource* dib, std::unique_ptr<DibLogPalette>* palette);
     void OnPaint();
+    void Paint(HDC dc);
     bool OnTimer(UINT_PTR timerId);
     void KillAnimationTimer();
 

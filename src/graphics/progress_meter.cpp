@@ -61,6 +61,10 @@ void ProgressMeter::OnSize() {
 
 void ProgressMeter::OnPaint() {
     PaintDC paint(Hwnd());
+    Paint(paint.get());
+}
+
+void ProgressMeter::Paint(HDC dc) {
     RECT client;
     GetClientRect(Hwnd(), &client);
     if (ToMeterRect(client) != client_) {
@@ -69,20 +73,23 @@ void ProgressMeter::OnPaint() {
     }
     unique_hbrush back(CreateSolidBrush(backColour_));
     if (layout_.empty) {
-        FillRect(paint.get(), &client, back.get());
+        FillRect(dc, &client, back.get());
         return;
     }
     unique_hbrush bar(CreateSolidBrush(barColour_));
     RECT rest = ToRect(layout_.rest);
     RECT filled = ToRect(layout_.bar);
-    FillRect(paint.get(), &rest, back.get());
-    FillRect(paint.get(), &filled, bar.get());
+    FillRect(dc, &rest, back.get());
+    FillRect(dc, &filled, bar.get());
 }
 
 LRESULT ProgressMeter::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT:
         OnPaint();
+        return 0;
+    case WM_PRINTCLIENT:
+        Paint(reinterpret_cast<HDC>(wParam));
         return 0;
     case WM_SIZE: {
         LRESULT result = CallOriginal(message, wParam, lParam);

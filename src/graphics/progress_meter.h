@@ -37,6 +37,7 @@ class ProgressMeter : public SubclassedControl {
     void Relayout();
     LRESULT Redraw(BOOL redraw);
     void OnPaint();
+    void Paint(HDC dc);
     void OnSize();
 
     int32_t position_ = 0;

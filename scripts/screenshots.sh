@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# Photographs every page of the gallery (kitgallery.exe) on a virtual display
+# of its own and writes <build>/screenshots/<page>.png.
+#
+#   scripts/screenshots.sh [--depth 8] [PAGE...]
+#
+# --depth 8 runs a 256-colour display (the case in which the picture
+# control's palette matters) and writes <build>/screenshots/8bit/<page>.png.
+# The gallery runs in a Wine prefix of its own, in which Wine draws the
+# window frames itself (X11 Driver: Decorated=N, Managed=N) so that the
+# screen grab shows captions; the test prefix is left as it is.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
+
+depth=24
+pages=()
+while [ $# -gt 0 ]; do
+    case "$1" in
+    --depth) depth="$2"; shift 2 ;;
+    *) pages+=("$1"); shift ;;
+    esac
+done
+
+bash "$ROOT/scripts/build.sh" >/dev/null
+command -v import >/dev/null || { echo "screenshots: ImageMagick's import is missing (scripts/setup.sh)" >&2; exit 1; }
+
+out="$BUILD_DIR/screenshots"
+[ "$depth" = 24 ] || out="$out/${depth}bit"
+mkdir -p "$out"
+
+export WINEPREFIX="$BUILD_DIR/wineprefix-screenshots"
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "screenshots: creating Wine prefix $WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1 || true
+    wineserver -w || true
+fi
+
+display=""
+for n in $(seq 91 140); do
+    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
+        display=$n
+        break
+    fi
+done
+[ -n "$display" ] || { echo "screenshots: no free display number" >&2; exit 1; }
+Xvfb ":$display" -screen 0 "1024x768x$depth" -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+cleanup() {
+    wineserver -k 2>/dev/null || true
+    kill "$xvfb_pid" 2>/dev/null || true
+}
+trap cleanup EXIT
+export DISPLAY=":$display"
+for _ in $(seq 1 50); do
+    [ -e "/tmp/.X11-unix/X$display" ] && break
+    sleep 0.1
+done
+
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+
+cd "$BUILD_DIR/bin"
+if [ ${#pages[@]} -eq 0 ]; then
+    mapfile -t pages < <(wine kitgallery.exe --list | cut -f1 | tr -d '\r')
+fi
+capture_dir=$(winepath -w "$out" 2>/dev/null | tr -d '\r')
+
+status=0
+for page in "${pages[@]}"; do
+    rm -f "$out/$page.ready" "$out/$page.done"
+    wine kitgallery.exe --page "$page" --capture "$capture_dir" &
+    pid=$!
+    for _ in $(seq 1 300); do
+        [ -f "$out/$page.ready" ] && break
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    if [ -f "$out/$page.ready" ]; then
+        read -r x y w h <"$out/$page.ready"
+        import -display ":$display" -window root -crop "${w}x${h}+${x}+${y}" +repage "$out/$page.png"
+        echo "screenshots: $out/$page.png (${w}x${h})"
+    else
+        echo "screenshots: page $page showed no window" >&2
+        status=1
+    fi
+    touch "$out/$page.done"
+    wait "$pid" || { echo "screenshots: page $page ended with $?" >&2; status=1; }
+    rm -f "$out/$page.ready" "$out/$page.done"
+done
+exit $status
