@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
+#include "common/message_box.h"
 #include "common/resource_ids.h"
 #include "dialog_probe.h"
 #include "entry/install_paths.h"
@@ -51,6 +53,8 @@ TEST(VersionStrings, FirstTranslationNamesTheBlock) {
         const char* version;
     } cases[] = {
         {"dlgtest_version.dll", 1, "3.21.0"}, // the Japanese block, not the second one
+        {"krxstat.dll", 1, "1.0.0"},          // the plug-in itself
+        {"N_QRLY02.EXE", 1, "2.10"},          // the kit's companion program
         {"dlgtest_noversion.dll", 0, ""},     // a version resource without the string
         {"krxres_en.dll", 0, ""},             // no version resource at all
         {"no_such_file.dll", 0, ""},
@@ -143,4 +147,35 @@ TEST_F(InstallPathsTest, VersionDialogShowsWhatItFinds) {
     FreeLibrary(self);
     krx::Module().resourceModule = nullptr;
     FreeLibrary(resources);
+}
+
+namespace {
+int RecordBox(const krx::MessageBoxRequest& request, void* context) {
+    static_cast<std::vector<krx::MessageBoxRequest>*>(context)->push_back(request);
+    return IDOK;
+}
+} // namespace
+
+TEST_F(InstallPathsTest, UnknownCommonKeyIsReportedAndTheCurrentFolderTried) {
+    std::vector<krx::MessageBoxRequest> boxes;
+    krx::ScopedMessageBoxHook hook(RecordBox, &boxes);
+    krx::Module().commonKey.clear();
+    char previous[MAX_PATH];
+    GetCurrentDirectoryA(sizeof(previous), previous);
+    SetCurrentDirectoryA(folder_.c_str());
+    Copy("dlgtest_version.dll", "N_QRLY02.EXE");
+    EXPECT_EQ(krx::FindHostModule(), "");
+    EXPECT_EQ(krx::FindCompanionProgram(), ".\\N_QRLY02.EXE");
+    SetCurrentDirectoryA(previous);
+    ASSERT_EQ(boxes.size(), 2u);
+    // "CommonKey" and the Japanese words in Shift-JIS bytes.
+    EXPECT_EQ(boxes[0].text, "CommonKey\x82\xAA\x8E\xE6\x93\xBE\x82\xC5\x82\xAB\x82\xC8\x82\xA2"
+                             "\x81\x49");
+    EXPECT_EQ(boxes[0].style & 0x0F, static_cast<UINT>(MB_OK));
+
+    // With the key known nothing is shown.
+    boxes.clear();
+    krx::Module().commonKey = kDriverKey;
+    krx::FindHostModule();
+    EXPECT_TRUE(boxes.empty());
 }

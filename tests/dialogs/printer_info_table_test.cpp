@@ -29,10 +29,9 @@ TEST(PrinterInfoTable, KindAndDetailCells) {
         unsigned ic1, ic2;
         unsigned kind, detail;
     } cases[] = {
-        {1, 1, 3130, 3132},       {1, 2, 3131, 3132},       {2, 2, 3135, 3136},
-        {2, 1, 3134, 3136},       {3, 1, 3138, 3140},       {3, 2, 3139, 3140},
-        {2, 3, 3101, 3101},       {4, 1, 3101, 3101},       {0xFFFF, 0xFFFF, 3101, 3101},
-        {0, 0, 3101, 3101},
+        {1, 1, 3130, 3132},           {1, 2, 3131, 3132}, {2, 2, 3135, 3136}, {2, 1, 3134, 3136},
+        {3, 1, 3138, 3140},           {3, 2, 3139, 3140}, {2, 3, 3101, 3101}, {4, 1, 3101, 3101},
+        {0xFFFF, 0xFFFF, 3101, 3101}, {0, 0, 3101, 3101},
     };
     for (const Case& c : cases) {
         krx::InfoKindCells cells = krx::LookUpInfoKind(c.ic1, c.ic2, Codes);
@@ -75,16 +74,16 @@ TEST(PrinterInfoTable, DateFormat) {
         unsigned pdy, pdm;
         const char* text;
     } cases[] = {
-        {"%d/%d", 0x65, 12, "1/12"},          // year and month of the century
+        {"%d/%d", 0x65, 12, "1/12"}, // year and month of the century
         {"20%02d-%02d", 7, 3, "2007-03"},
         {"%u.%x", 199, 0x1F, "99.1f"},
-        {"%02ld/%2hd", 5, 6, "05/ 6"},        // length modifiers are dropped
+        {"%02ld/%2hd", 5, 6, "05/ 6"}, // length modifiers are dropped
         {"100%% %d", 1, 2, "100% 1"},
         // Conversions the format text may not use are shown as written,
         // and a third number is never read.
         {"%s/%n/%p", 1, 2, "%s/%n/%p"},
         {"%d %d %d", 1, 2, "1 2 %d"},
-        {"%999d", 1, 2, "%999d"},             // no field wider than two digits
+        {"%999d", 1, 2, "%999d"}, // no field wider than two digits
         {"%", 1, 2, "%"},
         {"%-5d|", 3, 4, "3    |"},
         {"", 1, 2, ""},

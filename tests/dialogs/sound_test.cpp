@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include "common/message_box.h"
 #include "dialog_probe.h"
 #include "entry/module_state.h"
 #include "graphics/sound.h"
@@ -150,4 +151,24 @@ TEST_F(SoundTest, ReaderModes) {
     krx::SoundProfileReader missing("Nobody", 0);
     EXPECT_FALSE(missing.IsValid());
     EXPECT_EQ(missing.ReadString("WVV001", "dflt", 256), "dflt");
+}
+
+namespace {
+int CountBox(const krx::MessageBoxRequest& request, void* context) {
+    if (request.text.compare(0, 9, "CommonKey") == 0) {
+        ++*static_cast<int*>(context);
+    }
+    return IDOK;
+}
+} // namespace
+
+TEST_F(SoundTest, UnknownCommonKeyLeavesTheTableUnavailable) {
+    WriteProfile("WVV007=ink_low.wav\r\n");
+    int shown = 0;
+    krx::ScopedMessageBoxHook hook(CountBox, &shown);
+    krx::Module().commonKey.clear();
+    krx::SoundTable table("KX-Sound");
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(table.IsSoundAvailable(), 0);
+    EXPECT_EQ(table.PlayStatusSound(7), 0);
 }
