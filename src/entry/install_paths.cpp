@@ -22,14 +22,11 @@ constexpr char kCompanionName[] = "N_QRLY02.EXE";
 
 // Releases a global memory block that is locked.
 struct LockedGlobal {
-    HGLOBAL handle = nullptr;
-    void* data = nullptr;
-    explicit LockedGlobal(SIZE_T size) {
-        handle = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
-        if (handle != nullptr) {
-            data = GlobalLock(handle);
-        }
-    }
+    HGLOBAL handle;
+    void* data;
+    explicit LockedGlobal(SIZE_T size)
+        : handle(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size)),
+          data(handle != nullptr ? GlobalLock(handle) : nullptr) {}
     ~LockedGlobal() {
         if (handle != nullptr) {
             if (data != nullptr) {

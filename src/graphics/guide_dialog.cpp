@@ -32,9 +32,9 @@ HRSRC FindGuideResource(int category) {
 
 GuideDialog::GuideDialog() : Dialog(IDD_GUIDE) {}
 
-INT_PTR GuideDialog::ShowGuide(HRSRC stepResource) {
+INT_PTR GuideDialog::ShowGuide(HRSRC stepResource, HWND parent) {
     resource_ = stepResource;
-    return DoModal(nullptr, Module().resourceModule);
+    return DoModal(parent, Module().resourceModule);
 }
 
 bool GuideDialog::LoadTable() {

@@ -20,8 +20,9 @@ class GuideDialog : public Dialog {
     GuideDialog();
 
     // Runs the guide of a step-table resource of the current resource
-    // module; 1 when it ends (also when the table cannot be read).
-    INT_PTR ShowGuide(HRSRC stepResource);
+    // module, owned by `parent` (disabled meanwhile); 1 when it ends (also
+    // when the table cannot be read).
+    INT_PTR ShowGuide(HRSRC stepResource, HWND parent = nullptr);
 
     int CurrentStep() const { return step_; }
     const GuideTable& Table() const { return table_; }

@@ -33,12 +33,13 @@ bool ResourceNumber(unsigned id, long* value) {
 
 PrinterInfoDialog::PrinterInfoDialog() : Dialog(IDD_PRINTER_INFO) {}
 
-INT_PTR PrinterInfoDialog::ShowPrinterInformation(const CBxApi& library, int infoChannel) {
+INT_PTR PrinterInfoDialog::ShowPrinterInformation(const CBxApi& library, int infoChannel,
+                                                  HWND parent) {
     library_ = &library;
     channel_ = infoChannel;
     record_ = PrinterInfoRecord{};
     state_ = kIdle;
-    return DoModal(nullptr, Module().resourceModule);
+    return DoModal(parent, Module().resourceModule);
 }
 
 bool PrinterInfoDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* result) {

@@ -26,8 +26,8 @@ class PrinterInfoDialog : public Dialog {
     PrinterInfoDialog();
 
     // Runs the dialog modally from the current resource module on the
-    // caller's library and open information channel.
-    INT_PTR ShowPrinterInformation(const CBxApi& library, int infoChannel);
+    // caller's library and open information channel, owned by `parent`.
+    INT_PTR ShowPrinterInformation(const CBxApi& library, int infoChannel, HWND parent = nullptr);
 
     int State() const { return state_; }
     const PrinterInfoRecord& Record() const { return record_; }

@@ -13,7 +13,8 @@ class VersionDialog : public Dialog {
   public:
     VersionDialog();
 
-    // Runs the dialog modally from the current resource module.
+    // Runs the dialog modally from the current resource module, owned by
+    // `parent`.
     INT_PTR Show(HWND parent);
 
   protected:

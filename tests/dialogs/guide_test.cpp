@@ -110,7 +110,12 @@ TEST_F(GuideDialogTest, WalksThroughTheSteps) {
     std::vector<StepView> views;
     std::vector<int> steps;
     std::string caption;
+    // The status window that opens the guide is disabled while it runs.
+    HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                 nullptr, nullptr);
+    bool ownerEnabled = true;
     dialog.probe = [&](krx::GuideDialog& d) {
+        ownerEnabled = IsWindowEnabled(owner) != 0;
         caption = dlgtest::WindowText(d.Hwnd());
         views.push_back(View(d));
         dlgtest::Click(d.Hwnd(), IDC_GUIDE_BACK); // at step 0: stays
@@ -127,8 +132,11 @@ TEST_F(GuideDialogTest, WalksThroughTheSteps) {
     };
     HRSRC guide = krx::FindGuideResource(0);
     ASSERT_NE(guide, nullptr);
-    EXPECT_EQ(dialog.ShowGuide(guide), 1);
+    EXPECT_EQ(dialog.ShowGuide(guide, owner), 1);
     ASSERT_TRUE(dialog.probed);
+    EXPECT_FALSE(ownerEnabled);
+    EXPECT_TRUE(IsWindowEnabled(owner));
+    DestroyWindow(owner);
     EXPECT_EQ(caption, "Test Guide");
     EXPECT_EQ(steps, (std::vector<int>{0, 2, 1}));
     ASSERT_EQ(views.size(), 3u);
