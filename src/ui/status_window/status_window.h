@@ -1,0 +1,255 @@
+// StatusWindow: the monitor's one window class. Template 102 of the
+// resource library holds the controls of its three views (Popup, Detail,
+// Progress meter); the window shows, hides, enables and moves them to
+// present one view and may switch between views while it is open. Two
+// window timers drive it: the status timer (8) and the progress timer (9).
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "comm/status_channels.h"
+#include "common/dialog.h"
+#include "graphics/BMP256Ctrl.h"
+#include "graphics/fitted_label.h"
+#include "graphics/printer_info_dialog.h"
+#include "graphics/progress_meter.h"
+#include "graphics/resource_text.h"
+#include "graphics/sound.h"
+#include "graphics/tip_list.h"
+#include "jobs/job_record.h"
+#include "status/status_reply.h"
+#include "ui/icon_button.h"
+#include "ui/status_window/view_table.h"
+
+namespace krx {
+
+class CBxApi;
+class JobMonitor;
+
+// Template of the status window in the resource library.
+constexpr int kStatusWindowTemplate = 102;
+
+// Window timers and their periods.
+constexpr UINT_PTR kStatusTimerId = 8;
+constexpr UINT_PTR kProgressTimerId = 9;
+constexpr UINT kFirstStatusPeriodMs = 500;
+constexpr UINT kFirstProgressPeriodMs = 400;
+constexpr UINT kPrintingStatusPeriodMs = 1000; // while a job is being sent
+constexpr UINT kProgressPeriodMs = 2000;
+
+// Messages the window accepts from the library, the host and the tools.
+constexpr UINT kMsgInkLevel = WM_USER;               // drives items 314 and 315
+constexpr UINT kMsgInformationReply = WM_USER + 1;   // information channel has data
+constexpr UINT kMsgStatusNotification = WM_USER + 2; // status channel has news
+constexpr UINT kMsgAddJob = WM_USER + 5;             // a job to follow (job id)
+constexpr UINT kMsgOpenAsDetail = WM_USER + 6;       // show the detail view
+constexpr UINT kMsgRecoveryReport = WM_USER + 200;   // from the library's settings tool
+
+// Command that reaches the window from outside; no control carries it.
+constexpr int kCommandServiceCall = 91;
+// System-menu item that opens the version dialog.
+constexpr UINT kSysMenuVersion = 912;
+
+// Recovery of the library through its settings tool.
+enum RecoveryState : int {
+    kRecoveryNotTried = 0,
+    kRecoveryAwaitingReport = 1, // the tool runs; status polling waits
+    kRecoveryNotNeeded = 2,
+    kRecoveryFailed = 3, // declined, impossible or failed
+};
+
+// Flag bits of the settings tool's report.
+constexpr uint32_t kReportFreplace = 0x200000;
+constexpr uint32_t kReportInUse = 0x400;
+constexpr uint32_t kReportOthers = 0x80000;
+constexpr uint32_t kReportDone = 0x1;
+
+class StatusWindow : public Dialog {
+  public:
+    StatusWindow();
+    ~StatusWindow() override;
+
+    // Filled by the window-opening export before Run.
+    void SetResourceLibrary(HMODULE module) { m_hResource = module; }
+    void SetBaseViewType(int viewType) { m_nBaseViewType = viewType; }
+    void SetJobMonitor(JobMonitor* monitor) { m_pJobMonitor = monitor; }
+    void SetLibrary(CBxApi* library);
+    void SetResourcePath(const char* path) { m_strResourcePath = path ? path : ""; }
+    void SetStatusPollingEnabled(int enabled) { m_bStatusPolling = enabled; }
+
+    // Stores the names, finds the printer's keys and runs the window
+    // modally. 2 without a window when the spooler does not know the
+    // printer; else the dialog's end code.
+    INT_PTR Run(const char* printerName, const char* portName, const char* modelSection,
+                const char* modelFile);
+
+    // Views, size and placement.
+    void SwitchView(int viewType, int forceDefaultPosition);
+    void PlaceWindow(int viewType, int forceDefaultPosition);
+    SIZE ViewSize(int viewType) const;
+    int ShowInkArea(int show);
+    void ClearJobDisplay();
+
+    // Library recovery through the settings tool.
+    void TryLibraryRecovery();
+    void OnRecoveryReport(LPARAM flags);
+
+    // Read-only views for the exports' callers and the tests.
+    int BaseViewType() const { return m_nBaseViewType; }
+    int CurrentViewType() const { return m_nViewType; }
+    int RecoveryStateValue() const { return m_nRecoveryState; }
+    int StatusPollingEnabled() const { return m_bStatusPolling; }
+    const std::string& StoreKey() const { return m_strStoreKey; }
+    const std::string& JobActivityName() const { return m_strJobActivityName; }
+    bool NamedByPort() const { return m_bUsePortName; }
+
+  protected:
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* result) override;
+    BOOL OnInitDialog() override;
+    bool OnCommand(int id, int notifyCode, HWND control) override;
+    bool OnTimer(UINT_PTR timerId) override;
+    void OnDestroy() override;
+
+  private:
+    // Message handlers (status_window.cpp).
+    bool OnSysCommand(WPARAM command);
+    void OnCloseOrTurnIntoMeter();
+    void OnMove();
+    void OnMoving(RECT* rect);
+    void OnSize(WPARAM kind);
+    void OnWindowPosChanging(WINDOWPOS* pos);
+    void OnDrawItem(const DRAWITEMSTRUCT* item);
+    void OnStatusTimer();
+    void OnProgressTimer();
+    void CleanUp();
+    void EndWindow(INT_PTR code);
+    void StartTimer(UINT_PTR id, UINT periodMs);
+    void StopTimer(UINT_PTR id);
+    void BindControls();
+    void SetUpSystemMenu();
+    void InitialiseInkItems();
+    void TraceViewType() const;
+
+    // Layout helpers (status_window_layout.cpp).
+    void ApplyViewTable(int viewType);
+    void SetViewTitle(int viewType);
+    void UpdateFrameForView(int viewType);
+    void UpdateSystemMenuForSize(bool minimised);
+    void PlaceStatusText(int viewType);
+    void MoveItemBy(int id, int dy);
+    RECT ItemRectOnScreen(int id) const;
+    RECT ItemRectInClient(int id) const;
+    bool InformationAvailable(bool remote) const;
+
+    // Status polling and display (status_window_status.cpp).
+    void StatusTick();
+    void OnStatusNotification(LPARAM lParam);
+    void OnInformationReply(LPARAM lParam);
+    void ShowInitialStatus();
+    // Job progress (status_window_jobs.cpp).
+    void ProgressTick();
+    void OnAddJob(LPARAM jobId);
+    void OnOpenAsDetail();
+    void OnCancelPrinting();
+    void OnCancelJob();
+    void OnPauseResume();
+    // Trouble help, service call and tips (status_window_help.cpp).
+    void OnTroubleHelp();
+    void OnServiceCall();
+    void OnTipsToggle();
+    void OnTipHelp();
+    void SetTroubleCategory(int category);
+    void ClearTroubleCategory();
+    // Printer information dialog (status_window.cpp).
+    void OnInformationDialog();
+
+    // --- Set by the window-opening export ---
+    HMODULE m_hResource = nullptr;   // language resource library
+    int m_nBaseViewType = kViewNone; // view the window was opened for
+    JobMonitor* m_pJobMonitor = nullptr;
+    CBxApi* m_pBxApi = nullptr;    // the call's library wrapper
+    std::string m_strResourcePath; // passed on to the external program ("/R")
+
+    // --- Views and layout ---
+    int m_nViewType = kViewNone; // view shown now; 0 until the first switch
+    int m_bKeepHidden = 0;       // strips the show flag from every position change
+    int m_bRememberPos = 0;      // position memory (Popup and Progress)
+    RECT m_rcTemplate = {};      // window rectangle right after creation
+    RECT m_rcStatusText = {};    // item 212, client coordinates
+    RECT m_rcMarker = {};        // item 216, client coordinates
+    int m_bInkAreaShown = 1;
+
+    // --- Timers ---
+    UINT_PTR m_nStatusTimer = 0;   // timer 8 while running
+    UINT_PTR m_nProgressTimer = 0; // timer 9 while running
+    int m_bTimerBusy = 0;          // drops timer events that arrive inside a tick
+    int m_bStatusPolling = 1;      // 0 for a meter opened without polling
+    int m_bProgressPolling = 1;
+    int m_nStatusInterval = 10; // seconds, from the module-wide interval
+
+    // --- Jobs ---
+    JobRecord m_JobSnapshot = {}; // last job record shown
+    int m_bCancelPrinting = 0;    // button 310
+    int m_bJobCancel = 0;         // button 308
+    int m_bPrinting = 0;          // a job is being sent: poll every second
+
+    // --- Status ---
+    int m_bStatusSkip = 0;
+    int m_nStatusClass = -1;      // current class 0..27
+    int m_nMeterStatusClass = -1; // class shown by the meter
+    int m_bDebugStatus = 0;       // status reply read from the registry
+    int m_bRemoteRequest = 0;     // remote information request pending
+    ParsedStatusRecord m_Status;  // last decoded reply
+    uint16_t m_InkWarnings = 0xFFFF;
+    int m_nPictureCategory = 1;
+    int m_nLastPictureCategory = 0;
+    ResourceText m_Message; // loads status messages by number
+    int m_nMessageId = 2002;
+    std::string m_strLastStatusText; // text now in item 212
+    int m_nLastSound = -1;
+    int m_bModelVerified = 0;
+    int m_nRecoveryState = kRecoveryNotTried;
+    int m_bLibraryFlagsShown = 0;
+    int m_bExternalStarted = 0; // "CSICEXE" program started
+
+    // --- Printer identity ---
+    std::string m_strPrinterName;
+    std::string m_strPortName;
+    std::string m_strModelSection;
+    std::string m_strModelFile;
+    bool m_bUsePortName = false;      // the port name stands for the printer
+    std::string m_strStoreKey;        // key name under the current-user hive
+    std::string m_strJobActivityName; // "N_KRXS_" + name, "\" as "/"
+
+    // --- Communication ---
+    std::unique_ptr<StatusChannels> m_pChannels; // needs the library wrapper
+
+    // --- Help and tips ---
+    int m_bTipsEnabled = 1; // "DisplayTips"
+    TipList m_Tips;
+    int m_bHtmlViewer = 0; // ".HTM" class key exists
+    int m_nTroubleCategory = 0;
+    std::string m_strTroublePage;
+    HRSRC m_hGuideSteps = nullptr;
+
+    // --- Owned objects ---
+    std::unique_ptr<SoundTable> m_pSound;
+    std::unique_ptr<PrinterInfoDialog> m_pInfoDialog;
+    int m_bInfoDialogShown = 0;
+
+    // --- Controls bound to template items ---
+    BMP256Ctrl m_Picture;    // 210
+    FittedLabel m_JobName;   // 307
+    FittedLabel m_DocName;   // 300
+    ProgressMeter m_Meter;   // 305
+    BMP256Ctrl m_Animation;  // 304
+    IconButton m_TipsButton; // 317
+
+    // Live status and job display helpers
+};
+
+} // namespace krx
