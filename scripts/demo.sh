@@ -6,4 +6,6 @@ source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 bash "$ROOT/scripts/build.sh" >/dev/null
 cd "$BUILD_DIR/bin"
 wine krxhost.exe demo
+# A print job followed through the port monitor: local library, then RPC.
+wine krxhost.exe jobs && wine krxhost.exe jobs --rpc
 wineserver -w

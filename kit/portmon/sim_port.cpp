@@ -19,6 +19,7 @@ namespace simport {
 namespace {
 
 struct SimJob {
+    std::string key; // name of the job's script key
     int spoolerId = 0;
     std::vector<unsigned char> text;
     int textNeeded = kUnset; // a size answer that differs from the text's
@@ -111,6 +112,7 @@ std::vector<SimJob> LoadJobs() {
             continue;
         }
         SimJob job;
+        job.key = entry.second;
         job.spoolerId = ReadInt(key, "SpoolerId", 0);
         job.text = ReadBytes(key, "Text");
         job.textNeeded = ReadInt(key, "TextNeeded", kUnset);
@@ -235,8 +237,17 @@ int OpenPort(const char*, const char*, int) {
     if (result == 0) {
         return 0;
     }
-    // The port's queue as it stands when the port is opened.
-    s.jobs = LoadJobs();
+    // The port's queue as it stands when the port is opened; jobs it had
+    // already keep their progress.
+    std::vector<SimJob> jobs = LoadJobs();
+    for (SimJob& job : jobs) {
+        for (const SimJob& known : s.jobs) {
+            if (known.key == job.key && known.spoolerId == job.spoolerId) {
+                job = known;
+            }
+        }
+    }
+    s.jobs = jobs;
     s.port = result;
     return result;
 }

@@ -1,6 +1,8 @@
 // Script writers of the simulated port and the RPC server starter.
 #include "sim_port_script.h"
 
+#include <winspool.h>
+
 #include <cstdio>
 #include <vector>
 
@@ -84,6 +86,32 @@ void SimPort::Remove(const char* name) {
     if (RegOpenKeyExA(HKEY_CURRENT_USER, kSimPortKey, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
         RegDeleteValueA(key, name);
         RegCloseKey(key);
+    }
+}
+
+SpoolerJob::SpoolerJob(const char* printerName, const std::string& outputFile) {
+    if (!OpenPrinterA(const_cast<char*>(printerName), &printer_, nullptr)) {
+        printer_ = nullptr;
+        return;
+    }
+    DOC_INFO_1A doc = {};
+    doc.pDocName = const_cast<char*>("Kit test page");
+    doc.pOutputFile = const_cast<char*>(outputFile.c_str());
+    doc.pDatatype = const_cast<char*>("RAW");
+    id_ = static_cast<int>(StartDocPrinterA(printer_, 1, reinterpret_cast<BYTE*>(&doc)));
+}
+
+SpoolerJob::~SpoolerJob() {
+    End();
+    if (printer_ != nullptr) {
+        ClosePrinter(printer_);
+    }
+}
+
+void SpoolerJob::End() {
+    if (id_ != 0) {
+        EndDocPrinter(printer_);
+        id_ = 0;
     }
 }
 

@@ -3,11 +3,15 @@
 #pragma once
 
 #include <windows.h>
+#include <winspool.h>
 
 #include <string>
 
 #include "kit_paths.h"
 #include "sim_port_paths.h"
+
+// The spooler's AddJob macro would rename SimPort::AddJob.
+#undef AddJob
 
 namespace kit {
 
@@ -31,6 +35,24 @@ class SimPort {
     static void SetNumber(const char* name, int value);
     static void SetText(const char* name, const std::string& text);
     static void Remove(const char* name);
+};
+
+// A job in the spooler of this process (Wine keeps jobs in the process that
+// started them): started on construction, ended by End or destruction.
+class SpoolerJob {
+  public:
+    // outputFile: where the spooler writes the job's data.
+    SpoolerJob(const char* printerName, const std::string& outputFile);
+    ~SpoolerJob();
+    SpoolerJob(const SpoolerJob&) = delete;
+    SpoolerJob& operator=(const SpoolerJob&) = delete;
+
+    int Id() const { return id_; } // 0 when the job could not be started
+    void End();
+
+  private:
+    HANDLE printer_ = nullptr;
+    int id_ = 0;
 };
 
 // The simulated port monitor's RPC server, started as a child process with

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "comm/spooler.h"
 #include "entry/module_state.h"
 #include "jobs/job_monitor.h"
 #include "jobs_fixture.h"
@@ -25,6 +26,7 @@ class JobMonitorTest : public jobstest::JobsTest {
   protected:
     void TearDown() override {
         monitor_.reset(); // waits for the worker
+        krx::Spooler() = krx::DefaultSpooler();
         krx::SetSelfModule(nullptr);
         JobsTest::TearDown();
     }
@@ -391,6 +393,29 @@ TEST_F(JobMonitorTest, PruningBySpoolerAnswers) {
     ValidRecord(4);
     EXPECT_TRUE(WaitFor([&] { return Monitor().GetJobCount() == 0; }));
     WaitForWorkerEnd();
+}
+
+// Wine's own spooler answers for a job of this process: while it knows the
+// job the worker keeps trying the port; once the job is done the worker ends.
+TEST_F(JobMonitorTest, WineSpoolerDecidesWhenTheWorkerEnds) {
+    delete spooler_;
+    spooler_ = nullptr;
+    ASSERT_TRUE(kit::AddSpoolerPrinter(kPrinter, kit::kDriverName));
+    std::string output = kit::ExecutableFolder() + "jobs_spooled.prn";
+    {
+        kit::SpoolerJob job(kPrinter, output);
+        ASSERT_NE(job.Id(), 0) << "spooler job not started, error " << GetLastError();
+        kit::SimPort::SetNumber("OpenPortResult", 0);
+        ASSERT_EQ(Monitor().AddJob(job.Id()), 1);
+        EXPECT_TRUE(WaitFor([&] { return CountInLog("local OpenPort") >= 3; })) << CallLog();
+        EXPECT_TRUE(Monitor().IsWorkerRunning());
+        EXPECT_EQ(Monitor().GetJobCount(), 1);
+        job.End();
+        WaitForWorkerEnd();
+        EXPECT_EQ(Monitor().GetJobCount(), 0);
+    }
+    kit::RemoveSpoolerPrinter(kPrinter);
+    DeleteFileA(output.c_str());
 }
 
 // Destruction while a job is followed does not wait for the job to end.
