@@ -6,6 +6,8 @@ source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 bash "$ROOT/scripts/build.sh" >/dev/null
 cd "$BUILD_DIR/bin"
 wine krxhost.exe demo
+# Settings, channel and data exports against the simulated printer.
+wine krxhost.exe demo-exports
 # A print job followed through the port monitor: local library, then RPC.
 wine krxhost.exe jobs && wine krxhost.exe jobs --rpc
 wineserver -w
