@@ -86,7 +86,10 @@ void CALLBACK CaptureTick(HWND, UINT, UINT_PTR, DWORD) {
         if (now - g_capture.started >= kSettleMs) {
             g_capture.window = PageWindow();
             if (g_capture.window != nullptr) {
-                UpdateWindow(g_capture.window);
+                // Photographed as the user sees a window in use: active.
+                SetForegroundWindow(g_capture.window);
+                RedrawWindow(g_capture.window, nullptr, nullptr,
+                             RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
                 Report(g_capture.window);
                 g_capture.state = CaptureState::Reported;
             }

@@ -45,7 +45,7 @@ class AnimationPage : public krx::Dialog {
 
 int Run(const gallery::PageContext& context) {
     AnimationPage page(context.pictures);
-    return static_cast<int>(page.DoModal(nullptr, context.gallery));
+    return page.DoModal(nullptr, context.gallery) < 0 ? 1 : 0;
 }
 
 gallery::PageRegistration registration("animation",

@@ -49,7 +49,7 @@ class ButtonPage : public krx::Dialog {
 
 int Run(const gallery::PageContext& context) {
     ButtonPage page;
-    return static_cast<int>(page.DoModal(nullptr, context.gallery));
+    return page.DoModal(nullptr, context.gallery) < 0 ? 1 : 0;
 }
 
 gallery::PageRegistration registration("button", "icon push button in its states", Run);

@@ -60,7 +60,7 @@ int Run(const gallery::PageContext& context) {
         return 1; // no gauge class to show
     }
     InkPage page;
-    return static_cast<int>(page.DoModal(nullptr, context.gallery));
+    return page.DoModal(nullptr, context.gallery) < 0 ? 1 : 0;
 }
 
 gallery::PageRegistration registration("ink", "ink gauges of the ink library", Run);

@@ -22,7 +22,7 @@ constexpr MeterSample kMeters[4] = {
 };
 constexpr const char* kLabelTexts[3] = {
     "Quarterly report.doc",
-    "Minutes of the annual general meeting, final version.pdf",
+    "Minutes of the annual meeting, final version.pdf",
     "Holiday photos.jpg",
 };
 
@@ -59,7 +59,7 @@ class MeterPage : public krx::Dialog {
 
 int Run(const gallery::PageContext& context) {
     MeterPage page;
-    return static_cast<int>(page.DoModal(nullptr, context.gallery));
+    return page.DoModal(nullptr, context.gallery) < 0 ? 1 : 0;
 }
 
 gallery::PageRegistration registration("meter", "progress meter and fitted label", Run);

@@ -32,7 +32,7 @@ class PicturePage : public krx::Dialog {
 
 int Run(const gallery::PageContext& context) {
     PicturePage page(context.pictures);
-    return static_cast<int>(page.DoModal(nullptr, context.gallery));
+    return page.DoModal(nullptr, context.gallery) < 0 ? 1 : 0;
 }
 
 gallery::PageRegistration registration("picture", "picture control with printer pictures", Run);
