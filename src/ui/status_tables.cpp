@@ -1,0 +1,248 @@
+// Display tables of the status window and the checks on outside names.
+#include "ui/status_tables.h"
+
+#include <cstddef>
+
+namespace krx {
+
+namespace {
+
+struct ClassRow {
+    int statusClass;
+    StatusDisplay display;
+};
+
+constexpr ClassRow kClassRows[] = {
+    {1, {1, 3004}},  {2, {10, 3024}}, {3, {2, 3021}},   {4, {8, 3022}},  {5, {3, 3012}},
+    {6, {4, 3010}},  {9, {7, 3014}},  {10, {1, 3023}},  {11, {1, 3002}}, {12, {2, 3019}},
+    {13, {8, 3020}}, {14, {7, 3006}}, {15, {7, 3014}},  {16, {7, 3025}}, {17, {1, 3001}},
+    {18, {1, 3007}}, {19, {1, 3026}}, {20, {10, 3019}}, {21, {7, 3033}}, {22, {10, 3030}},
+    {23, {2, 3031}}, {24, {8, 3032}}, {25, {10, 3027}}, {26, {2, 3028}}, {27, {8, 3029}},
+};
+
+constexpr StatusDisplay kUnknownClass = {7, 10000};
+
+struct MediaRow {
+    unsigned code;
+    int stringId;
+};
+
+constexpr MediaRow kMediaRows[] = {
+    {1, 1562},   {2, 1567},   {257, 1563}, {258, 1565}, {259, 1566}, {260, 1564}, {261, 1568},
+    {262, 1569}, {264, 1571}, {266, 1573}, {267, 1574}, {268, 1575}, {271, 1578}, {272, 1581},
+};
+
+constexpr int kMediaOther = 1561;
+constexpr int32_t kInkBlockCount = 6; // first value of every ink block
+constexpr unsigned kTipKeepSeconds = 30;
+
+} // namespace
+
+StatusDisplay StatusDisplayFor(int readResult, int statusClass) {
+    if (readResult < 0 || statusClass == 0 || statusClass == 8)
+        return {kNoAnswerPictureCategory, kNoAnswerMessageId};
+    for (const ClassRow& row : kClassRows)
+        if (row.statusClass == statusClass)
+            return row.display;
+    return kUnknownClass;
+}
+
+std::vector<uint32_t> PictureBitmaps(int pictureCategory) {
+    switch (pictureCategory) {
+    case 1:
+    case 9:
+        return {510};
+    case 2:
+        return {521, 522, 523};
+    case 3:
+        return {531, 532};
+    case 4:
+        return {516, 517, 518};
+    case 6:
+        return {511, 512};
+    case 7:
+        return {536, 537};
+    case 8:
+        return {521, 522, 524};
+    case 10:
+        return {521, 522, 523, 524};
+    default:
+        return {10000};
+    }
+}
+
+int TroubleCategoryFor(int statusClass) {
+    switch (statusClass) {
+    case 2:
+    case 3:
+    case 4:
+    case 12:
+    case 13:
+    case 20:
+    case 22:
+    case 23:
+    case 24:
+    case 25:
+    case 26:
+    case 27:
+        return 1;
+    case 6:
+        return 2;
+    default:
+        return 0;
+    }
+}
+
+int InkReplacementKind(int statusClass) {
+    switch (statusClass) {
+    case 2:
+    case 20:
+    case 22:
+    case 25:
+        return 0;
+    case 3:
+    case 12:
+    case 23:
+    case 26:
+        return 1;
+    case 4:
+    case 13:
+    case 24:
+    case 27:
+        return 2;
+    default:
+        return -1;
+    }
+}
+
+int MediaTypeStringId(unsigned mediaType) {
+    for (const MediaRow& row : kMediaRows)
+        if (row.code == mediaType)
+            return row.stringId;
+    return kMediaOther;
+}
+
+TimeText RemainingTimeText(uint32_t timeKnown, uint32_t seconds) {
+    if (!timeKnown)
+        return {0, 0};
+    const unsigned minutes = seconds / 60;
+    if (minutes != 0)
+        return {1702, minutes};
+    return {1703, seconds};
+}
+
+bool TipMayRotate(uint32_t timeKnown, uint32_t seconds) {
+    return !timeKnown || seconds >= kTipKeepSeconds;
+}
+
+int32_t ClampInkLevel(uint8_t level) {
+    return level > 100 ? 100 : level;
+}
+
+bool InkLevelUnknown(uint8_t level) {
+    return level == 254 || level == 255;
+}
+
+void BlackInkBlock(const uint8_t (&levels)[6], InkBlock& block) {
+    block[0] = kInkBlockCount;
+    block[1] = ClampInkLevel(levels[0]);
+    for (int i = 2; i < 7; ++i)
+        block[i] = 0;
+}
+
+void ColourInkBlock(const uint8_t (&levels)[6], int32_t shownBlack, InkBlock& block) {
+    // The colour gauge expects its five levels as c1, c4, c2, c5, c3.
+    static constexpr int kOrder[5] = {1, 4, 2, 5, 3};
+    block[0] = kInkBlockCount;
+    block[1] = shownBlack;
+    for (int i = 0; i < 5; ++i)
+        block[2 + i] = ClampInkLevel(levels[kOrder[i]]);
+}
+
+std::string FormatResourceNumbers(const std::string& pattern, const std::vector<long>& numbers) {
+    std::string out;
+    size_t next = 0;
+    for (size_t i = 0; i < pattern.size(); ++i) {
+        const char c = pattern[i];
+        if (c != '%' || i + 1 >= pattern.size()) {
+            out += c;
+            continue;
+        }
+        const char spec = pattern[i + 1];
+        if (spec == '%') {
+            out += '%';
+            ++i;
+        } else if ((spec == 'd' || spec == 'u' || spec == 'i') && next < numbers.size()) {
+            out += spec == 'u' ? std::to_string(static_cast<unsigned long>(numbers[next]))
+                               : std::to_string(numbers[next]);
+            ++next;
+            ++i;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+bool IsFilePort(const std::string& portName) {
+    return portName.compare(0, 5, "FILE:") == 0;
+}
+
+bool IsSafePageName(const std::string& fileName) {
+    if (fileName.empty() || fileName[0] == '\\' || fileName[0] == '/')
+        return false;
+    if (fileName.find(':') != std::string::npos)
+        return false;
+    // Each step between separators must not climb out of the folder.
+    size_t start = 0;
+    while (start <= fileName.size()) {
+        size_t end = fileName.find_first_of("\\/", start);
+        if (end == std::string::npos)
+            end = fileName.size();
+        std::string step = fileName.substr(start, end - start);
+        // Trailing dots and blanks are dropped by the file system, so
+        // ". ." or ".. " would climb as well.
+        while (!step.empty() && (step.back() == ' ' || step.back() == '.') && step != "." &&
+               step != "..")
+            step.pop_back();
+        if (step == "..")
+            return false;
+        start = end + 1;
+    }
+    return true;
+}
+
+std::string QuoteArgument(const std::string& text) {
+    std::string out = "\"";
+    size_t backslashes = 0;
+    for (char c : text) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        if (c == '"') {
+            out.append(backslashes * 2 + 1, '\\');
+            out += '"';
+        } else {
+            out.append(backslashes, '\\');
+            out += c;
+        }
+        backslashes = 0;
+    }
+    // Backslashes before the closing quote would escape it.
+    out.append(backslashes * 2, '\\');
+    out += '"';
+    return out;
+}
+
+std::string ExternalProgramCommand(const std::string& program, const std::string& printerName,
+                                   const std::string& portName, const std::string& resourcePath) {
+    return program + " /P " + QuoteArgument(printerName) + " /O " + QuoteArgument(portName) +
+           " /R " + QuoteArgument(resourcePath);
+}
+
+bool IsBlankMessage(const std::string& text) {
+    return text.empty() || text == " ";
+}
+
+} // namespace krx

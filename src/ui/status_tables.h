@@ -1,0 +1,90 @@
+// Display tables of the status window: what a status class shows (picture,
+// message, trouble help, ink replacement), the job display's media texts
+// and remaining time, the ink blocks sent to the gauges, and the checks on
+// names that come from outside (ports, profile values, program arguments).
+// Pure code (no Windows headers).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace krx {
+
+// Picture and message of one status class.
+struct StatusDisplay {
+    int pictureCategory;
+    int messageId;
+};
+
+// Picture category and message shown for a read failure (and classes 0, 8).
+constexpr int kNoAnswerPictureCategory = 6;
+constexpr int kNoAnswerMessageId = 2002;
+// Shown when the status channel cannot give a status at all.
+constexpr int kNoStatusMessageId = 2102;
+// Replaces a message text that is empty or a single blank.
+constexpr int kBlankMessageId = 2101;
+
+// Status class to picture category and message id; a negative read result
+// gives the no-answer display whatever the class.
+StatusDisplay StatusDisplayFor(int readResult, int statusClass);
+
+// Bitmap ids of a picture category; more than one id is an animation.
+std::vector<uint32_t> PictureBitmaps(int pictureCategory);
+
+// Trouble category by status class: 1 ink troubles, 2 paper jam, 0 none.
+int TroubleCategoryFor(int statusClass);
+
+// Ink-replacement kind by status class: 0 black and colour, 1 black,
+// 2 colour, -1 none.
+int InkReplacementKind(int statusClass);
+
+// String id of a media type code (1561 for every code outside the table).
+int MediaTypeStringId(unsigned mediaType);
+
+// Remaining-time text choice: string 0 means an empty text.
+struct TimeText {
+    int stringId;
+    unsigned value;
+};
+TimeText RemainingTimeText(uint32_t timeKnown, uint32_t seconds);
+
+// Tip rotation: whether a job's remaining time lets the tip change.
+bool TipMayRotate(uint32_t timeKnown, uint32_t seconds);
+
+// Blocks of seven 32-bit values for the ink gauges: {6, black, 0...} and
+// {6, b, c1, c4, c2, c5, c3}, each level clamped to 100.
+using InkBlock = int32_t[7];
+void BlackInkBlock(const uint8_t (&levels)[6], InkBlock& block);
+void ColourInkBlock(const uint8_t (&levels)[6], int32_t shownBlack, InkBlock& block);
+int32_t ClampInkLevel(uint8_t level);
+// Levels 254 (not readable) and 255 (not available) cannot be shown.
+bool InkLevelUnknown(uint8_t level);
+
+// Puts the numbers in place of the "%d", "%u" and "%i" of a resource text,
+// in order, and turns "%%" into "%"; other '%' stay as they are, missing
+// numbers leave the rest of the text alone. The text is never a printf
+// format.
+std::string FormatResourceNumbers(const std::string& pattern, const std::vector<long>& numbers);
+
+// A print-to-file port: the first five characters are exactly "FILE:".
+bool IsFilePort(const std::string& portName);
+
+// A troubleshooting page name from the model profile that stays inside the
+// pages folder: relative, no drive, no ".." step.
+bool IsSafePageName(const std::string& fileName);
+
+// One argument in double quotes, read back as the same text by the
+// program's command-line parser: quotes and the backslashes before them
+// are escaped, so a name cannot end the quotes early.
+std::string QuoteArgument(const std::string& text);
+
+// The external program's command line: the program, then /P, /O and /R
+// with the printer name, port name and resource library path.
+std::string ExternalProgramCommand(const std::string& program, const std::string& printerName,
+                                   const std::string& portName, const std::string& resourcePath);
+
+// A message text that must be replaced by string 2101.
+bool IsBlankMessage(const std::string& text);
+
+} // namespace krx
