@@ -18,6 +18,7 @@ namespace {
 
 constexpr int kItemCountTextSize = 8; // the count is read as at most 7 characters
 constexpr int kItemKeyRange = 1000;   // "ITEM000" to "ITEM999"
+constexpr long kLastStringId = 0xFFFF;
 constexpr char kNotifySubKey[] = "Notify";
 
 // Values copied into the store key, in order; the first three are written
@@ -94,7 +95,11 @@ int EnumNotificationItem(HMODULE module, int* index, char* name, int* itemNumber
     }
     if (name != nullptr) {
         name[0] = '\0';
-        LoadStringA(module, static_cast<UINT>(IDS_ITEM_FIRST + *index), name, kItemNameSize);
+        // String ids are 16-bit: a larger one would wrap onto another string.
+        const long id = IDS_ITEM_FIRST + static_cast<long>(*index);
+        if (id <= kLastStringId) {
+            LoadStringA(module, static_cast<UINT>(id), name, kItemNameSize);
+        }
     }
     if (itemNumber != nullptr) {
         *itemNumber = ItemNumberForIndex(*index);

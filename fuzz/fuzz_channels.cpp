@@ -1,0 +1,25 @@
+// Fuzz target: what the library and the host hand over about a printer,
+// the device ID and the channel entries, and the texts made from them.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "comm/channel_table.h"
+#include "comm/device_id.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const char* text = reinterpret_cast<const char*>(data);
+    krx::ExtractModelId(text, size);
+    krx::FormatCountText(std::string(text, size), 42);
+
+    // The first byte is the entry count the library claims.
+    if (size > 0) {
+        std::vector<krx::ChannelEntry> entries =
+            krx::DecodeChannelEntries(data + 1, size - 1, data[0]);
+        const uint32_t wanted[] = {krx::kChannelStatusFirst, krx::kChannelPreferred,
+                                   krx::kChannelStatusThird, krx::kChannelStatusFourth};
+        krx::ChannelEntry found;
+        krx::FindChannel(entries, wanted, 4, krx::kChannelAttrStatus, &found);
+    }
+    return 0;
+}
