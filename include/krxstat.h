@@ -91,6 +91,27 @@ int KRX_API PrReleaseReg(void);
 
 typedef int(KRX_API* PFN_PrReleaseReg)(void);
 
+/* Open the pop-up (S) or detail (D) status window, or the progress meter
+ * (PM) that follows one print job, and run it modally on the calling thread.
+ * Arguments: printer name (may be empty: the port name then stands for it),
+ * port name, model section and model file of the profile, full path of the
+ * language resource library, and for PM the job id. 0 after the window has
+ * closed (also when the spooler does not know the printer); 1 when the
+ * window cannot be opened. */
+int KRX_API PrStartKRX_S(const char* printerName, const char* portName, const char* modelSection,
+                         const char* modelFile, const char* resourcePath);
+int KRX_API PrStartKRX_D(const char* printerName, const char* portName, const char* modelSection,
+                         const char* modelFile, const char* resourcePath);
+int KRX_API PrStartKRX_PM(const char* printerName, const char* portName, const char* modelSection,
+                          const char* modelFile, const char* resourcePath, int jobId);
+
+typedef int(KRX_API* PFN_PrStartKRX_S)(const char*, const char*, const char*, const char*,
+                                       const char*);
+typedef int(KRX_API* PFN_PrStartKRX_D)(const char*, const char*, const char*, const char*,
+                                       const char*);
+typedef int(KRX_API* PFN_PrStartKRX_PM)(const char*, const char*, const char*, const char*,
+                                        const char*, int);
+
 #ifdef __cplusplus
 }
 #endif

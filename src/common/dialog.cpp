@@ -15,6 +15,10 @@ INT_PTR Dialog::DoModal(HWND parent, HINSTANCE resources) {
 }
 
 INT_PTR Dialog::DoModalWithoutActivation(HWND parent, HINSTANCE resources) {
+    return DoModalOwnLoop(parent, resources, false);
+}
+
+INT_PTR Dialog::DoModalOwnLoop(HWND parent, HINSTANCE resources, bool activate) {
     ownLoop_ = true;
     ended_ = false;
     endCode_ = -1;
@@ -28,11 +32,13 @@ INT_PTR Dialog::DoModalWithoutActivation(HWND parent, HINSTANCE resources) {
     }
     bool shown = false;
     MSG msg;
-    while (!ended_) {
+    while (!ended_ && IsWindow(hwnd)) {
         if (!shown && !PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-            // First idle moment: show without taking the focus.
+            // First idle moment: show, taking the focus only when asked.
             shown = true;
-            ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+            if (IsWindow(hwnd)) {
+                ShowWindow(hwnd, activate ? SW_SHOWNORMAL : SW_SHOWNOACTIVATE);
+            }
             continue;
         }
         BOOL got = GetMessageA(&msg, nullptr, 0, 0);
@@ -43,7 +49,10 @@ INT_PTR Dialog::DoModalWithoutActivation(HWND parent, HINSTANCE resources) {
         if (got == -1) {
             break;
         }
-        if (!IsDialogMessageA(hwnd, &msg)) {
+        if (PreTranslateMessage(msg)) {
+            continue;
+        }
+        if (!IsWindow(hwnd) || !IsDialogMessageA(hwnd, &msg)) {
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }

@@ -25,6 +25,11 @@ class Dialog {
     // activated (for windows that must not take the keyboard focus).
     INT_PTR DoModalWithoutActivation(HWND parent, HINSTANCE resources);
 
+    // Runs the dialog modally with the plug-in's own loop, which offers
+    // every message to PreTranslateMessage first; at the first idle moment
+    // the dialog is shown, activated or not.
+    INT_PTR DoModalOwnLoop(HWND parent, HINSTANCE resources, bool activate);
+
     // Ends the modal loop with the code (either kind of loop).
     void End(INT_PTR code);
 
@@ -45,6 +50,9 @@ class Dialog {
     virtual bool OnTimer(UINT_PTR /*timerId*/) { return false; }
     virtual bool OnClose() { return false; }
     virtual void OnDestroy() {}
+    // Own loop only: true when the message was consumed before the dialog
+    // manager saw it.
+    virtual bool PreTranslateMessage(const MSG& /*message*/) { return false; }
 
   private:
     static INT_PTR CALLBACK Thunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

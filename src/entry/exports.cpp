@@ -6,6 +6,7 @@
 #include "entry/default_settings.h"
 #include "entry/export_guard.h"
 #include "entry/status_query.h"
+#include "ui/window_exports.h"
 
 extern "C" int KRX_API PrGetStatusB(int /*reserved1*/, int channelKind, int channelHandle,
                                     int* statusNumber, int* stCode, int* soundFlag, int* notifyFlag,
@@ -48,4 +49,31 @@ extern "C" int KRX_API PrSendPrnData(DWORD /*reserved1*/, DWORD /*reserved2*/, i
 
 extern "C" int KRX_API PrReleaseReg(void) {
     return 0;
+}
+
+extern "C" int KRX_API PrStartKRX_S(const char* printerName, const char* portName,
+                                    const char* modelSection, const char* modelFile,
+                                    const char* resourcePath) {
+    return krx::GuardExport(1, [&] {
+        return krx::StartMonitorWindow(krx::kViewPopup, printerName, portName, modelSection,
+                                       modelFile, resourcePath, 0);
+    });
+}
+
+extern "C" int KRX_API PrStartKRX_D(const char* printerName, const char* portName,
+                                    const char* modelSection, const char* modelFile,
+                                    const char* resourcePath) {
+    return krx::GuardExport(1, [&] {
+        return krx::StartMonitorWindow(krx::kViewDetail, printerName, portName, modelSection,
+                                       modelFile, resourcePath, 0);
+    });
+}
+
+extern "C" int KRX_API PrStartKRX_PM(const char* printerName, const char* portName,
+                                     const char* modelSection, const char* modelFile,
+                                     const char* resourcePath, int jobId) {
+    return krx::GuardExport(1, [&] {
+        return krx::StartMonitorWindow(krx::kViewProgress, printerName, portName, modelSection,
+                                       modelFile, resourcePath, jobId);
+    });
 }

@@ -10,9 +10,12 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "comm/status_channels.h"
 #include "common/dialog.h"
+#include "common/win_handles.h"
+#include "entry/registry/registry_key.h"
 #include "graphics/BMP256Ctrl.h"
 #include "graphics/fitted_label.h"
 #include "graphics/printer_info_dialog.h"
@@ -68,6 +71,12 @@ constexpr uint32_t kReportInUse = 0x400;
 constexpr uint32_t kReportOthers = 0x80000;
 constexpr uint32_t kReportDone = 0x1;
 
+// 1 when the request router's configuration makes a library repair
+// pointless (no router key, or both a local and a shared port routed).
+int RouterNeedsNoRecovery();
+// 1 when the thread's (else the process's) token lists the Administrators.
+int IsAdministrator();
+
 class StatusWindow : public Dialog {
   public:
     StatusWindow();
@@ -112,7 +121,9 @@ class StatusWindow : public Dialog {
     BOOL OnInitDialog() override;
     bool OnCommand(int id, int notifyCode, HWND control) override;
     bool OnTimer(UINT_PTR timerId) override;
+    bool OnClose() override;
     void OnDestroy() override;
+    bool PreTranslateMessage(const MSG& message) override;
 
   private:
     // Message handlers (status_window.cpp).
@@ -133,6 +144,8 @@ class StatusWindow : public Dialog {
     void SetUpSystemMenu();
     void InitialiseInkItems();
     void TraceViewType() const;
+    const std::string& PrinterOrPortName() const;
+    RegistryKey OpenStoreKey() const; // full access; not open without a key name
 
     // Layout helpers (status_window_layout.cpp).
     void ApplyViewTable(int viewType);
@@ -215,6 +228,7 @@ class StatusWindow : public Dialog {
     int m_nRecoveryState = kRecoveryNotTried;
     int m_bLibraryFlagsShown = 0;
     int m_bExternalStarted = 0; // "CSICEXE" program started
+    int m_bClosed = 0;          // cleaned up: no timer is started again
 
     // --- Printer identity ---
     std::string m_strPrinterName;
@@ -238,6 +252,7 @@ class StatusWindow : public Dialog {
 
     // --- Owned objects ---
     std::unique_ptr<SoundTable> m_pSound;
+    unique_hmodule m_hPictureLib; // "BMPDLL": pictures of items 210 and 304
     std::unique_ptr<PrinterInfoDialog> m_pInfoDialog;
     int m_bInfoDialogShown = 0;
 
@@ -250,6 +265,34 @@ class StatusWindow : public Dialog {
     IconButton m_TipsButton; // 317
 
     // Live status and job display helpers
+    friend class StatusWindowProbe; // tests drive the ticks directly
+    int ProbeJobActivity();
+    int TickResult();
+    void AfterCommunicationFailure();
+    int ReadReply(int fromRegistry, std::vector<unsigned char>* reply);
+    void ReadStatus(int fromRegistry);
+    void StartExternalProgram();
+    void UpdateDetailExtras(int readResult);
+    void ReceiveRemoteCount();
+    void ShowMessage(int messageId);
+    void ShowPictureCategory(int category);
+    void ShowStatus(int readResult, int statusClass);
+    int PopsUp(int statusClass, int* sound, int* soundNumber);
+    bool ShouldClose(int statusClass);
+    bool JobCheckSaysClose();
+    void EnableInkItems(bool enable);
+    void UpdateInkDisplay(int noInformation);
+    void ApplyInkWarnings();
+    void ShowProgress(const JobRecord& record);
+    void ProgressWithoutRecord();
+    void ShowNextTip();
+    void ShowJob(const JobRecord& job);
+    std::string PaperName(unsigned paperSize) const;
+    void PrepareTroubleHelp();
+    std::string TroubleshootingPage(int category) const;
+    std::string UtilityLibraryPath() const;
+    void OpenTroublePage();
+    int m_nTipCountdown = 0; // progress ticks until the next tip
 };
 
 } // namespace krx

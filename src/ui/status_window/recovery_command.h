@@ -1,0 +1,24 @@
+// The settings tool's command line and the request-router check used by the
+// status window's library recovery. Pure text handling.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace krx {
+
+// Message number the settings tool reports with.
+constexpr uint32_t kRecoveryReportMessage = 0x400 + 200;
+
+// The command line that asks the tool to repair the driver's port settings
+// and to post its report to the window; empty when the driver name cannot
+// be quoted safely (it contains a double quote or a control character).
+std::string BuildRecoveryCommandLine(const std::string& toolPath, const std::string& driverName,
+                                     uintptr_t windowHandle, uint32_t message);
+
+// True when the routed ports make a repair pointless: both a local port
+// ("LPT...") and a shared one ("SHARE...", not "BXPIP..." or "IPX...").
+bool RoutedPortsNeedNoRecovery(const std::vector<std::string>& ports);
+
+} // namespace krx

@@ -1,0 +1,532 @@
+// StatusWindow: message table, set-up, timers, closing and clean-up.
+#include "ui/status_window/status_window.h"
+
+#include "comm/printer_identity.h"
+#include "comm/shared_table.h"
+#include "common/message_box.h"
+#include "common/resource_ids.h"
+#include "entry/module_state.h"
+#include "entry/profile/profile_reader.h"
+#include "entry/registry/registry_key.h"
+#include "entry/store/status_store.h"
+#include "entry/trace/debug_trace.h"
+#include "graphics/version_dialog.h"
+#include "jobs/job_monitor.h"
+
+// The spooler header's SetPrinter macro would rename the channels' method.
+#undef SetPrinter
+
+namespace krx {
+
+namespace {
+
+constexpr int kInkBlockSize = 7;
+constexpr int kInkCount = 6;
+
+// Commands of the ink level items.
+constexpr WPARAM kInkInitBlack = 0;
+constexpr WPARAM kInkShowBlack = 1;
+constexpr WPARAM kInkInitColour = 5;
+constexpr WPARAM kInkShowColour = 6;
+
+constexpr int kPictureWidth = 109;
+constexpr int kPictureHeight = 86;
+constexpr int kTipsIconSize = 18;
+constexpr int kTipsIconMargin = 3;
+
+const char* TraceBanner(int viewType) {
+    switch (viewType) {
+    case kViewPopup:
+        return "\n<<< Popup dialog >>>\n";
+    case kViewDetail:
+        return "\n<<< Detail dialog >>>\n";
+    case kViewProgress:
+        return "\n<<< Progress meter dialog >>>\n";
+    default:
+        return nullptr;
+    }
+}
+
+std::string JobActivityNameFor(const std::string& name) {
+    std::string result = "N_KRXS_" + name;
+    for (char& c : result) {
+        if (c == '\\') {
+            c = '/';
+        }
+    }
+    return result;
+}
+
+} // namespace
+
+StatusWindow::StatusWindow() : Dialog(kStatusWindowTemplate) {}
+
+StatusWindow::~StatusWindow() = default;
+
+void StatusWindow::SetLibrary(CBxApi* library) {
+    m_pBxApi = library;
+    m_pChannels.reset(library != nullptr ? new StatusChannels(*library) : nullptr);
+}
+
+INT_PTR StatusWindow::Run(const char* printerName, const char* portName, const char* modelSection,
+                          const char* modelFile) {
+    m_strPrinterName = printerName != nullptr ? printerName : "";
+    m_strPortName = portName != nullptr ? portName : "";
+    m_strModelSection = modelSection != nullptr ? modelSection : "";
+    m_strModelFile = modelFile != nullptr ? modelFile : "";
+    m_bUsePortName = m_strPrinterName.empty();
+    m_strStoreKey.clear();
+    FindStoreKey(m_bUsePortName ? m_strPortName.c_str() : m_strPrinterName.c_str(),
+                 m_bUsePortName ? kStoreByPortName : kStoreByPrinterName, &m_strStoreKey);
+    if (m_pChannels) {
+        m_pChannels->SetPrinter(m_strPrinterName.c_str(), m_strPortName.c_str());
+    }
+
+    Module().commonKey = GetDriverKeyPath(m_strPrinterName.c_str());
+    if (Module().commonKey.empty()) {
+        ShowResourceMessageBox(nullptr, IDS_PRINTER_UNKNOWN, IDS_PRINTER_UNKNOWN_CAPTION,
+                               MB_ICONEXCLAMATION | MB_OK);
+        return 2;
+    }
+    m_strJobActivityName = JobActivityNameFor(PrinterOrPortName());
+
+    // The meter must never take the focus from the application that prints.
+    return DoModalOwnLoop(nullptr, m_hResource, m_nBaseViewType != kViewProgress);
+}
+
+const std::string& StatusWindow::PrinterOrPortName() const {
+    return m_bUsePortName ? m_strPortName : m_strPrinterName;
+}
+
+bool StatusWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* result) {
+    *result = 0;
+    switch (message) {
+    case WM_SYSCOMMAND:
+        return OnSysCommand(wParam);
+    case kMsgStatusNotification:
+        OnStatusNotification(lParam);
+        return true;
+    case kMsgInformationReply:
+        OnInformationReply(lParam);
+        return true;
+    case kMsgAddJob:
+        OnAddJob(lParam);
+        return true;
+    case kMsgOpenAsDetail:
+        OnOpenAsDetail();
+        return true;
+    case kMsgRecoveryReport:
+        OnRecoveryReport(lParam);
+        return true;
+    case WM_MOVE:
+        OnMove();
+        return false;
+    case WM_MOVING:
+        OnMoving(reinterpret_cast<RECT*>(lParam));
+        *result = TRUE;
+        return true;
+    case WM_SIZE:
+        OnSize(wParam);
+        return false;
+    case WM_WINDOWPOSCHANGING:
+        OnWindowPosChanging(reinterpret_cast<WINDOWPOS*>(lParam));
+        return false;
+    case WM_DRAWITEM:
+        if (wParam == IDC_TIPS_BUTTON) {
+            *result = m_TipsButton.DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            return *result != 0;
+        }
+        return false;
+    default:
+        return Dialog::HandleMessage(message, wParam, lParam, result);
+    }
+}
+
+bool StatusWindow::PreTranslateMessage(const MSG& message) {
+    if (message.message != WM_KEYDOWN && message.message != WM_KEYUP &&
+        message.message != WM_CHAR) {
+        return false;
+    }
+    if (message.hwnd != Hwnd() && !IsChild(Hwnd(), message.hwnd)) {
+        return false;
+    }
+    if (message.wParam == VK_ESCAPE || (message.message == WM_CHAR && message.wParam == 0x1B)) {
+        return true;
+    }
+    if (message.wParam == VK_RETURN || (message.message == WM_CHAR && message.wParam == '\r')) {
+        if (message.message == WM_KEYDOWN && m_nViewType == kViewDetail) {
+            SendMessageA(Hwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(Item(IDOK)));
+        }
+        return true;
+    }
+    return false;
+}
+
+bool StatusWindow::OnCommand(int id, int /*notifyCode*/, HWND /*control*/) {
+    switch (id) {
+    case kCommandServiceCall:
+        OnServiceCall();
+        return true;
+    case IDC_TROUBLE_HELP:
+        OnTroubleHelp();
+        return true;
+    case IDC_CANCEL_PRINTING:
+        OnCancelPrinting();
+        return true;
+    case IDOK:
+        // Enter reaches here only through the Detail view's close button.
+        if (m_nViewType == kViewDetail) {
+            OnCloseOrTurnIntoMeter();
+        }
+        return true;
+    case IDCANCEL:
+        // The Escape key is never a way to close the window.
+        return true;
+    case IDC_JOB_CANCEL:
+        OnCancelJob();
+        return true;
+    case IDC_JOB_PAUSE:
+        OnPauseResume();
+        return true;
+    case IDC_TIPS_BUTTON:
+        OnTipsToggle();
+        return true;
+    case IDC_TIP_HELP:
+        OnTipHelp();
+        return true;
+    case IDC_INFO_BUTTON:
+        OnInformationDialog();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool StatusWindow::OnClose() {
+    EndWindow(IDCANCEL);
+    return true;
+}
+
+bool StatusWindow::OnSysCommand(WPARAM command) {
+    const UINT kind = static_cast<UINT>(command & 0xFFF0);
+    if (command == kSysMenuVersion) {
+        VersionDialog dialog;
+        dialog.Show(Hwnd());
+        return true;
+    }
+    if (kind == SC_CLOSE && (GetKeyState(VK_F4) & 0x8000) != 0) {
+        return true; // Alt+F4 does not close the monitor
+    }
+    return false;
+}
+
+void StatusWindow::OnCloseOrTurnIntoMeter() {
+    if (m_pJobMonitor == nullptr || m_pJobMonitor->GetJobCount() <= 0) {
+        EndWindow(IDOK);
+        return;
+    }
+    // Jobs are still followed: go on as a hidden meter until the next one.
+    m_nBaseViewType = kViewProgress;
+    m_bRememberPos = 1;
+    ShowWindow(Hwnd(), SW_HIDE);
+    ClearJobDisplay();
+    m_JobSnapshot = JobRecord{};
+    SwitchView(kViewProgress, 0);
+    m_nMeterStatusClass = m_nStatusClass;
+}
+
+void StatusWindow::EndWindow(INT_PTR code) {
+    CleanUp();
+    End(code);
+}
+
+void StatusWindow::OnMove() {
+    if (!m_bRememberPos) {
+        return;
+    }
+    RECT rect;
+    if (!GetWindowRect(Hwnd(), &rect)) {
+        return;
+    }
+    RegistryKey key = OpenStoreKey();
+    if (key.IsOpen()) {
+        key.WriteNumber("PopupPOSX", static_cast<DWORD>(rect.left));
+        key.WriteNumber("PopupPOSY", static_cast<DWORD>(rect.top));
+    }
+}
+
+void StatusWindow::OnMoving(RECT* rect) {
+    if (rect == nullptr) {
+        return;
+    }
+    const SIZE size = ViewSize(m_nViewType);
+    rect->right = rect->left + size.cx;
+    rect->bottom = rect->top + size.cy;
+}
+
+void StatusWindow::OnSize(WPARAM kind) {
+    if (kind == SIZE_MINIMIZED) {
+        UpdateSystemMenuForSize(true);
+    } else if (kind == SIZE_RESTORED) {
+        UpdateSystemMenuForSize(false);
+    }
+}
+
+void StatusWindow::OnWindowPosChanging(WINDOWPOS* pos) {
+    if (m_bKeepHidden && pos != nullptr) {
+        pos->flags &= ~SWP_SHOWWINDOW;
+    }
+}
+
+bool StatusWindow::OnTimer(UINT_PTR timerId) {
+    if (timerId != kStatusTimerId && timerId != kProgressTimerId) {
+        return false;
+    }
+    if (m_bTimerBusy) {
+        return true; // a tick is still running: drop this one
+    }
+    m_bTimerBusy = 1;
+    if (timerId == kStatusTimerId) {
+        OnStatusTimer();
+    } else {
+        OnProgressTimer();
+    }
+    m_bTimerBusy = 0;
+    return true;
+}
+
+void StatusWindow::OnStatusTimer() {
+    StopTimer(kStatusTimerId);
+    StatusTick();
+    if (!m_bClosed && m_bStatusPolling) {
+        const UINT seconds = static_cast<UINT>(m_nStatusInterval > 0 ? m_nStatusInterval : 1);
+        StartTimer(kStatusTimerId, m_bPrinting ? kPrintingStatusPeriodMs : seconds * 1000);
+    }
+}
+
+void StatusWindow::OnProgressTimer() {
+    StopTimer(kProgressTimerId);
+    ProgressTick();
+    if (!m_bClosed && m_bProgressPolling) {
+        StartTimer(kProgressTimerId, kProgressPeriodMs);
+    }
+}
+
+void StatusWindow::StartTimer(UINT_PTR id, UINT periodMs) {
+    if (SetTimer(Hwnd(), id, periodMs, nullptr) == 0) {
+        return;
+    }
+    if (id == kStatusTimerId) {
+        m_nStatusTimer = id;
+    } else {
+        m_nProgressTimer = id;
+    }
+}
+
+void StatusWindow::StopTimer(UINT_PTR id) {
+    UINT_PTR& running = id == kStatusTimerId ? m_nStatusTimer : m_nProgressTimer;
+    if (running != 0) {
+        KillTimer(Hwnd(), running);
+        running = 0;
+    }
+}
+
+RegistryKey StatusWindow::OpenStoreKey() const {
+    // An empty key name would open the hive itself.
+    if (m_strStoreKey.empty()) {
+        return RegistryKey(HKEY_CURRENT_USER, nullptr);
+    }
+    return RegistryKey(HKEY_CURRENT_USER, m_strStoreKey.c_str(), false, RegistryKey::kAllAccess);
+}
+
+BOOL StatusWindow::OnInitDialog() {
+    m_bClosed = 0;
+    if (m_pChannels) {
+        m_pChannels->m_hWnd = Hwnd();
+    }
+    RegisterStatusWindow(m_strPrinterName.c_str(), m_strPortName.c_str(),
+                         static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(Hwnd())),
+                         kSlotStatusWindow);
+    if (const char* banner = TraceBanner(m_nBaseViewType)) {
+        DebugTrace("%s", banner);
+    }
+    BindControls();
+
+    std::string pictureLibrary;
+    if (ReadProfileString(m_strModelFile.c_str(), m_strModelSection.c_str(), "BMPDLL",
+                          &pictureLibrary) == kProfileFound &&
+        !pictureLibrary.empty()) {
+        m_hPictureLib.reset(LoadLibraryA(pictureLibrary.c_str()));
+    }
+    m_Picture.SetResourceModule(m_hPictureLib.get());
+    m_Animation.SetResourceModule(m_hPictureLib.get());
+
+    int debugStatus = 0;
+    if (ReadProfileInt(m_strModelFile.c_str(), m_strModelSection.c_str(), "Debug", &debugStatus) !=
+        kProfileFound) {
+        debugStatus = 0;
+    }
+    m_bDebugStatus = debugStatus;
+    if (m_pJobMonitor != nullptr) {
+        m_pJobMonitor->SetSkipSpoolerCheck(m_bDebugStatus);
+    }
+    m_bHtmlViewer = RegistryKey(HKEY_CLASSES_ROOT, ".HTM").IsOpen() ? 1 : 0;
+
+    m_pSound.reset(new SoundTable(m_strModelSection.c_str()));
+    if (!m_pSound->IsSoundAvailable()) {
+        m_pSound.reset();
+    }
+    SetUpSystemMenu();
+
+    if (HICON icon = LoadIconA(m_hResource, MAKEINTRESOURCEA(IDI_STATUS_WINDOW))) {
+        SendMessageA(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+        SendMessageA(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    }
+
+    m_nMessageId = IDS_STATUS_NO_ANSWER;
+    m_Message.LoadText(IDS_STATUS_CHECKING);
+    m_strLastStatusText = m_Message.String();
+    SetDlgItemTextA(Hwnd(), IDC_STATUS_TEXT, m_strLastStatusText.c_str());
+    ClearTroubleCategory();
+
+    InitialiseInkItems();
+    m_Meter.SetMeterBarColor(GetSysColor(COLOR_ACTIVECAPTION), FALSE);
+    m_Meter.SetMeterBackColor(RGB(0xFF, 0xFF, 0xFF), FALSE);
+    ClearJobDisplay();
+
+    m_Picture.SetBitmapSize(kPictureWidth, kPictureHeight);
+    m_Picture.ShowBitmap(IDB_PRINTER_READY); // picture category 1
+    m_TipsButton.SetButtonIcon(IDI_TIPS, kTipsIconSize, kTipsIconSize, kTipsIconMargin);
+    m_TipsButton.SetButtonCaption(IDS_TIPS_BUTTON);
+
+    GetWindowRect(Hwnd(), &m_rcTemplate);
+    m_rcStatusText = ItemRectInClient(IDC_STATUS_TEXT);
+    m_rcMarker = ItemRectInClient(IDC_POPUP_MARKER);
+
+    {
+        RegistryKey store = OpenStoreKey();
+        m_bTipsEnabled = store.IsOpen() ? store.ReadNumber("DisplayTips", 1) : 1;
+    }
+
+    switch (m_nBaseViewType) {
+    case kViewPopup:
+        m_bRememberPos = 1;
+        ShowInitialStatus();
+        SwitchView(kViewPopup, 0);
+        break;
+    case kViewDetail:
+        m_bRememberPos = 0;
+        SwitchView(kViewDetail, 1);
+        break;
+    case kViewProgress:
+        m_bRememberPos = 1;
+        m_bKeepHidden = 1;
+        SwitchView(kViewProgress, 0);
+        EnableWindow(Item(IDC_TIP_TEXT), TRUE);
+        EnableWindow(Item(IDC_TIP_HELP), TRUE);
+        break;
+    default:
+        break;
+    }
+
+    m_Tips.LoadTips(m_strStoreKey);
+    m_nStatusInterval = Module().statusInterval;
+
+    if (m_bStatusPolling) {
+        StartTimer(kStatusTimerId, kFirstStatusPeriodMs);
+    }
+    if (m_bProgressPolling) {
+        StartTimer(kProgressTimerId, kFirstProgressPeriodMs);
+    }
+    return TRUE;
+}
+
+void StatusWindow::BindControls() {
+    m_Picture.Attach(Hwnd(), IDC_STATUS_PICTURE);
+    m_JobName.Attach(Hwnd(), IDC_POPUP_JOB_NAME);
+    m_DocName.Attach(Hwnd(), IDC_JOB_DOCUMENT);
+    m_Meter.Attach(Hwnd(), IDC_JOB_METER);
+    m_Animation.Attach(Hwnd(), IDC_JOB_ANIMATION);
+    m_TipsButton.AttachButton(Hwnd(), IDC_TIPS_BUTTON);
+    // The caret would blink in the read-only status text.
+    HideCaret(Item(IDC_STATUS_TEXT));
+}
+
+void StatusWindow::SetUpSystemMenu() {
+    HMENU menu = GetSystemMenu(Hwnd(), FALSE);
+    if (menu == nullptr) {
+        return;
+    }
+    std::string versionText = LoadResourceString(IDS_VERSION_MENU);
+    if (!versionText.empty()) {
+        AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuA(menu, MF_STRING, kSysMenuVersion, versionText.c_str());
+    }
+    DeleteMenu(menu, SC_SIZE, MF_BYCOMMAND);
+    DeleteMenu(menu, SC_MAXIMIZE, MF_BYCOMMAND);
+}
+
+void StatusWindow::InitialiseInkItems() {
+    SendDlgItemMessageA(Hwnd(), IDC_INK_BLACK, kMsgInkLevel, kInkInitBlack, kInkCount);
+    SendDlgItemMessageA(Hwnd(), IDC_INK_COLOR, kMsgInkLevel, kInkInitColour, kInkCount);
+    int32_t levels[kInkBlockSize] = {kInkCount};
+    SendDlgItemMessageA(Hwnd(), IDC_INK_BLACK, kMsgInkLevel, kInkShowBlack,
+                        reinterpret_cast<LPARAM>(levels));
+    SendDlgItemMessageA(Hwnd(), IDC_INK_COLOR, kMsgInkLevel, kInkShowColour,
+                        reinterpret_cast<LPARAM>(levels));
+}
+
+void StatusWindow::ClearJobDisplay() {
+    m_DocName.SetFittedText("");
+    SetDlgItemTextA(Hwnd(), IDC_JOB_SHEETS, "");
+    SetDlgItemTextA(Hwnd(), IDC_JOB_DETAILS, "");
+    SetDlgItemTextA(Hwnd(), IDC_JOB_TIME, "");
+    m_JobName.SetFittedText("");
+    m_Meter.SetMeterRange(0, 100, FALSE);
+    m_Meter.SetMeterPosition(0, TRUE);
+}
+
+void StatusWindow::OnInformationDialog() {
+    if (m_pBxApi == nullptr || m_pChannels == nullptr || m_pChannels->m_hInfo == 0) {
+        return;
+    }
+    if (!m_pInfoDialog) {
+        m_pInfoDialog.reset(new PrinterInfoDialog());
+    }
+    m_bInfoDialogShown = 1;
+    m_pInfoDialog->ShowPrinterInformation(*m_pBxApi, m_pChannels->m_hInfo);
+    m_bInfoDialogShown = 0;
+}
+
+void StatusWindow::CleanUp() {
+    if (m_bClosed) {
+        return;
+    }
+    m_bClosed = 1;
+    if (m_pSound) {
+        SoundTable::StopSounds();
+        m_pSound.reset();
+    }
+    m_Picture.StopAnimation();
+    m_Animation.StopAnimation();
+    StopTimer(kStatusTimerId);
+    StopTimer(kProgressTimerId);
+    if (m_pChannels) {
+        CloseChannels(*m_pChannels);
+    }
+    if (m_pInfoDialog) {
+        if (m_bInfoDialogShown && m_pInfoDialog->IsRunning()) {
+            m_pInfoDialog->End(PrinterInfoDialog::kCancelCode);
+        }
+        m_bInfoDialogShown = 0;
+    }
+}
+
+void StatusWindow::OnDestroy() {
+    // The window may go without passing a closing path (its owner ended).
+    CleanUp();
+    m_pInfoDialog.reset();
+}
+
+} // namespace krx

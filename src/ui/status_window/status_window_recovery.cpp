@@ -1,0 +1,147 @@
+// StatusWindow: repair of the library's port settings through its settings
+// tool, and the tool's report.
+#include <memory>
+#include <new>
+
+#include "common/message_box.h"
+#include "common/resource_ids.h"
+#include "comm/spooler.h"
+#include "entry/registry/registry_key.h"
+#include "entry/trace/debug_trace.h"
+#include "ui/status_window/recovery_command.h"
+#include "ui/status_window/status_window.h"
+
+namespace krx {
+
+namespace {
+
+constexpr char kCommonKey[] = "software\\NORVA\\KRX3\\KRXCommon";
+constexpr char kLibraryInfoKey[] = "software\\NORVA\\BXAPIInfo";
+constexpr char kRouterKey[] = "software\\NORVA\\BXPrinter\\BXRequestRouter";
+constexpr int kRoutedPortValues = 100;
+constexpr UINT kWarningBox = MB_ICONEXCLAMATION | MB_OK;
+
+bool IsNtFamily() {
+    return (GetVersion() & 0x80000000u) == 0;
+}
+
+} // namespace
+
+int RouterNeedsNoRecovery() {
+    RegistryKey router(HKEY_LOCAL_MACHINE, kRouterKey);
+    if (!router.IsOpen()) {
+        return 1;
+    }
+    std::vector<std::string> ports;
+    for (int n = 0; n < kRoutedPortValues; ++n) {
+        char name[8];
+        wsprintfA(name, "BXP%02d", n);
+        ports.push_back(router.ReadText(name, ""));
+    }
+    return RoutedPortsNeedNoRecovery(ports) ? 1 : 0;
+}
+
+int IsAdministrator() {
+    HANDLE raw = nullptr;
+    if (!OpenThreadToken(GetCurrentThread(), TOKEN_QUERY, TRUE, &raw)) {
+        if (GetLastError() != ERROR_NO_TOKEN ||
+            !OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw)) {
+            return 0;
+        }
+    }
+    unique_handle token(raw);
+    DWORD size = 0;
+    if (GetTokenInformation(token.get(), TokenGroups, nullptr, 0, &size) ||
+        GetLastError() != ERROR_INSUFFICIENT_BUFFER || size == 0) {
+        return 0;
+    }
+    std::unique_ptr<unsigned char[]> buffer(new (std::nothrow) unsigned char[size]);
+    if (!buffer || !GetTokenInformation(token.get(), TokenGroups, buffer.get(), size, &size)) {
+        return 0;
+    }
+    SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+    PSID administrators = nullptr;
+    if (!AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0,
+                                  0, 0, 0, 0, 0, &administrators)) {
+        return 0;
+    }
+    const auto* groups = reinterpret_cast<const TOKEN_GROUPS*>(buffer.get());
+    int found = 0;
+    for (DWORD i = 0; i < groups->GroupCount && !found; ++i) {
+        found = EqualSid(groups->Groups[i].Sid, administrators) ? 1 : 0;
+    }
+    FreeSid(administrators);
+    return found;
+}
+
+void StatusWindow::TryLibraryRecovery() {
+    if (RouterNeedsNoRecovery()) {
+        m_nRecoveryState = kRecoveryNotNeeded;
+        return;
+    }
+    {
+        RegistryKey common(HKEY_LOCAL_MACHINE, kCommonKey);
+        if (!common.IsOpen() || common.ReadNumber("BXAPIRECOVER", 0) == 0) {
+            m_nRecoveryState = kRecoveryFailed;
+            return;
+        }
+    }
+    if (m_nViewType == kViewPopup) {
+        ShowResourceMessageBox(Hwnd(), IDS_RECOVERY_POPUP, IDS_MONITOR_CAPTION, kWarningBox);
+        m_nRecoveryState = kRecoveryFailed;
+        return;
+    }
+    if (m_nViewType != kViewDetail) {
+        return; // the meter never offers a repair
+    }
+    if (IsNtFamily() && !IsAdministrator()) {
+        ShowResourceMessageBox(Hwnd(), IDS_LIBRARY_OTHER_ERROR, IDS_MONITOR_CAPTION, kWarningBox);
+        m_nRecoveryState = kRecoveryFailed;
+        return;
+    }
+    std::string toolPath;
+    {
+        RegistryKey info(HKEY_LOCAL_MACHINE, kLibraryInfoKey);
+        if (!info.IsOpen()) {
+            m_nRecoveryState = kRecoveryFailed;
+            return;
+        }
+        toolPath = info.ReadText("InstallDir", "") + "\\bxapiset.exe";
+    }
+    const std::string driver = ReadPrinterDriverName(m_strPrinterName.c_str());
+    if (driver.empty()) {
+        m_nRecoveryState = kRecoveryFailed;
+        return;
+    }
+    const std::string command = BuildRecoveryCommandLine(
+        toolPath, driver, reinterpret_cast<uintptr_t>(Hwnd()), kMsgRecoveryReport);
+    if (command.empty()) {
+        DebugTrace("Recovery refused: driver name \"%s\" cannot be quoted\n", driver.c_str());
+        m_nRecoveryState = kRecoveryFailed;
+        return;
+    }
+    DebugTrace("WinExec(%s)\n", command.c_str());
+    const UINT started = WinExec(command.c_str(), SW_SHOWNORMAL);
+    m_nRecoveryState = started > 31 ? kRecoveryAwaitingReport : kRecoveryFailed;
+}
+
+void StatusWindow::OnRecoveryReport(LPARAM flags) {
+    const uint32_t bits = static_cast<uint32_t>(flags);
+    if (bits & kReportFreplace) {
+        ShowResourceMessageBox(Hwnd(), IDS_LIBRARY_REPLACED, IDS_MONITOR_CAPTION, kWarningBox);
+        m_nRecoveryState = kRecoveryFailed;
+    } else if (bits & kReportInUse) {
+        ShowResourceMessageBox(Hwnd(), IDS_LIBRARY_IN_USE, IDS_MONITOR_CAPTION, kWarningBox);
+        m_nRecoveryState = kRecoveryFailed;
+    } else if (bits & kReportOthers) {
+        ShowResourceMessageBox(Hwnd(), IDS_LIBRARY_OTHER_ERROR, IDS_MONITOR_CAPTION, kWarningBox);
+        m_nRecoveryState = kRecoveryFailed;
+    } else if (bits & kReportDone) {
+        if (RouterNeedsNoRecovery()) {
+            m_nRecoveryState = kRecoveryNotNeeded;
+        }
+        ShowResourceMessageBox(Hwnd(), IDS_RECOVERY_DONE, IDS_MONITOR_CAPTION, kWarningBox);
+    }
+}
+
+} // namespace krx
