@@ -2,9 +2,9 @@
 # Photographs every page of the gallery (kitgallery.exe) on a virtual display
 # of its own and writes <build>/screenshots/<page>.png.
 #
-#   scripts/screenshots.sh [--depth 8] [PAGE...]
+#   scripts/screenshots.sh [--depth 8] [--no-build] [PAGE...]
 #
-# --depth 8 runs a 256-colour display (the case in which the picture
+# --no-build photographs what is already built. --depth 8 runs a 256-colour display (the case in which the picture
 # control's palette matters) and writes <build>/screenshots/8bit/<page>.png.
 # The gallery runs in a Wine prefix of its own, in which Wine draws the
 # window frames itself (X11 Driver: Decorated=N, Managed=N) so that the
@@ -13,15 +13,17 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 
 depth=24
+build=1
 pages=()
 while [ $# -gt 0 ]; do
     case "$1" in
     --depth) depth="$2"; shift 2 ;;
+    --no-build) build=0; shift ;;
     *) pages+=("$1"); shift ;;
     esac
 done
 
-bash "$ROOT/scripts/build.sh" >/dev/null
+[ "$build" = 0 ] || bash "$ROOT/scripts/build.sh" >/dev/null
 command -v import >/dev/null || { echo "screenshots: ImageMagick's import is missing (scripts/setup.sh)" >&2; exit 1; }
 
 out="$BUILD_DIR/screenshots"

@@ -87,7 +87,10 @@ void CALLBACK CaptureTick(HWND, UINT, UINT_PTR, DWORD) {
             g_capture.window = PageWindow();
             if (g_capture.window != nullptr) {
                 // Photographed as the user sees a window in use: active.
+                // Without a window manager on the virtual display the X focus
+                // may stay elsewhere, so the caption is asked to draw active.
                 SetForegroundWindow(g_capture.window);
+                SendMessageA(g_capture.window, WM_NCACTIVATE, TRUE, 0);
                 RedrawWindow(g_capture.window, nullptr, nullptr,
                              RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
                 Report(g_capture.window);
