@@ -4,6 +4,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 
 #include "kit_paths.h"
 
@@ -11,44 +12,78 @@ namespace kit {
 
 namespace {
 
-int ReadInt(HKEY key, const char* name, int fallback) {
-    DWORD value = 0;
-    DWORD size = sizeof(value);
-    if (RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size) !=
-            ERROR_SUCCESS ||
-        size != sizeof(value)) {
-        return fallback;
+// The script key's values, read in one pass: a status read may reload the
+// script, and the benchmark counts every load of the library.
+class ScriptValues {
+  public:
+    explicit ScriptValues(HKEY key) {
+        DWORD count = 0;
+        DWORD maxName = 0;
+        DWORD maxData = 0;
+        if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count,
+                             &maxName, &maxData, nullptr, nullptr) != ERROR_SUCCESS) {
+            return;
+        }
+        std::vector<char> name(maxName + 1);
+        std::vector<unsigned char> data(maxData + 1);
+        for (DWORD i = 0; i < count; ++i) {
+            DWORD nameLength = maxName + 1;
+            DWORD size = maxData + 1;
+            DWORD type = 0;
+            if (RegEnumValueA(key, i, name.data(), &nameLength, nullptr, &type, data.data(),
+                              &size) != ERROR_SUCCESS) {
+                continue;
+            }
+            values_.push_back({std::string(name.data(), nameLength), type,
+                               std::vector<unsigned char>(data.begin(), data.begin() + size)});
+        }
     }
-    return static_cast<int>(value);
-}
 
-// The value's bytes; *exists tells an empty value from a missing one.
-std::vector<unsigned char> ReadBinary(HKEY key, const char* name, bool* exists = nullptr) {
-    DWORD size = 0;
-    bool found = RegQueryValueExA(key, name, nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS;
-    if (exists != nullptr) {
-        *exists = found;
+    int Int(const char* name, int fallback) const {
+        const Value* v = Find(name);
+        if (v == nullptr || v->data.size() != sizeof(DWORD)) {
+            return fallback;
+        }
+        DWORD value = 0;
+        memcpy(&value, v->data.data(), sizeof(value));
+        return static_cast<int>(value);
     }
-    if (!found || size == 0) {
-        return {};
-    }
-    std::vector<unsigned char> data(size);
-    if (RegQueryValueExA(key, name, nullptr, nullptr, data.data(), &size) != ERROR_SUCCESS) {
-        return {};
-    }
-    data.resize(size);
-    return data;
-}
 
-std::string ReadString(HKEY key, const char* name) {
-    std::vector<unsigned char> data = ReadBinary(key, name);
-    std::string text(data.begin(), data.end());
-    size_t nul = text.find('\0');
-    if (nul != std::string::npos) {
-        text.resize(nul);
+    // The value's bytes; *exists tells an empty value from a missing one.
+    std::vector<unsigned char> Bytes(const char* name, bool* exists = nullptr) const {
+        const Value* v = Find(name);
+        if (exists != nullptr) {
+            *exists = v != nullptr;
+        }
+        return v != nullptr ? v->data : std::vector<unsigned char>();
     }
-    return text;
-}
+
+    std::string Text(const char* name) const {
+        std::vector<unsigned char> data = Bytes(name);
+        std::string text(data.begin(), data.end());
+        size_t nul = text.find('\0');
+        if (nul != std::string::npos) {
+            text.resize(nul);
+        }
+        return text;
+    }
+
+  private:
+    struct Value {
+        std::string name;
+        DWORD type;
+        std::vector<unsigned char> data;
+    };
+    const Value* Find(const char* name) const {
+        for (const Value& v : values_) {
+            if (_stricmp(v.name.c_str(), name) == 0) {
+                return &v;
+            }
+        }
+        return nullptr;
+    }
+    std::vector<Value> values_;
+};
 
 } // namespace
 
@@ -77,39 +112,40 @@ void SimScript::Load() {
     if (RegOpenKeyExA(HKEY_CURRENT_USER, kSimPrinterKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
         return;
     }
-    initResult = ReadInt(key, "InitResult", 0);
-    releaseResult = ReadInt(key, "ReleaseResult", 1);
-    live = ReadInt(key, "Live", 0) != 0;
-    callLog = ReadString(key, "CallLog");
-    statusReply = ReadBinary(key, "StatusReply");
-    statusFirstResult = ReadInt(key, "StatusFirstResult", kUnset);
-    statusSecondResult = ReadInt(key, "StatusSecondResult", kUnset);
-    statusAnnouncedSize = ReadInt(key, "StatusAnnouncedSize", kUnset);
-    statusReturnedLength = ReadInt(key, "StatusReturnedLength", kUnset);
-    notifyOnGetStatus = ReadInt(key, "NotifyOnGetStatus", 0);
-
-    channels = ReadBinary(key, "Channels");
-    channelFirstResult = ReadInt(key, "ChannelFirstResult", kUnset);
-    channelSecondResult = ReadInt(key, "ChannelSecondResult", kUnset);
-    channelAnnouncedSize = ReadInt(key, "ChannelAnnouncedSize", kUnset);
-    openFailIds = ReadBinary(key, "OpenFailIds");
-
-    deviceId = ReadBinary(key, "DeviceID", &hasDeviceId);
-    deviceIdFirstResult = ReadInt(key, "DeviceIDFirstResult", kUnset);
-    deviceIdSecondResult = ReadInt(key, "DeviceIDSecondResult", kUnset);
-    deviceIdAnnouncedSize = ReadInt(key, "DeviceIDAnnouncedSize", kUnset);
-
-    infoReply = ReadBinary(key, "InfoReply");
-    irReply = ReadBinary(key, "IRReply");
-    receiveReply = ReadBinary(key, "ReceiveReply");
-    deferReply = ReadInt(key, "DeferReply", 0) != 0;
-    receiveFirstResult = ReadInt(key, "ReceiveFirstResult", kUnset);
-    receiveSecondResult = ReadInt(key, "ReceiveSecondResult", kUnset);
-    receiveAnnouncedSize = ReadInt(key, "ReceiveAnnouncedSize", kUnset);
-    receiveReturnedLength = ReadInt(key, "ReceiveReturnedLength", kUnset);
-
-    postOnSetOption = ReadInt(key, "PostOnSetOption", 0) != 0;
+    const ScriptValues v(key);
     RegCloseKey(key);
+    initResult = v.Int("InitResult", 0);
+    releaseResult = v.Int("ReleaseResult", 1);
+    live = v.Int("Live", 0) != 0;
+    callLog = v.Text("CallLog");
+    statusReply = v.Bytes("StatusReply");
+    statusFirstResult = v.Int("StatusFirstResult", kUnset);
+    statusSecondResult = v.Int("StatusSecondResult", kUnset);
+    statusAnnouncedSize = v.Int("StatusAnnouncedSize", kUnset);
+    statusReturnedLength = v.Int("StatusReturnedLength", kUnset);
+    notifyOnGetStatus = v.Int("NotifyOnGetStatus", 0);
+
+    channels = v.Bytes("Channels");
+    channelFirstResult = v.Int("ChannelFirstResult", kUnset);
+    channelSecondResult = v.Int("ChannelSecondResult", kUnset);
+    channelAnnouncedSize = v.Int("ChannelAnnouncedSize", kUnset);
+    openFailIds = v.Bytes("OpenFailIds");
+
+    deviceId = v.Bytes("DeviceID", &hasDeviceId);
+    deviceIdFirstResult = v.Int("DeviceIDFirstResult", kUnset);
+    deviceIdSecondResult = v.Int("DeviceIDSecondResult", kUnset);
+    deviceIdAnnouncedSize = v.Int("DeviceIDAnnouncedSize", kUnset);
+
+    infoReply = v.Bytes("InfoReply");
+    irReply = v.Bytes("IRReply");
+    receiveReply = v.Bytes("ReceiveReply");
+    deferReply = v.Int("DeferReply", 0) != 0;
+    receiveFirstResult = v.Int("ReceiveFirstResult", kUnset);
+    receiveSecondResult = v.Int("ReceiveSecondResult", kUnset);
+    receiveAnnouncedSize = v.Int("ReceiveAnnouncedSize", kUnset);
+    receiveReturnedLength = v.Int("ReceiveReturnedLength", kUnset);
+
+    postOnSetOption = v.Int("PostOnSetOption", 0) != 0;
 }
 
 void PublishRegistration(int handle, int option, HWND window) {
