@@ -19,7 +19,7 @@ HookSlot& Slot() {
     return slot;
 }
 
-int Show(MessageBoxRequest request, bool literalCaption) {
+int Show(const MessageBoxRequest& request, bool literalCaption) {
     const HookSlot& slot = Slot();
     if (slot.hook != nullptr) {
         return slot.hook(request, slot.context);
