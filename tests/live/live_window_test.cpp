@@ -1,0 +1,369 @@
+// The status window driven end to end: the simulated printer changes state
+// under an open window, the simulated port monitor runs jobs, and the test
+// drives the status and progress ticks itself.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "entry/module_state.h"
+#include "live_window.h"
+#include "sim_port_script.h"
+
+namespace livetest {
+namespace {
+
+using krx::StatusWindowProbe;
+
+struct StatusRow {
+    const char* fields;
+    int statusClass;
+    int picture;
+    int message;
+};
+
+// One real reply per row of the message and picture table.
+const StatusRow kStatusRows[] = {
+    {"ST:04;IQ:5A5A5A5A5A5A;", 1, 1, 3004},
+    {"ST:00;ER:05;IQ:000000000000;", 2, 10, 3024},
+    {"ST:00;ER:05;IQ:005A5A5A5A5A;", 3, 2, 3021},
+    {"ST:00;ER:05;IQ:5A005A5A5A5A;", 4, 8, 3022},
+    {"ST:00;ER:06;", 5, 3, 3012},
+    {"ST:00;ER:04;", 6, 4, 3010},
+    {"ST:00;ER:09;", 9, 7, 3014},
+    {"ST:07;", 10, 1, 3023},
+    {"ST:02;", 11, 1, 3002},
+    {"ST:04;WR:10;IQ:0A5A5A5A5A5A;", 12, 2, 3019},
+    {"ST:04;WR:11;IQ:5A0A5A5A5A5A;", 13, 8, 3020},
+    {"ST:00;ER:00;", 14, 7, 3006},
+    {"ST:01;", 17, 1, 3001},
+    {"ST:00;ER:01;", 18, 1, 3007},
+    {"ST:08;", 19, 1, 3026},
+    {"ST:04;WR:1011;IQ:0A0A5A5A5A5A;", 20, 10, 3019},
+    {"ST:00;ER:11;", 21, 7, 3033},
+    {"ST:00;ER:05;IQ:RERE5A5A5A5A;", 22, 10, 3030},
+    {"ST:00;ER:05;IQ:RE5A5A5A5A5A;", 23, 2, 3031},
+    {"ST:00;ER:05;IQ:5ARE5A5A5A5A;", 24, 8, 3032},
+    {"ST:00;ER:05;IQ:NANA5A5A5A5A;", 25, 10, 3027},
+    {"ST:00;ER:05;IQ:NA5A5A5A5A5A;", 26, 2, 3028},
+    {"ST:00;ER:05;IQ:5ANA5A5A5A5A;", 27, 8, 3029},
+    {"ST:05;", 0, 6, 2002},
+};
+
+TEST_F(LiveWindowTest, DetailFollowsThePrinterThroughEveryStatus) {
+    // A different printer on the port: class 16.
+    kit::SimPrinter::SetBytes("DeviceID", "MFG:Kit;MDL:OTHER;CLS:PRINTER;");
+    SetReply("ST:04;IQ:5A5A5A5A5A5A;");
+    RunWindow(krx::kViewDetail, [&](StatusWindowProbe& w, InkRecorder&) {
+        w.StatusTick();
+        EXPECT_EQ(16, w.StatusClass());
+        EXPECT_EQ(Text(3025), w.Text(IDC_STATUS_TEXT));
+        w.End();
+    });
+    kit::SimPrinter::ScriptTypicalPrinter();
+    const INT_PTR end = RunWindow(krx::kViewDetail, [&](StatusWindowProbe& w, InkRecorder&) {
+        for (const StatusRow& row : kStatusRows) {
+            SetReply(row.fields);
+            w.StatusTick();
+            EXPECT_EQ(row.statusClass, w.StatusClass()) << row.fields;
+            EXPECT_EQ(row.picture, w.PictureCategory()) << row.fields;
+            EXPECT_EQ(Text(row.message), w.Text(IDC_STATUS_TEXT)) << row.fields;
+            EXPECT_EQ(krx::kViewDetail, w.View()) << "a detail window stays: " << row.fields;
+        }
+        // Ink out of both cartridges: the trouble category of ink help.
+        SetReply("ST:00;ER:05;IQ:000000000000;");
+        w.StatusTick();
+        EXPECT_EQ(1, w.TroubleCategory());
+        w.End();
+    });
+    EXPECT_EQ(IDOK, end);
+}
+
+TEST_F(LiveWindowTest, InkGaugesFollowTheReply) {
+    SetReply("ST:04;IQ:96113A2B4C05;");
+    RunWindow(krx::kViewDetail, [&](StatusWindowProbe& w, InkRecorder& ink) {
+        w.StatusTick();
+        ASSERT_FALSE(ink.Sent(IDC_INK_BLACK).empty());
+        const InkCommand black = ink.Sent(IDC_INK_BLACK).back();
+        EXPECT_EQ(1u, black.command);
+        ASSERT_EQ(7u, black.block.size());
+        EXPECT_EQ(100, black.block[1]) << "a level of 150 shows as 100";
+        const InkCommand colour = ink.Sent(IDC_INK_COLOR).back();
+        ASSERT_EQ(7u, colour.block.size());
+        // b, c1, c4, c2, c5, c3
+        const int32_t want[7] = {6, 100, 0x11, 0x4C, 0x3A, 0x05, 0x2B};
+        for (int i = 0; i < 7; ++i)
+            EXPECT_EQ(want[i], colour.block[i]) << i;
+        EXPECT_TRUE(w.Enabled(IDC_INK_BLACK));
+        EXPECT_TRUE(w.Enabled(IDC_INK_COLOR));
+        EXPECT_TRUE(w.Enabled(IDC_DETAIL_INK_FRAME));
+
+        // One colour not available disables the whole colour gauge.
+        ink.Clear();
+        SetReply("ST:04;IQ:5A5A5ANA5A5A;");
+        w.StatusTick();
+        EXPECT_TRUE(w.Enabled(IDC_INK_BLACK));
+        EXPECT_FALSE(w.Enabled(IDC_INK_COLOR));
+        EXPECT_FALSE(w.Enabled(IDC_INK_COLOR_LABEL));
+        EXPECT_TRUE(ink.Sent(IDC_INK_COLOR).empty());
+
+        // Another ink count: gauges off, the message still follows.
+        SetReply("ST:07;IQ:5A5A5A;");
+        w.StatusTick();
+        EXPECT_EQ(Text(3023), w.Text(IDC_STATUS_TEXT));
+        EXPECT_FALSE(w.Enabled(IDC_INK_BLACK));
+        EXPECT_FALSE(w.Enabled(IDC_INK_COLOR));
+
+        // Ink low marks the gauge and brings the special tip.
+        ink.Clear();
+        SetReply("ST:04;WR:10;IQ:0A5A5A5A5A5A;");
+        w.StatusTick();
+        bool lowSent = false;
+        for (const InkCommand& c : ink.Sent(IDC_INK_BLACK))
+            lowSent |= c.command == 2;
+        EXPECT_TRUE(lowSent);
+        EXPECT_EQ(1, w.Tips().TipFlags() & 1);
+
+        // The printer stops answering: no status, gauges off.
+        kit::SimPrinter::SetNumber("StatusFirstResult", -1);
+        w.StatusTick();
+        EXPECT_EQ(0, w.StatusClass());
+        EXPECT_EQ(Text(2002), w.Text(IDC_STATUS_TEXT));
+        EXPECT_EQ(6, w.PictureCategory());
+        EXPECT_FALSE(w.Enabled(IDC_INK_BLACK));
+
+        // A message that is a single blank is replaced (the test's own texts).
+        krx::Module().resourceModule = GetModuleHandleA(nullptr);
+        w.ShowStatus(0, 1);
+        EXPECT_EQ("Blank message replaced", w.Text(IDC_STATUS_TEXT));
+        krx::Module().resourceModule = resources_;
+        w.End();
+    });
+}
+
+TEST_F(LiveWindowTest, PopupClosesItselfOnlyWhenNothingIsToBeShown) {
+    // Ink low is a notified condition: the pop-up stays.
+    SetReply("ST:04;WR:10;IQ:0A5A5A5A5A5A;");
+    RunWindow(krx::kViewPopup, [&](StatusWindowProbe& w, InkRecorder&) {
+        w.StatusTick();
+        EXPECT_EQ(12, w.StatusClass());
+        MSG msg;
+        EXPECT_FALSE(PeekMessageA(&msg, w.Hwnd(), WM_CLOSE, WM_CLOSE, PM_NOREMOVE));
+        w.End();
+    });
+    // Ready is not: the pop-up closes itself.
+    SetReply("ST:04;IQ:5A5A5A5A5A5A;");
+    bool ticked = false;
+    const INT_PTR end = RunWindow(krx::kViewPopup, [&](StatusWindowProbe& w, InkRecorder&) {
+        w.StatusTick();
+        ticked = true;
+    });
+    EXPECT_TRUE(ticked);
+    EXPECT_EQ(IDCANCEL, end);
+}
+
+TEST_F(LiveWindowTest, SlowPrinterTriplesTheStatusPeriod) {
+    kit::SimPrinter::SetChannels({{0x00000004, 0x8004, 0x0010}});
+    SetReply("ST:04;IQ:5A5A5A5A5A5A;");
+    krx::Module().statusInterval = 5;
+    RunWindow(krx::kViewDetail, [&](StatusWindowProbe& w, InkRecorder&) {
+        w.StatusTick();
+        EXPECT_EQ(15, w.StatusInterval());
+        w.StatusTick(); // the channel stays open: once per selection
+        EXPECT_EQ(15, w.StatusInterval());
+        w.End();
+    });
+}
+
+TEST_F(LiveWindowTest, StoredRepliesOfAnyShapeGiveADefinedInitialStatus) {
+    struct Case {
+        std::string stored;
+        int message;
+        int picture;
+    };
+    const Case cases[] = {
+        {krxtest::StatusReply("ST:04;WR:10;IQ:0A5A5A5A5A5A;"), 3019, 2},
+        {"hbm garbage", 2102, 6},
+        {"", 2002, 6},
+        {"@BDC ST", 2002, 6},
+        {"@BDC ST\r\nST:0", 2002, 6},
+        {"XXXXXXXXXXXXXXXXXXXX", 2002, 6},
+    };
+    for (const Case& c : cases) {
+        krxtest::WriteBinary(HKEY_CURRENT_USER, StoreKey(), "Status", c.stored);
+        krxtest::WriteDword(HKEY_CURRENT_USER, StoreKey(), "ComStatus", 1);
+        RunWindow(krx::kViewPopup, [&](StatusWindowProbe& w, InkRecorder&) {
+            EXPECT_EQ(Text(c.message), w.Text(IDC_STATUS_TEXT)) << c.stored;
+            EXPECT_EQ(c.picture, w.PictureCategory()) << c.stored;
+            w.End();
+        });
+    }
+    // "ComStatus" of another type than a number.
+    krxtest::WriteString(HKEY_CURRENT_USER, StoreKey(), "ComStatus", "1");
+    RunWindow(krx::kViewPopup, [&](StatusWindowProbe& w, InkRecorder&) {
+        EXPECT_EQ(6, w.PictureCategory());
+        w.End();
+    });
+}
+
+TEST_F(LiveWindowTest, PrintToFileIsNeverRead) {
+    kit::SimPrinter::SetText("CallLog", simLog_);
+    SetReply("ST:04;IQ:5A5A5A5A5A5A;");
+    RunWindow(
+        krx::kViewProgress,
+        [&](StatusWindowProbe& w, InkRecorder&) {
+            w.StatusTick();
+            w.StatusTick();
+            EXPECT_FALSE(w.Visible(IDC_INK_BLACK)) << "the ink area is collapsed";
+            w.End();
+        },
+        "FILE:");
+    EXPECT_EQ(std::string::npos, SimCallLog().find("BXGetStatus")) << SimCallLog();
+    RunWindow(
+        krx::kViewProgress,
+        [&](StatusWindowProbe& w, InkRecorder&) {
+            w.StatusTick();
+            w.End();
+        },
+        "file:");
+    EXPECT_NE(std::string::npos, SimCallLog().find("BXGetStatus")) << SimCallLog();
+}
+
+TEST_F(LiveWindowTest, MeterShowsEachJobAndClosesWhenTheyEnd) {
+    kit::SimPortJob first;
+    first.spoolerId = 11;
+    first.text = "Holiday photos";
+    first.sheets = 3;
+    first.polls = 20;
+    first.paper[1] = 263; // a media type outside the table
+    kit::SimPort::AddJob(first);
+    kit::SimPortJob second;
+    second.spoolerId = 12;
+    second.text = "Letter";
+    second.polls = 100000;
+    second.secondsPerPoll = 1;
+    kit::SimPort::AddJob(second);
+    knownJobs_->Know(11);
+    knownJobs_->Know(12);
+    const INT_PTR end = RunWindow(krx::kViewProgress, [&](StatusWindowProbe& w, InkRecorder&) {
+        monitor_->AddJob(11);
+        monitor_->AddJob(12);
+        ASSERT_TRUE(
+            WaitForRecord([](const krx::JobRecord& r, bool v) { return v && r.jobId == 11; }));
+        w.ProgressTick();
+        EXPECT_EQ(11u, w.Snapshot().jobId);
+        EXPECT_TRUE(IsWindowVisible(w.Hwnd()));
+        EXPECT_EQ("Holiday photos", w.Text(IDC_JOB_DOCUMENT));
+        EXPECT_NE(std::string::npos, w.Text(IDC_JOB_DETAILS).find(Text(1561)));
+        EXPECT_EQ(Text(1602), w.Text(IDC_JOB_PAUSE));
+        EXPECT_TRUE(w.Enabled(IDC_JOB_CANCEL));
+        EXPECT_FALSE(w.Text(IDC_TIP_TEXT).empty());
+
+        // The next job: the first is shown complete for one tick.
+        ASSERT_TRUE(
+            WaitForRecord([](const krx::JobRecord& r, bool v) { return v && r.jobId == 12; }));
+        w.ProgressTick();
+        EXPECT_EQ(0u, w.Snapshot().jobId) << "the finished job is shown once";
+        EXPECT_EQ(100, w.Meter().Position());
+        EXPECT_EQ(100, w.Meter().Maximum());
+        w.ProgressTick();
+        EXPECT_EQ(12u, w.Snapshot().jobId);
+        EXPECT_EQ("Letter", w.Text(IDC_JOB_DOCUMENT));
+        EXPECT_TRUE(w.Enabled(IDC_JOB_CANCEL));
+        EXPECT_TRUE(w.Enabled(IDC_JOB_PAUSE));
+
+        // Cancel: no completion display, and the meter closes by itself.
+        SendMessageA(w.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_JOB_CANCEL, BN_CLICKED), 0);
+        EXPECT_FALSE(w.Enabled(IDC_JOB_CANCEL));
+        EXPECT_FALSE(w.Enabled(IDC_JOB_PAUSE));
+        knownJobs_->Forget(12);
+        ASSERT_TRUE(WaitForRecord([](const krx::JobRecord&, bool v) { return !v; }));
+        ASSERT_TRUE(WaitForRecord(
+            [&](const krx::JobRecord&, bool) { return monitor_->GetJobCount() == 0; }));
+        w.ProgressTick();
+        EXPECT_EQ(0u, w.Snapshot().jobId);
+        EXPECT_EQ(0, w.Meter().Position()) << "a cancelled job is not shown complete";
+    });
+    EXPECT_EQ(IDCANCEL, end);
+}
+
+TEST_F(LiveWindowTest, PausedJobOffersResume) {
+    kit::SimPortJob job;
+    job.spoolerId = 21;
+    job.text = "Paused";
+    job.polls = 100000;
+    job.paused = true;
+    kit::SimPort::AddJob(job);
+    knownJobs_->Know(21);
+    RunWindow(krx::kViewProgress, [&](StatusWindowProbe& w, InkRecorder&) {
+        monitor_->AddJob(21);
+        ASSERT_TRUE(
+            WaitForRecord([](const krx::JobRecord& r, bool v) { return v && r.jobId == 21; }));
+        ASSERT_TRUE(
+            WaitForRecord([](const krx::JobRecord& r, bool) { return (r.jobStatus & 0x10) != 0; }));
+        w.ProgressTick();
+        EXPECT_EQ(Text(1603), w.Text(IDC_JOB_PAUSE));
+        EXPECT_TRUE(w.Animation().IsAnimating());
+        SendMessageA(w.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_JOB_PAUSE, BN_CLICKED), 0);
+        EXPECT_FALSE(w.Enabled(IDC_JOB_PAUSE));
+        // The resume request reaches the port: the job runs again.
+        EXPECT_TRUE(
+            WaitForRecord([](const krx::JobRecord& r, bool) { return (r.jobStatus & 0x10) == 0; }));
+        w.ProgressTick();
+        EXPECT_EQ(Text(1602), w.Text(IDC_JOB_PAUSE));
+        EXPECT_TRUE(w.Enabled(IDC_JOB_PAUSE)) << "enabled again when the state changed";
+        knownJobs_->Forget(21);
+        w.End();
+    });
+}
+
+TEST_F(LiveWindowTest, OddJobRecordsAndPageNamesAreHandled) {
+    // A profile whose page name climbs out of the pages folder.
+    const std::string model = kit::ExecutableFolder() + "live_KX500.ini";
+    {
+        std::ifstream in(ModelFile());
+        std::stringstream text;
+        text << in.rdbuf();
+        std::string s = text.str();
+        const std::string from = "TSF001=\"ink_trouble_en.htm\"";
+        const size_t at = s.find(from);
+        ASSERT_NE(std::string::npos, at);
+        s.replace(at, from.size(), "TSF001=\"..\\..\\ink_trouble_en.htm\"");
+        std::ofstream(model) << s;
+    }
+    RunWindow(
+        krx::kViewProgress,
+        [&](StatusWindowProbe& w, InkRecorder&) {
+            EXPECT_EQ("", w.TroubleshootingPage(1));
+            EXPECT_NE("", w.TroubleshootingPage(2)) << "a page inside the folder is offered";
+
+            krx::JobRecord job = {};
+            job.jobId = 5;
+            job.mediaType = 9999;
+            job.paperSize = 0xFFFF;
+            job.progress = 7;
+            job.progressRange = 0;
+            w.ShowJob(job);
+            EXPECT_EQ(100, w.Meter().Maximum()) << "no range: the bar keeps its scale";
+            EXPECT_NE(std::string::npos, w.Text(IDC_JOB_DETAILS).find(Text(1561)));
+            job.progressRange = 0x80000000u; // negative as a signed range
+            w.ShowJob(job);
+            EXPECT_EQ(100, w.Meter().Maximum());
+            job.progressRange = 10;
+            job.progress = 50; // beyond the range
+            job.timeKnown = 1;
+            job.time = 59;
+            w.ShowJob(job);
+            EXPECT_EQ(10, w.Meter().Position());
+            EXPECT_NE(std::string::npos, w.Text(IDC_JOB_TIME).find("59"));
+            job.time = 60;
+            w.ShowJob(job);
+            EXPECT_NE(std::string::npos, w.Text(IDC_JOB_TIME).find("1 min"));
+            w.End();
+        },
+        nullptr, model);
+    DeleteFileA(model.c_str());
+}
+
+} // namespace
+} // namespace livetest
