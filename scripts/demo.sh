@@ -10,4 +10,6 @@ wine krxhost.exe demo
 wine krxhost.exe demo-exports
 # A print job followed through the port monitor: local library, then RPC.
 wine krxhost.exe jobs && wine krxhost.exe jobs --rpc
+# A monitoring session: a Detail window follows the printer, a meter a job.
+bash "$ROOT/scripts/session_screenshots.sh" --no-build
 wineserver -w
