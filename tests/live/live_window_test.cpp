@@ -6,7 +6,11 @@
 #include <fstream>
 #include <sstream>
 
+#include "comm/device_id.h"
+#include "common/win_handles.h"
 #include "entry/module_state.h"
+#include "graphics/sound.h"
+#include "kit_utility.h"
 #include "live_window.h"
 #include "sim_port_script.h"
 
@@ -363,6 +367,80 @@ TEST_F(LiveWindowTest, OddJobRecordsAndPageNamesAreHandled) {
         },
         nullptr, model);
     DeleteFileA(model.c_str());
+}
+
+TEST_F(LiveWindowTest, TroubleHelpStartsTheInkUtility) {
+    const std::string log = kit::ExecutableFolder() + "live_utility.log";
+    DeleteFileA(log.c_str());
+    krxtest::WriteString(HKEY_CURRENT_USER, kit::kUtilityKey, kit::kUtilityLogValue, log);
+    krxtest::WriteDword(HKEY_CURRENT_USER, kit::kUtilityKey, kit::kUtilityAutoCloseValue, 200);
+    SetReply("ST:04;WR:10;IQ:0A5A5A5A5A5A;");
+    RunWindow(krx::kViewDetail, [&](StatusWindowProbe& w, InkRecorder&) {
+        w.StatusTick();
+        ASSERT_EQ(12, w.StatusClass());
+        EXPECT_TRUE(w.Visible(IDC_TROUBLE_HELP));
+        // The printer offers the D4 information channel: the direct utility.
+        SendMessageA(w.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_TROUBLE_HELP, BN_CLICKED), 0);
+        w.End();
+    });
+    const std::string calls = kit::ReadTextFile(log);
+    EXPECT_NE(std::string::npos, calls.find("UtInkReplacement")) << calls;
+    EXPECT_EQ(std::string::npos, calls.find("WndInkReplacement")) << calls;
+    DeleteFileA(log.c_str());
+    kit::DeleteTree(HKEY_CURRENT_USER, kit::kUtilityKey);
+}
+
+std::vector<std::string>* g_played = nullptr;
+BOOL WINAPI RecordSound(LPCSTR sound, HMODULE, DWORD) {
+    if (g_played != nullptr && sound != nullptr)
+        g_played->push_back(sound);
+    return TRUE;
+}
+
+TEST_F(LiveWindowTest, JobBeingSentReadsTheStoreAndPopsUpWithItsSound) {
+    krxtest::WriteBinary(HKEY_CURRENT_USER, StoreKey(), "Status",
+                         krxtest::StatusReply("ST:04;WR:10;IQ:0A5A5A5A5A5A;"));
+    krxtest::WriteDword(HKEY_CURRENT_USER, StoreKey(), "ComStatus", 1);
+    std::vector<std::string> played;
+    g_played = &played;
+    const krx::SoundApi previous = krx::Sounds();
+    krx::Sounds().playSound = &RecordSound;
+    RunWindow(krx::kViewProgress, [&](StatusWindowProbe& w, InkRecorder&) {
+        // Another process is sending a job: the job-activity object exists.
+        krx::unique_handle activity(
+            CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 16,
+                               krx::JobActivityName(kit::kPrinterName, "").c_str()));
+        ASSERT_TRUE(activity);
+        w.StatusTick();
+        EXPECT_EQ(1, w.Printing());
+        EXPECT_EQ(12, w.StatusClass());
+        EXPECT_EQ(krx::kViewDetail, w.View()) << "a notified condition without a job record";
+        EXPECT_EQ(2, krxtest::ReadDword(HKEY_CURRENT_USER, StoreKey(), "ComStatus", 0));
+        ASSERT_FALSE(played.empty());
+        EXPECT_NE(std::string::npos, played.back().find("kx_inklow.wav")) << played.back();
+        w.StatusTick(); // the same condition does not play again
+        EXPECT_EQ(1u, played.size());
+        // No job: the next progress tick takes the meter back.
+        w.ProgressTick();
+        EXPECT_EQ(krx::kViewProgress, w.View());
+        w.End();
+    });
+    krx::Sounds() = previous;
+    g_played = nullptr;
+}
+
+TEST_F(LiveWindowTest, HiddenMeterAskedForDetailBecomesADetailWindow) {
+    SetReply("ST:04;IQ:5A5A5A5A5A5A;");
+    RunWindow(krx::kViewProgress, [&](StatusWindowProbe& w, InkRecorder& ink) {
+        EXPECT_FALSE(IsWindowVisible(w.Hwnd()));
+        SendMessageA(w.Hwnd(), krx::kMsgOpenAsDetail, 0, 0);
+        EXPECT_EQ(krx::kViewDetail, w.View());
+        EXPECT_TRUE(IsWindowVisible(w.Hwnd()));
+        EXPECT_EQ(Text(2001), w.Text(IDC_STATUS_TEXT));
+        ASSERT_FALSE(ink.Sent(IDC_INK_COLOR).empty());
+        EXPECT_EQ(0, ink.Sent(IDC_INK_COLOR).back().block[2]);
+        w.End();
+    });
 }
 
 } // namespace
