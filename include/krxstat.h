@@ -33,6 +33,29 @@ extern "C" {
 #define KRX_CHANNEL_STATUS_THIRD 0x10000003
 #define KRX_CHANNEL_REMOTE 0x02000001
 
+/* One channel entry as the bidirectional library lists the printer's
+ * channels (8 bytes, little-endian, entries back to back). */
+#pragma pack(push, 1)
+typedef struct KrxChannelEntry {
+    unsigned int channelId;
+    unsigned short attributes; /* KRX_CHANNEL_ATTR_* */
+    unsigned short parameter;
+} KrxChannelEntry;
+#pragma pack(pop)
+
+#define KRX_CHANNEL_ATTR_INFO_A 0x0001 /* with _INFO_B: an information channel */
+#define KRX_CHANNEL_ATTR_INFO_B 0x0002
+#define KRX_CHANNEL_ATTR_STATUS 0x0004
+#define KRX_CHANNEL_ATTR_SLOW 0x8000 /* first entry only: poll less often */
+
+/* Messages a status window accepts. A host finds the window in the shared
+ * tables "KrxMapFile_05" / "KrxMapFile2_05" (slot type 1). */
+#define KRX_MSG_INFO_DATA (WM_USER + 1)       /* 1025, library: data on lParam's channel */
+#define KRX_MSG_STATUS_CHANGED (WM_USER + 2)  /* 1026, library: status on lParam's channel */
+#define KRX_MSG_ADD_JOB (WM_USER + 5)         /* 1029, host: follow spooler job lParam */
+#define KRX_MSG_OPEN_AS_DETAIL (WM_USER + 6)  /* 1030, host: become a detail window */
+#define KRX_MSG_RECOVERY_REPORT (WM_USER + 200) /* 1224, settings tool: flags in lParam */
+
 /* Status query. Returns 0 when the library has no status yet, -1 when it is
  * busy or memory runs out, 1 otherwise. See the integration guide for the
  * outputs. */

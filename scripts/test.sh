@@ -33,5 +33,6 @@ wineboot >/dev/null 2>&1 || true
 
 status=0
 ctest --output-on-failure "$@" || status=$?
+bash "$ROOT/scripts/install_check.sh" || status=$?
 bash "$ROOT/scripts/fuzz.sh" || status=$?
 exit $status

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs the built tree into a temporary prefix, builds the release archive,
+# and runs the demo's status query and one window from the installed files
+# only, so that a file missing from the install fails here. Needs DISPLAY
+# (scripts/test.sh provides one).
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
+prefix=$(mktemp -d /tmp/krxstat-install.XXXXXX)
+trap 'rm -rf "$prefix"' EXIT
+cmake --install "$BUILD_DIR" --prefix "$prefix" >/dev/null
+(cd "$BUILD_DIR" && cpack -G ZIP >/dev/null)
+archive=$(ls "$BUILD_DIR"/krxstat-*-win32.zip)
+
+failed=0
+check() { if eval "$2"; then echo "install: ok   - $1"; else echo "install: FAIL - $1"; failed=$((failed + 1)); fi; }
+
+# Every file the integration guide names as installed is in the archive.
+listing=$(python3 -c "import sys,zipfile; print('\n'.join(zipfile.ZipFile(sys.argv[1]).namelist()))" "$archive")
+for f in $(grep -oE '`(bin|include|share)/[^`]+`' "$ROOT/docs/INTEGRATION.md" | tr -d '`' | sort -u); do
+    check "archive holds $f" "grep -qiF -- '$f' <<<\"\$listing\""
+done
+
+# Every registry value name the product reads or writes is in the guide.
+for name in $(grep -rhoE '(ReadNumber|ReadText|WriteNumber|WriteBytes|ValueSize|ReadBytes|WriteText)\("[A-Za-z0-9_]+"' "$ROOT/src" \
+              | sed -E 's/.*\("//; s/"$//' | sort -u); do
+    check "guide names registry value $name" "grep -qF -- '\`$name\`' '$ROOT/docs/INTEGRATION.md'"
+done
+
+cd "$prefix/bin"
+out=$(wine krxhost.exe demo 2>/dev/null | tr -d '\r')
+check "installed status query: ready row" "grep -qE '^ready +1 +1 +4 ' <<<\"\$out\""
+check "installed status query: library busy row" "grep -qE '^library busy +-1 ' <<<\"\$out\""
+check "installed detail window opens and closes" "timeout 60 wine krxhost.exe window detail --close-after 2 >/dev/null 2>&1"
+wine krxhost.exe teardown >/dev/null 2>&1 || true
+[ "$failed" -eq 0 ]
