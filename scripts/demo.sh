@@ -12,4 +12,6 @@ wine krxhost.exe demo-exports
 wine krxhost.exe jobs && wine krxhost.exe jobs --rpc
 # A monitoring session: a Detail window follows the printer, a meter a job.
 bash "$ROOT/scripts/session_screenshots.sh" --no-build
+# The Detail window and the pop-up, photographed while open.
+bash "$ROOT/scripts/window_screenshots.sh"
 wineserver -w

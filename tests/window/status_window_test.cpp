@@ -1,0 +1,366 @@
+// Status windows opened in the test process through the product's own
+// entry, with message boxes recorded instead of shown.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "comm/bxapi.h"
+#include "common/resource_ids.h"
+#include "entry/module_state.h"
+#include "entry/registry/registry_key.h"
+#include "jobs/job_monitor.h"
+#include "kit_install.h"
+#include "ui/status_window/status_window.h"
+#include "ui/window_exports.h"
+#include "window_fixture.h"
+
+#include "../../kit/bxapiset/bxapiset_script.h"
+
+namespace windowtest {
+namespace {
+
+class StatusWindowTest : public WindowTest {
+  protected:
+    int Start(int view, const char* printer = kit::kPrinterName,
+              const char* port = kit::kPortName) {
+        return krx::StartMonitorWindow(view, printer, port, kit::kModelName, modelFile_.c_str(),
+                                       resources_.c_str(), 11);
+    }
+    void WritePosition(DWORD x, DWORD y) {
+        krxtest::WriteDword(HKEY_CURRENT_USER, StoreKeyPath(), "PopupPOSX", x);
+        krxtest::WriteDword(HKEY_CURRENT_USER, StoreKeyPath(), "PopupPOSY", y);
+    }
+    POINT StoredPosition() {
+        return {static_cast<LONG>(
+                    krxtest::ReadDword(HKEY_CURRENT_USER, StoreKeyPath(), "PopupPOSX", 0xDEAD)),
+                static_cast<LONG>(
+                    krxtest::ReadDword(HKEY_CURRENT_USER, StoreKeyPath(), "PopupPOSY", 0xDEAD))};
+    }
+    // Opens a pop-up, returns where it stood, and closes it.
+    POINT OpenPopupAt() {
+        WindowCall call([&] { return Start(krx::kViewPopup); });
+        HWND hwnd = call.WaitForWindow();
+        EXPECT_NE(nullptr, hwnd);
+        const RECT r = WindowRect(hwnd);
+        PostMessageA(hwnd, WM_CLOSE, 0, 0);
+        EXPECT_EQ(0, call.Wait());
+        return {r.left, r.top};
+    }
+
+    MessageBoxRecorder boxes_;
+};
+
+TEST_F(StatusWindowTest, PrinterTheSpoolerDoesNotKnow) {
+    Install(true);
+    const std::string longName(300, 'p');
+    struct Case {
+        const char* label;
+        const char* printer;
+        const char* port;
+    };
+    const Case cases[] = {
+        {"unknown printer", "No Such Printer", kit::kPortName},
+        {"300 characters", longName.c_str(), longName.c_str()},
+        {"quotes and backslashes", "\\\\server\\\"Kit\" \\", "\"LPT1:\\"},
+        {"no printer name, the port stands for it", "", kit::kPortName},
+        {"null names", nullptr, nullptr},
+    };
+    size_t expectedBoxes = 0;
+    for (const Case& c : cases) {
+        WindowCall call([&] { return Start(krx::kViewPopup, c.printer, c.port); });
+        EXPECT_EQ(0, call.Wait()) << c.label;
+        ++expectedBoxes;
+        const std::vector<int> ids = boxes_.TextIds();
+        ASSERT_EQ(expectedBoxes, ids.size()) << c.label;
+        EXPECT_EQ(IDS_PRINTER_UNKNOWN, ids.back()) << c.label;
+    }
+}
+
+TEST_F(StatusWindowTest, PopupRemembersItsPosition) {
+    Install(true);
+    const SIZE templateSize = TemplateSize(resources_);
+    const ScreenArea screen = Screen();
+    const POINT centre = {(screen.width - templateSize.cx) / 2,
+                          (screen.height - templateSize.cy) / 2};
+
+    // Nothing stored: centred, and the centre is stored.
+    POINT at = OpenPopupAt();
+    EXPECT_EQ(centre.x, at.x);
+    EXPECT_EQ(centre.y, at.y);
+    POINT stored = StoredPosition();
+    EXPECT_EQ(centre.x, stored.x);
+    EXPECT_EQ(centre.y, stored.y);
+
+    // A position on the screen is used as it is.
+    WritePosition(100, 120);
+    at = OpenPopupAt();
+    EXPECT_EQ(100, at.x);
+    EXPECT_EQ(120, at.y);
+
+    // Beyond the screen on one axis: that axis is centred, both are stored.
+    WritePosition(static_cast<DWORD>(screen.width + 1), 40);
+    at = OpenPopupAt();
+    EXPECT_EQ(centre.x, at.x);
+    EXPECT_EQ(40, at.y);
+    stored = StoredPosition();
+    EXPECT_EQ(centre.x, stored.x);
+    EXPECT_EQ(40, stored.y);
+
+    // Values of the wrong type read as no position.
+    krxtest::WriteString(HKEY_CURRENT_USER, StoreKeyPath(), "PopupPOSX", "100");
+    krxtest::WriteString(HKEY_CURRENT_USER, StoreKeyPath(), "PopupPOSY", "12345678901234567890");
+    at = OpenPopupAt();
+    EXPECT_EQ(centre.x, at.x);
+    EXPECT_EQ(centre.y, at.y);
+}
+
+TEST_F(StatusWindowTest, PopupViewKeysAndSystemMenu) {
+    Install(true);
+    WindowCall call([&] { return Start(krx::kViewPopup); });
+    HWND hwnd = call.WaitForWindow();
+    ASSERT_NE(nullptr, hwnd);
+    EXPECT_TRUE(ItemVisible(hwnd, IDC_CANCEL_PRINTING));
+    EXPECT_FALSE(ItemVisible(hwnd, IDOK));
+    EXPECT_FALSE(ItemEnabled(hwnd, IDOK));
+    EXPECT_TRUE(ItemVisible(hwnd, IDC_INK_FRAME));
+    EXPECT_FALSE(ItemVisible(hwnd, IDC_DETAIL_INK_FRAME));
+    EXPECT_FALSE(GetWindowLongA(hwnd, GWL_STYLE) & WS_MINIMIZEBOX);
+
+    HMENU menu = GetSystemMenu(hwnd, FALSE);
+    ASSERT_NE(nullptr, menu);
+    EXPECT_TRUE(GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_EQ(static_cast<UINT>(-1), GetMenuState(menu, SC_SIZE, MF_BYCOMMAND));
+    EXPECT_EQ(static_cast<UINT>(-1), GetMenuState(menu, SC_MAXIMIZE, MF_BYCOMMAND));
+    char text[128] = {};
+    GetMenuStringA(menu, krx::kSysMenuVersion, text, sizeof(text), MF_BYCOMMAND);
+    EXPECT_EQ(ResourceString(resources_, IDS_VERSION_MENU), std::string(text));
+
+    // Neither Escape nor Enter closes the pop-up.
+    PostMessageA(hwnd, WM_KEYDOWN, VK_ESCAPE, 0);
+    PostMessageA(GetDlgItem(hwnd, IDC_CANCEL_PRINTING), WM_KEYDOWN, VK_RETURN, 0);
+    PostMessageA(hwnd, WM_COMMAND, IDOK, 0);
+    Sleep(300);
+    EXPECT_FALSE(call.Ended());
+
+    // The version item opens the version dialog modally over the window.
+    PostMessageA(hwnd, WM_SYSCOMMAND, krx::kSysMenuVersion, 0);
+    HWND version = call.WaitForOtherWindow(hwnd);
+    ASSERT_NE(nullptr, version);
+    EXPECT_NE(hwnd, version);
+    char versionTitle[256] = {};
+    GetWindowTextA(version, versionTitle, sizeof(versionTitle));
+    PostMessageA(version, WM_CLOSE, 0, 0);
+    for (int i = 0; i < 50 && IsWindow(version); ++i) {
+        Sleep(20);
+    }
+    DWORD_PTR answer = 0;
+    LRESULT alive = SendMessageTimeoutA(version, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer);
+    EXPECT_FALSE(IsWindow(version)) << versionTitle << " responds " << alive << " enabled "
+                                    << IsWindowEnabled(version) << " visible " << IsWindowVisible(version);
+    EXPECT_FALSE(call.Ended());
+
+    PostMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(0, call.Wait());
+    EXPECT_FALSE(IsWindow(hwnd));
+}
+
+TEST_F(StatusWindowTest, MeterStaysHiddenInTheBottomRightCorner) {
+    Install(true);
+    const ScreenArea screen = Screen();
+    WindowCall call([&] { return Start(krx::kViewProgress); });
+    HWND hwnd = call.WaitForWindow();
+    ASSERT_NE(nullptr, hwnd);
+    const RECT r = WindowRect(hwnd);
+    EXPECT_FALSE(IsWindowVisible(hwnd));
+    // Asking to show it does not help while it waits for job progress.
+    ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+    EXPECT_FALSE(IsWindowVisible(hwnd));
+    EXPECT_EQ(screen.width - (r.right - r.left), r.left);
+    EXPECT_EQ(screen.height - (r.bottom - r.top), r.top);
+    const POINT stored = StoredPosition();
+    EXPECT_EQ(r.left, stored.x);
+    EXPECT_EQ(r.top, stored.y);
+    EXPECT_TRUE(ItemVisible(hwnd, IDC_JOB_CANCEL));
+    EXPECT_TRUE(ItemVisible(hwnd, IDC_TIPS_BUTTON));
+    EXPECT_FALSE(ItemVisible(hwnd, IDC_STATUS_PICTURE));
+    EXPECT_TRUE(GetWindowLongA(hwnd, GWL_STYLE) & WS_MINIMIZEBOX);
+    char title[512] = {};
+    GetWindowTextA(hwnd, title, sizeof(title));
+    EXPECT_EQ(std::string(kit::kPrinterName) + " - " + kit::kPortName, std::string(title));
+    PostMessageA(hwnd, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0, call.Wait());
+}
+
+TEST_F(StatusWindowTest, SettingsToolReports) {
+    Install(true);
+    WindowCall call([&] { return Start(krx::kViewDetail); });
+    HWND hwnd = call.WaitForWindow();
+    ASSERT_NE(nullptr, hwnd);
+    struct Case {
+        LPARAM flags;
+        int textId; // 0: no box
+    };
+    const Case cases[] = {
+        {0x200000 | 0x400, IDS_LIBRARY_REPLACED},
+        {0x400 | 0x80000, IDS_LIBRARY_IN_USE},
+        {0x80000 | 0x1, IDS_LIBRARY_OTHER_ERROR},
+        {0x1, IDS_RECOVERY_DONE},
+        {0x2, 0},
+    };
+    for (const Case& c : cases) {
+        const size_t before = boxes_.TextIds().size();
+        SendMessageA(hwnd, krx::kMsgRecoveryReport, 0, c.flags);
+        const std::vector<int> ids = boxes_.TextIds();
+        std::vector<int> shown(ids.begin() + static_cast<long>(before), ids.end());
+        // The status tick may add a box of its own; look for ours only.
+        const bool found = std::find(shown.begin(), shown.end(), c.textId) != shown.end();
+        if (c.textId != 0) {
+            EXPECT_TRUE(found) << "flags " << std::hex << c.flags;
+        }
+        for (int id : {IDS_LIBRARY_REPLACED, IDS_LIBRARY_IN_USE, IDS_RECOVERY_DONE}) {
+            if (id != c.textId) {
+                EXPECT_EQ(shown.end(), std::find(shown.begin(), shown.end(), id))
+                    << "flags " << std::hex << c.flags << " showed " << std::dec << id;
+            }
+        }
+    }
+    PostMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(0, call.Wait());
+}
+
+// A Detail window whose recovery the test starts by a message of its own.
+class RecoveryProbe : public krx::StatusWindow {
+  public:
+    static constexpr UINT kTry = WM_APP + 1;
+    static constexpr UINT kState = WM_APP + 2;
+
+  protected:
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* result) override {
+        if (message == kTry) {
+            TryLibraryRecovery();
+            *result = RecoveryStateValue();
+            return true;
+        }
+        if (message == kState) {
+            *result = RecoveryStateValue();
+            return true;
+        }
+        return krx::StatusWindow::HandleMessage(message, wParam, lParam, result);
+    }
+};
+
+class RecoveryTest : public StatusWindowTest {
+  protected:
+    // Runs a probe window of the view and returns the state after a try.
+    int TryIn(int view) {
+        int state = -1;
+        WindowCall call([&] {
+            HMODULE ink = LoadLibraryA("kitink.dll");
+            HMODULE resources = LoadLibraryA(resources_.c_str());
+            krx::Module().resourceModule = resources;
+            krx::CBxApi library;
+            krx::JobMonitor monitor;
+            monitor.SetNames(kit::kPrinterName, kit::kPortName);
+            RecoveryProbe window;
+            window.SetResourceLibrary(resources);
+            window.SetBaseViewType(view);
+            window.SetJobMonitor(&monitor);
+            window.SetLibrary(&library);
+            window.SetStatusPollingEnabled(0); // the test alone drives it
+            const int result = static_cast<int>(
+                window.Run(kit::kPrinterName, kit::kPortName, kit::kModelName, modelFile_.c_str()));
+            krx::Module().resourceModule = nullptr;
+            FreeLibrary(resources);
+            FreeLibrary(ink);
+            return result;
+        });
+        HWND hwnd = call.WaitForWindow();
+        hwnd_ = hwnd;
+        EXPECT_NE(nullptr, hwnd);
+        if (hwnd != nullptr) {
+            state = static_cast<int>(SendMessageA(hwnd, RecoveryProbe::kTry, 0, 0));
+            // A started tool reports back by a posted message.
+            if (state == krx::kRecoveryAwaitingReport) {
+                const DWORD start = GetTickCount();
+                while (GetTickCount() - start < 5000 &&
+                       krxtest::ReadDword(HKEY_CURRENT_USER, kit::kSettingsToolKey,
+                                          kit::kSettingsToolPosted, 0) == 0) {
+                    Sleep(50);
+                }
+                Sleep(200);
+                reported_ = static_cast<int>(SendMessageA(hwnd, RecoveryProbe::kState, 0, 0));
+            }
+            PostMessageA(hwnd, WM_CLOSE, 0, 0);
+        }
+        EXPECT_EQ(IDCANCEL, call.Wait()); // ended by the close message
+        return state;
+    }
+    void RouteLocalPortOnly() {
+        krxtest::WriteString(HKEY_LOCAL_MACHINE, kRouter, "BXP00", "LPT1:");
+        krxtest::WriteString(HKEY_LOCAL_MACHINE, kRouter, "BXP07", "IPXSHARE");
+    }
+    static constexpr char kRouter[] = "software\\NORVA\\BXPrinter\\BXRequestRouter";
+    int reported_ = -1;
+    HWND hwnd_ = nullptr;
+};
+
+TEST_F(RecoveryTest, RouterAndPermission) {
+    Install(true);
+    // No router key: nothing to repair.
+    EXPECT_EQ(krx::kRecoveryNotNeeded, TryIn(krx::kViewDetail));
+    // Local and shared ports routed: nothing to repair, whatever the switch.
+    krxtest::WriteString(HKEY_LOCAL_MACHINE, kRouter, "BXP03", "LPT1:");
+    krxtest::WriteString(HKEY_LOCAL_MACHINE, kRouter, "BXP99", "SHARE02");
+    EXPECT_EQ(krx::kRecoveryNotNeeded, TryIn(krx::kViewDetail));
+    kit::DeleteTree(HKEY_LOCAL_MACHINE, "software\\NORVA\\BXPrinter");
+
+    // A repair that is not allowed.
+    RouteLocalPortOnly();
+    krxtest::WriteDword(HKEY_LOCAL_MACHINE, "software\\NORVA\\KRX3\\KRXCommon", "BXAPIRECOVER", 0);
+    EXPECT_EQ(krx::kRecoveryFailed, TryIn(krx::kViewDetail));
+    EXPECT_TRUE(boxes_.TextIds().empty());
+
+    // Allowed, but a pop-up only tells the user.
+    krxtest::WriteDword(HKEY_LOCAL_MACHINE, "software\\NORVA\\KRX3\\KRXCommon", "BXAPIRECOVER", 1);
+    EXPECT_EQ(krx::kRecoveryFailed, TryIn(krx::kViewPopup));
+    ASSERT_EQ(1u, boxes_.TextIds().size());
+    EXPECT_EQ(IDS_RECOVERY_POPUP, boxes_.TextIds()[0]);
+    EXPECT_FALSE(krxtest::ValueExists(HKEY_CURRENT_USER, kit::kSettingsToolKey,
+                                      kit::kSettingsToolCommandLine));
+    // The meter never offers a repair.
+    EXPECT_EQ(krx::kRecoveryNotTried, TryIn(krx::kViewProgress));
+}
+
+TEST_F(RecoveryTest, DetailStartsTheSettingsToolWhichReportsBack) {
+    Install(true);
+    if (!krx::IsAdministrator()) {
+        GTEST_SKIP() << "the test account is not an administrator";
+    }
+    RouteLocalPortOnly();
+    krxtest::WriteDword(HKEY_LOCAL_MACHINE, "software\\NORVA\\KRX3\\KRXCommon", "BXAPIRECOVER", 1);
+    krxtest::WriteDword(HKEY_CURRENT_USER, kit::kSettingsToolKey, kit::kSettingsToolReport, 0x1);
+
+    EXPECT_EQ(krx::kRecoveryAwaitingReport, TryIn(krx::kViewDetail));
+    const krx::RegistryKey tool(HKEY_CURRENT_USER, kit::kSettingsToolKey);
+    EXPECT_EQ(kit::kDriverName, tool.ReadText(kit::kSettingsToolDriver, ""));
+    char expected[64];
+    wsprintfA(expected, "/Ret=WM:%08X;000004C8 /BXP=A:On",
+              static_cast<unsigned>(reinterpret_cast<UINT_PTR>(hwnd_)));
+    const std::string line = tool.ReadText(kit::kSettingsToolCommandLine, "", 1024);
+    EXPECT_NE(std::string::npos,
+              line.find(std::string("/Act=Ch /AN=\"") + kit::kDriverName + "\" " + expected))
+        << line;
+    EXPECT_EQ(1u, krxtest::ReadDword(HKEY_CURRENT_USER, kit::kSettingsToolKey,
+                                     kit::kSettingsToolPosted, 0));
+    // The report with bit 0x1 and a router that still needs repair: the
+    // user is told, and the window goes on waiting.
+    const std::vector<int> ids = boxes_.TextIds();
+    EXPECT_NE(ids.end(), std::find(ids.begin(), ids.end(), IDS_RECOVERY_DONE));
+    EXPECT_EQ(krx::kRecoveryAwaitingReport, reported_);
+}
+
+} // namespace
+} // namespace windowtest

@@ -1,0 +1,211 @@
+// Helpers of the window tests.
+#include "window_fixture.h"
+
+#include "entry/store/status_store.h"
+#include "kit_install.h"
+
+namespace windowtest {
+
+namespace {
+
+struct Search {
+    HWND besides;
+    HWND found;
+};
+
+BOOL CALLBACK FindTopLevel(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<Search*>(param);
+    if (hwnd == search->besides) {
+        return TRUE;
+    }
+    // A dialog whose set-up is done carries a title.
+    char title[8] = {};
+    char className[16] = {};
+    GetClassNameA(hwnd, className, sizeof(className));
+    if (lstrcmpA(className, "#32770") == 0 && GetWindowTextA(hwnd, title, sizeof(title)) > 0) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK PostClose(HWND hwnd, LPARAM) {
+    PostMessageA(hwnd, WM_CLOSE, 0, 0);
+    return TRUE;
+}
+
+INT_PTR CALLBACK PlainDialog(HWND, UINT message, WPARAM, LPARAM) {
+    return message == WM_INITDIALOG ? TRUE : FALSE;
+}
+
+HWND FindOnThread(DWORD threadId, HWND besides) {
+    Search search = {besides, nullptr};
+    EnumThreadWindows(threadId, FindTopLevel, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+} // namespace
+
+WindowCall::WindowCall(std::function<int()> body) : body_(std::move(body)) {
+    thread_ = CreateThread(nullptr, 0, Entry, this, 0, &threadId_);
+}
+
+WindowCall::~WindowCall() {
+    if (thread_ != nullptr) {
+        if (WaitForSingleObject(thread_, 0) == WAIT_TIMEOUT) {
+            EnumThreadWindows(threadId_, PostClose, 0);
+            WaitForSingleObject(thread_, 10000);
+        }
+        CloseHandle(thread_);
+    }
+}
+
+DWORD WINAPI WindowCall::Entry(void* self) {
+    auto* call = static_cast<WindowCall*>(self);
+    call->result_ = call->body_();
+    return 0;
+}
+
+HWND WindowCall::WaitForWindow(DWORD timeoutMs) {
+    return WaitForOtherWindow(nullptr, timeoutMs);
+}
+
+HWND WindowCall::WaitForOtherWindow(HWND besides, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < timeoutMs) {
+        if (HWND hwnd = FindOnThread(threadId_, besides)) {
+            // Let the set-up that follows the title (placement) finish.
+            Sleep(100);
+            return hwnd;
+        }
+        if (Ended()) {
+            return nullptr;
+        }
+        Sleep(10);
+    }
+    return nullptr;
+}
+
+int WindowCall::Wait(DWORD timeoutMs) {
+    if (thread_ == nullptr || WaitForSingleObject(thread_, timeoutMs) != WAIT_OBJECT_0) {
+        return -1000;
+    }
+    return result_;
+}
+
+bool WindowCall::Ended() const {
+    return thread_ == nullptr || WaitForSingleObject(thread_, 0) == WAIT_OBJECT_0;
+}
+
+MessageBoxRecorder::MessageBoxRecorder() : hook_(Hook, this) {}
+
+int MessageBoxRecorder::Hook(const krx::MessageBoxRequest& request, void* self) {
+    auto* recorder = static_cast<MessageBoxRecorder*>(self);
+    std::lock_guard<std::mutex> guard(recorder->lock_);
+    recorder->requests_.push_back(request);
+    return IDOK;
+}
+
+std::vector<int> MessageBoxRecorder::TextIds() {
+    std::lock_guard<std::mutex> guard(lock_);
+    std::vector<int> ids;
+    for (const auto& r : requests_) {
+        ids.push_back(r.textId);
+    }
+    return ids;
+}
+
+std::vector<std::string> MessageBoxRecorder::Texts() {
+    std::lock_guard<std::mutex> guard(lock_);
+    std::vector<std::string> texts;
+    for (const auto& r : requests_) {
+        texts.push_back(r.text);
+    }
+    return texts;
+}
+
+void WindowTest::SetUp() {
+    CleanRegistryTest::SetUp();
+    bin_ = kit::ExecutableFolder();
+    modelFile_ = bin_ + "KX500.ini";
+    resources_ = bin_ + "krxres_en.dll";
+    kit::DeleteTree(HKEY_CURRENT_USER, "Software\\NorvaKit\\BxapiSet");
+}
+
+void WindowTest::TearDown() {
+    kit::RemoveSimulatedSystem();
+    kit::DeleteTree(HKEY_CURRENT_USER, "Software\\NorvaKit\\BxapiSet");
+    CleanRegistryTest::TearDown();
+}
+
+void WindowTest::Install(bool withLibrary) {
+    kit::InstallOptions options;
+    options.bxapiPath = bin_ + "BXAPI.DLL";
+    options.addSpoolerPrinter = true;
+    ASSERT_TRUE(kit::InstallSimulatedSystem(options));
+    kit::SimPrinter::ScriptTypicalPrinter();
+    if (!withLibrary) {
+        // The library loads but refuses to start: the wrapper is disabled.
+        kit::SimPrinter::SetNumber("InitResult", -1);
+    }
+}
+
+ScreenArea Screen() {
+    return {GetSystemMetrics(SM_CXFULLSCREEN),
+            GetSystemMetrics(SM_CYFULLSCREEN) + GetSystemMetrics(SM_CYCAPTION)};
+}
+
+RECT WindowRect(HWND hwnd) {
+    RECT r = {};
+    GetWindowRect(hwnd, &r);
+    return r;
+}
+
+SIZE TemplateSize(const std::string& resources) {
+    SIZE size = {0, 0};
+    HMODULE ink = LoadLibraryA("kitink.dll");
+    HMODULE module = LoadLibraryA(resources.c_str());
+    if (module != nullptr) {
+        HWND hwnd = CreateDialogParamA(module, MAKEINTRESOURCEA(102), nullptr, PlainDialog, 0);
+        if (hwnd != nullptr) {
+            RECT r = WindowRect(hwnd);
+            size = {r.right - r.left, r.bottom - r.top};
+            DestroyWindow(hwnd);
+        }
+        FreeLibrary(module);
+    }
+    if (ink != nullptr) {
+        FreeLibrary(ink);
+    }
+    return size;
+}
+
+std::string ResourceString(const std::string& resources, UINT id) {
+    std::string text;
+    HMODULE module = LoadLibraryA(resources.c_str());
+    if (module != nullptr) {
+        char buffer[1024] = {};
+        LoadStringA(module, id, buffer, sizeof(buffer));
+        text = buffer;
+        FreeLibrary(module);
+    }
+    return text;
+}
+
+std::string StoreKeyPath() {
+    std::string path;
+    krx::FindStoreKey(kit::kPrinterName, krx::kStoreByPrinterName, &path);
+    return path;
+}
+
+bool ItemVisible(HWND dialog, int id) {
+    HWND item = GetDlgItem(dialog, id);
+    return item != nullptr && (GetWindowLongA(item, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+bool ItemEnabled(HWND dialog, int id) {
+    HWND item = GetDlgItem(dialog, id);
+    return item != nullptr && IsWindowEnabled(item);
+}
+
+} // namespace windowtest

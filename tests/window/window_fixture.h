@@ -1,0 +1,84 @@
+// Real status windows for the tests: an export (or the product's own entry)
+// runs on a thread of its own with its modal loop; the test finds the
+// window on that thread, inspects it, sends it messages and waits for the
+// call's result.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "common/message_box.h"
+#include "test_support.h"
+
+namespace windowtest {
+
+// One export call on its own thread.
+class WindowCall {
+  public:
+    explicit WindowCall(std::function<int()> body);
+    ~WindowCall();
+    WindowCall(const WindowCall&) = delete;
+    WindowCall& operator=(const WindowCall&) = delete;
+
+    // The call's top-level window, once its set-up has finished; null when
+    // none appeared in time (or the call ended first).
+    HWND WaitForWindow(DWORD timeoutMs = 5000);
+    // Another top-level window of the call's thread (a dialog it opened).
+    HWND WaitForOtherWindow(HWND besides, DWORD timeoutMs = 5000);
+    // The call's result; -1000 when it did not end in time.
+    int Wait(DWORD timeoutMs = 10000);
+    bool Ended() const;
+    DWORD ThreadId() const { return threadId_; }
+
+  private:
+    static DWORD WINAPI Entry(void* self);
+    std::function<int()> body_;
+    HANDLE thread_ = nullptr;
+    DWORD threadId_ = 0;
+    int result_ = -1000;
+};
+
+// Records every message box the product asks for and answers OK.
+class MessageBoxRecorder {
+  public:
+    MessageBoxRecorder();
+    std::vector<int> TextIds();
+    std::vector<std::string> Texts();
+
+  private:
+    static int Hook(const krx::MessageBoxRequest& request, void* self);
+    std::mutex lock_;
+    std::vector<krx::MessageBoxRequest> requests_;
+    krx::ScopedMessageBoxHook hook_;
+};
+
+// The simulated installation with the printer known to the spooler.
+class WindowTest : public krxtest::CleanRegistryTest {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+    void Install(bool withLibrary);
+
+    std::string bin_;
+    std::string modelFile_;
+    std::string resources_;
+};
+
+struct ScreenArea {
+    int width;  // full-screen work width
+    int height; // full-screen height plus the caption
+};
+ScreenArea Screen();
+RECT WindowRect(HWND hwnd);
+// Size of template 102 as the resource library makes it.
+SIZE TemplateSize(const std::string& resources);
+std::string ResourceString(const std::string& resources, UINT id);
+std::string StoreKeyPath();
+bool ItemVisible(HWND dialog, int id);
+bool ItemEnabled(HWND dialog, int id);
+
+} // namespace windowtest
