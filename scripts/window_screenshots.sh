@@ -5,7 +5,7 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 
-bash "$ROOT/scripts/build.sh" >/dev/null
+[ "${1:-}" = "--no-build" ] || bash "$ROOT/scripts/build.sh" >/dev/null
 command -v import >/dev/null || { echo "window_screenshots: ImageMagick's import is missing (scripts/setup.sh)" >&2; exit 1; }
 out="$BUILD_DIR/screenshots"
 mkdir -p "$out"
@@ -44,7 +44,8 @@ wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 cd "$BUILD_DIR/bin"
 status=0
 for view in detail popup; do
-    wine krxhost.exe window "$view" --close-after 5 &
+    # Black ink out: a state the pop-up stays open for.
+    wine krxhost.exe window "$view" --close-after 5 --reply "ST:00;ER:05;IQ:005A5A5A5A5A;" &
     pid=$!
     # The first status tick comes after half a second; give it time to draw.
     sleep 3.5

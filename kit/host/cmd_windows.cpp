@@ -2,8 +2,11 @@
 // window and the progress meter of the simulated printer, each running
 // modally inside its export until it is closed.
 //
-//   window popup|detail|meter [jobid] [--close-after SECONDS]
+//   window popup|detail|meter [jobid] [--close-after SECONDS] [--reply FIELDS]
 //
+// --reply scripts the printer's status reply fields (for example
+// "ST:00;ER:05;IQ:005A5A5A5A5A;", black ink out); the pop-up stays open only
+// for a state the user is to be told about.
 // --close-after posts a close request to the window after the given time
 // (for the demo and screenshots); without it the window stays until the
 // user closes it.
@@ -47,9 +50,12 @@ int OpenWindow(int argc, char** argv) {
     const std::string kind = argv[1];
     int jobId = 1;
     DWORD closeAfterMs = 0;
+    const char* replyFields = nullptr;
     for (int i = 2; i < argc; ++i) {
         if (std::strcmp(argv[i], "--close-after") == 0 && i + 1 < argc) {
             closeAfterMs = static_cast<DWORD>(std::atof(argv[++i]) * 1000);
+        } else if (std::strcmp(argv[i], "--reply") == 0 && i + 1 < argc) {
+            replyFields = argv[++i];
         } else {
             jobId = std::atoi(argv[i]);
         }
@@ -62,6 +68,9 @@ int OpenWindow(int argc, char** argv) {
         return 1;
     }
     kit::SimPrinter::ScriptTypicalPrinter();
+    if (replyFields != nullptr) {
+        kit::SimPrinter::SetStatusReply(std::string("@BDC ST\r\n") + replyFields + "\x0C");
+    }
 
     host::Plugin plugin;
     if (!plugin.Load()) {
@@ -112,6 +121,7 @@ int OpenWindow(int argc, char** argv) {
 }
 
 const host::HostCommandRegistration
-    kWindow("window", "window popup|detail|meter [jobid] [--close-after SECONDS]", OpenWindow);
+    kWindow("window", "window popup|detail|meter [jobid] [--close-after SECONDS] [--reply FIELDS]",
+            OpenWindow);
 
 } // namespace
