@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "comm/device_id.h"
+#include "common/message_box.h"
 #include "common/win_handles.h"
 #include "entry/module_state.h"
 #include "graphics/sound.h"
@@ -381,6 +382,29 @@ TEST_F(LiveWindowTest, TroubleHelpStartsTheInkUtility) {
         EXPECT_TRUE(w.Visible(IDC_TROUBLE_HELP));
         // The printer offers the D4 information channel: the direct utility.
         SendMessageA(w.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_TROUBLE_HELP, BN_CLICKED), 0);
+
+        // A service call from outside shows the text stored for the printer.
+        std::vector<krx::MessageBoxRequest> boxes;
+        krx::ScopedMessageBoxHook hook(
+            [](const krx::MessageBoxRequest& r, void* c) {
+                static_cast<std::vector<krx::MessageBoxRequest>*>(c)->push_back(r);
+                return IDOK;
+            },
+            &boxes);
+        SendMessageA(w.Hwnd(), WM_COMMAND, krx::kCommandServiceCall, 0);
+        EXPECT_TRUE(boxes.empty()) << "nothing stored, nothing shown";
+        krxtest::WriteString(HKEY_CURRENT_USER, "software\\NORVA\\KRX3\\KRXData", kit::kPrinterName,
+                             "Service required: code 0x12");
+        SendMessageA(w.Hwnd(), WM_COMMAND, krx::kCommandServiceCall, 0);
+        ASSERT_EQ(1u, boxes.size());
+        EXPECT_EQ("Service required: code 0x12", boxes[0].text);
+        EXPECT_EQ("Service Call Error!", boxes[0].caption);
+        EXPECT_EQ(static_cast<UINT>(MB_ICONINFORMATION | MB_OK), boxes[0].style);
+
+        // Without a job the progress tick leaves a Detail window as it is.
+        w.ProgressTick();
+        EXPECT_EQ(krx::kViewDetail, w.View());
+        EXPECT_TRUE(IsWindowVisible(w.Hwnd()));
         w.End();
     });
     const std::string calls = kit::ReadTextFile(log);
@@ -405,7 +429,7 @@ TEST_F(LiveWindowTest, JobBeingSentReadsTheStoreAndPopsUpWithItsSound) {
     g_played = &played;
     const krx::SoundApi previous = krx::Sounds();
     krx::Sounds().playSound = &RecordSound;
-    RunWindow(krx::kViewProgress, [&](StatusWindowProbe& w, InkRecorder&) {
+    const INT_PTR end = RunWindow(krx::kViewProgress, [&](StatusWindowProbe& w, InkRecorder&) {
         // Another process is sending a job: the job-activity object exists.
         krx::unique_handle activity(
             CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 16,
@@ -418,13 +442,22 @@ TEST_F(LiveWindowTest, JobBeingSentReadsTheStoreAndPopsUpWithItsSound) {
         EXPECT_EQ(2, krxtest::ReadDword(HKEY_CURRENT_USER, StoreKey(), "ComStatus", 0));
         ASSERT_FALSE(played.empty());
         EXPECT_NE(std::string::npos, played.back().find("kx_inklow.wav")) << played.back();
-        w.StatusTick(); // the same condition does not play again
+        // The same condition read again does not play again.
+        krxtest::WriteDword(HKEY_CURRENT_USER, StoreKey(), "ComStatus", 1);
+        w.StatusTick();
+        EXPECT_EQ(12, w.StatusClass());
         EXPECT_EQ(1u, played.size());
-        // No job: the next progress tick takes the meter back.
+        // Without a job the progress tick leaves the window as it is.
         w.ProgressTick();
-        EXPECT_EQ(krx::kViewProgress, w.View());
-        w.End();
+        EXPECT_EQ(krx::kViewDetail, w.View());
+        // The condition clears and no job is left: the window closes itself.
+        krxtest::WriteBinary(HKEY_CURRENT_USER, StoreKey(), "Status",
+                             krxtest::StatusReply("ST:04;IQ:5A5A5A5A5A5A;"));
+        krxtest::WriteDword(HKEY_CURRENT_USER, StoreKey(), "ComStatus", 1);
+        w.StatusTick();
+        EXPECT_EQ(1, w.StatusClass());
     });
+    EXPECT_EQ(IDCANCEL, end);
     krx::Sounds() = previous;
     g_played = nullptr;
 }

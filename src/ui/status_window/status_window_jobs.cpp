@@ -57,12 +57,12 @@ void StatusWindow::ProgressTick() {
     if (m_pJobMonitor == nullptr) {
         return;
     }
-    if (m_nViewType == kViewDetail) {
-        if (m_pJobMonitor->GetJobRecord(nullptr)) {
+    // A job has started under a Detail window: a condition that calls for
+    // the user keeps a pop-up, anything else makes it a meter.
+    if (m_nViewType == kViewDetail && m_pJobMonitor->GetJobRecord(nullptr)) {
+        if (PopsUp(m_nStatusClass, nullptr, nullptr) == 1) {
             SwitchView(kViewPopup, 0);
-            if (PopsUp(m_nStatusClass, nullptr, nullptr) == 1) {
-                SetTroubleCategory(m_nStatusClass);
-            }
+            SetTroubleCategory(m_nStatusClass);
         } else {
             SwitchView(kViewProgress, 0);
         }
