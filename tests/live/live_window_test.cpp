@@ -129,6 +129,12 @@ TEST_F(LiveWindowTest, InkGaugesFollowTheReply) {
         EXPECT_TRUE(lowSent);
         EXPECT_EQ(1, w.Tips().TipFlags() & 1);
 
+        // An announced size no reply could have is a failed read.
+        kit::SimPrinter::SetNumber("StatusAnnouncedSize", 0x40000000);
+        w.StatusTick();
+        EXPECT_EQ(0, w.StatusClass());
+        kit::SimPrinter::Remove("StatusAnnouncedSize");
+
         // The printer stops answering: no status, gauges off.
         kit::SimPrinter::SetNumber("StatusFirstResult", -1);
         w.StatusTick();
@@ -472,6 +478,38 @@ TEST_F(LiveWindowTest, HiddenMeterAskedForDetailBecomesADetailWindow) {
         EXPECT_EQ(Text(2001), w.Text(IDC_STATUS_TEXT));
         ASSERT_FALSE(ink.Sent(IDC_INK_COLOR).empty());
         EXPECT_EQ(0, ink.Sent(IDC_INK_COLOR).back().block[2]);
+        w.End();
+    });
+}
+
+TEST_F(LiveWindowTest, TipsOnAndOffKeepTheMeterOnTheScreen) {
+    SetReply("ST:04;IQ:5A5A5A5A5A5A;");
+    RunWindow(krx::kViewProgress, [&](StatusWindowProbe& w, InkRecorder&) {
+        const int screenHeight = GetSystemMetrics(SM_CYFULLSCREEN) + GetSystemMetrics(SM_CYCAPTION);
+        RECT before;
+        GetWindowRect(w.Hwnd(), &before);
+        const int fullHeight = before.bottom - before.top;
+        SendMessageA(w.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_TIPS_BUTTON, BN_CLICKED), 0);
+        EXPECT_EQ(0u, krxtest::ReadDword(HKEY_CURRENT_USER, StoreKey(), "DisplayTips", 1));
+        EXPECT_FALSE(w.Enabled(IDC_TIP_TEXT));
+        EXPECT_FALSE(w.Enabled(IDC_TIP_HELP));
+        RECT small;
+        GetWindowRect(w.Hwnd(), &small);
+        EXPECT_LT(small.bottom - small.top, fullHeight) << "the tips area is cut off";
+        EXPECT_LE(small.bottom, screenHeight);
+
+        // Moved to the very bottom, then tips on again: it grows upwards.
+        SetWindowPos(w.Hwnd(), nullptr, small.left, screenHeight - (small.bottom - small.top), 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageA(w.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_TIPS_BUTTON, BN_CLICKED), 0);
+        EXPECT_EQ(1u, krxtest::ReadDword(HKEY_CURRENT_USER, StoreKey(), "DisplayTips", 0));
+        EXPECT_TRUE(w.Enabled(IDC_TIP_TEXT));
+        RECT grown;
+        GetWindowRect(w.Hwnd(), &grown);
+        EXPECT_EQ(fullHeight, grown.bottom - grown.top);
+        EXPECT_EQ(screenHeight, grown.bottom) << "the bottom edge stays on the screen";
+        EXPECT_EQ(static_cast<DWORD>(grown.top),
+                  krxtest::ReadDword(HKEY_CURRENT_USER, StoreKey(), "PopupPOSY", 0));
         w.End();
     });
 }

@@ -44,6 +44,8 @@ constexpr int kClassOtherPrinter = 16;
 constexpr uint8_t kStateInformation = 4;
 
 constexpr int kDebugStatusSize = 256;
+// Far above any real status reply; a larger announced size is a fault.
+constexpr int kMaxStatusReplySize = 64 * 1024;
 constexpr char kDebugKey[] = "software\\NORVA\\KRX3\\Debug";
 constexpr char kReplyHeader[] = "@BDC ST\r\n";
 constexpr size_t kReplyHeaderLength = sizeof(kReplyHeader) - 1;
@@ -249,6 +251,9 @@ int StatusWindow::ReadReply(int fromRegistry, std::vector<unsigned char>* reply)
     }
     if (size <= 0) {
         return kReadNone;
+    }
+    if (size > kMaxStatusReplySize) {
+        return kReadFailed; // no status reply is that long
     }
     // One byte more than announced keeps a text end inside the buffer.
     std::vector<unsigned char> buffer(static_cast<size_t>(size) + 1, 0);
