@@ -1,10 +1,7 @@
 // Native fuzz target (clang libFuzzer) for the bitmap header readers and the
 // label cutting rule: both are pure code that reads data it did not make.
 //
-//   clang++ -g -O1 -fsanitize=fuzzer,address,undefined -I src \
-//       tests/graphics/fuzz/dib_header_fuzz.cpp src/graphics/dib_header.cpp \
-//       src/graphics/fitted_text.cpp -o dib_header_fuzz
-//   ./dib_header_fuzz -max_total_time=60 corpus/
+// Built and run by scripts/fuzz.sh with the other targets.
 //
 // The input is copied into a buffer of exactly its size, so that reading one
 // byte past it is an address-sanitizer error.

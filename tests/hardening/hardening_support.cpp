@@ -1,0 +1,258 @@
+// Helpers of the hardening tests and the soak benchmark.
+#include "hardening_support.h"
+
+#include <psapi.h>
+
+#include <winternl.h>
+
+#include <cstdio>
+#include <map>
+
+namespace hardening {
+
+namespace {
+
+struct Search {
+    HWND found;
+};
+
+BOOL CALLBACK FindTitled(HWND hwnd, LPARAM param) {
+    char title[8] = {};
+    if (GetWindowTextA(hwnd, title, sizeof(title)) > 0) {
+        reinterpret_cast<Search*>(param)->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK PostClose(HWND hwnd, LPARAM) {
+    PostMessageA(hwnd, WM_CLOSE, 0, 0);
+    return TRUE;
+}
+
+constexpr int kTickBatch = 50;
+constexpr UINT kSyncTimeoutMs = 30000;
+
+} // namespace
+
+// Where the system does not keep the counters (Wine answers 0), they are
+// counted directly: handles by probing the handle values, private memory
+// by walking the address space, GDI and USER objects by probing the 16-bit
+// handle indices that both tables accept.
+namespace {
+
+constexpr UINT_PTR kHandleProbeLimit = 0x20000;
+constexpr UINT_PTR kObjectIndexLimit = 0x10000;
+
+DWORD ProbeKernelHandles() {
+    DWORD count = 0;
+    for (UINT_PTR value = 4; value < kHandleProbeLimit; value += 4) {
+        DWORD flags = 0;
+        if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+SIZE_T WalkPrivateMemory() {
+    SIZE_T total = 0;
+    const char* address = nullptr;
+    MEMORY_BASIC_INFORMATION info = {};
+    while (VirtualQuery(address, &info, sizeof(info)) == sizeof(info)) {
+        if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE) {
+            total += info.RegionSize;
+        }
+        const char* next = static_cast<const char*>(info.BaseAddress) + info.RegionSize;
+        if (next <= address) {
+            break;
+        }
+        address = next;
+    }
+    return total;
+}
+
+DWORD ProbeGdiObjects() {
+    DWORD count = 0;
+    for (UINT_PTR index = 1; index < kObjectIndexLimit; ++index) {
+        if (GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+DWORD ProbeUserObjects() {
+    DWORD count = 0;
+    const DWORD self = GetCurrentProcessId();
+    for (UINT_PTR index = 2; index < kObjectIndexLimit; index += 2) {
+        HWND window = reinterpret_cast<HWND>(index);
+        DWORD owner = 0;
+        if (IsWindow(window)) {
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == self) {
+                ++count;
+            }
+        } else if (IsMenu(reinterpret_cast<HMENU>(index))) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+} // namespace
+
+ResourceCounts MeasureResources() {
+    ResourceCounts counts;
+    if (!GetProcessHandleCount(GetCurrentProcess(), &counts.handles) || counts.handles == 0) {
+        counts.handles = ProbeKernelHandles();
+    }
+    PROCESS_MEMORY_COUNTERS_EX memory = {};
+    memory.cb = sizeof(memory);
+    if (GetProcessMemoryInfo(GetCurrentProcess(),
+                             reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof(memory))) {
+        counts.privateBytes = memory.PrivateUsage;
+    }
+    if (counts.privateBytes == 0) {
+        counts.privateBytes = WalkPrivateMemory();
+    }
+    counts.gdiObjects = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    if (counts.gdiObjects == 0) {
+        counts.gdiObjects = ProbeGdiObjects();
+    }
+    counts.userObjects = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    if (counts.userObjects == 0) {
+        counts.userObjects = ProbeUserObjects();
+    }
+    return counts;
+}
+
+std::string DescribeHandleKinds() {
+    using QueryObject = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+    auto query = reinterpret_cast<QueryObject>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryObject")));
+    std::map<std::string, int> kinds;
+    for (UINT_PTR value = 4; value < kHandleProbeLimit; value += 4) {
+        DWORD flags = 0;
+        HANDLE handle = reinterpret_cast<HANDLE>(value);
+        if (!GetHandleInformation(handle, &flags)) {
+            continue;
+        }
+        alignas(8) unsigned char buffer[512] = {};
+        ULONG needed = 0;
+        std::string name = "?";
+        // 2: the object's type, a counted wide string first.
+        if (query != nullptr && query(handle, 2, buffer, sizeof(buffer), &needed) == 0) {
+            const auto* type = reinterpret_cast<const UNICODE_STRING*>(buffer);
+            name.clear();
+            for (USHORT i = 0; i < type->Length / 2; ++i) {
+                name += static_cast<char>(type->Buffer[i]);
+            }
+        }
+        ++kinds[name];
+    }
+    std::string text;
+    for (const auto& k : kinds) {
+        text += k.first + " " + std::to_string(k.second) + "; ";
+    }
+    return text;
+}
+
+std::string Describe(const ResourceCounts& counts) {
+    char text[160];
+    std::snprintf(text, sizeof(text), "handles %lu, private %lu KB, GDI %lu, USER %lu",
+                  static_cast<unsigned long>(counts.handles),
+                  static_cast<unsigned long>(counts.privateBytes / 1024),
+                  static_cast<unsigned long>(counts.gdiObjects),
+                  static_cast<unsigned long>(counts.userObjects));
+    return text;
+}
+
+WindowThread::WindowThread(std::function<int()> body) : body_(std::move(body)) {
+    thread_ = CreateThread(nullptr, 0, Entry, this, 0, &threadId_);
+}
+
+WindowThread::~WindowThread() {
+    if (thread_ == nullptr) {
+        return;
+    }
+    // A window that would not close must not hang the test run.
+    for (int attempt = 0; attempt < 50 && !Ended(); ++attempt) {
+        CloseWindows();
+        WaitForSingleObject(thread_, 200);
+    }
+    CloseHandle(thread_);
+}
+
+DWORD WINAPI WindowThread::Entry(void* self) {
+    auto* call = static_cast<WindowThread*>(self);
+    call->result_ = call->body_();
+    return 0;
+}
+
+HWND WindowThread::WaitForWindow(DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < timeoutMs) {
+        Search search = {nullptr};
+        EnumThreadWindows(threadId_, FindTitled, reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr) {
+            Sleep(100); // the placement that follows the title
+            return search.found;
+        }
+        if (Ended()) {
+            return nullptr;
+        }
+        Sleep(10);
+    }
+    return nullptr;
+}
+
+void WindowThread::CloseWindows() {
+    EnumThreadWindows(threadId_, PostClose, 0);
+}
+
+int WindowThread::Wait(DWORD timeoutMs) {
+    if (thread_ == nullptr || WaitForSingleObject(thread_, timeoutMs) != WAIT_OBJECT_0) {
+        return kStillRunning;
+    }
+    return result_;
+}
+
+bool WindowThread::Ended() const {
+    return thread_ == nullptr || WaitForSingleObject(thread_, 0) == WAIT_OBJECT_0;
+}
+
+bool PostTicks(HWND window, UINT_PTR timerId, int count) {
+    while (count > 0) {
+        const int batch = count < kTickBatch ? count : kTickBatch;
+        for (int i = 0; i < batch; ++i) {
+            if (!PostMessageA(window, WM_TIMER, timerId, 0)) {
+                return false;
+            }
+        }
+        DWORD_PTR ignored = 0;
+        if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kSyncTimeoutMs, &ignored)) {
+            return false;
+        }
+        count -= batch;
+    }
+    return IsWindow(window) != FALSE;
+}
+
+EveryJobExists::EveryJobExists() : previous_(krx::Spooler().getJob) {
+    krx::Spooler().getJob = &GetJob;
+}
+
+EveryJobExists::~EveryJobExists() {
+    krx::Spooler().getJob = previous_;
+}
+
+BOOL WINAPI EveryJobExists::GetJob(HANDLE, DWORD, DWORD, LPBYTE, DWORD, LPDWORD needed) {
+    if (needed != nullptr) {
+        *needed = 64;
+    }
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return FALSE;
+}
+
+} // namespace hardening

@@ -1,0 +1,73 @@
+// Helpers of the hardening tests and the soak benchmark: a window export run
+// on a thread of its own with a time limit, ticks posted to a window, the
+// process's resource figures, and a spooler that knows every job.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "comm/spooler.h"
+
+namespace hardening {
+
+// The process's own resource figures at one moment.
+struct ResourceCounts {
+    DWORD handles = 0;
+    SIZE_T privateBytes = 0;
+    DWORD gdiObjects = 0;
+    DWORD userObjects = 0;
+};
+ResourceCounts MeasureResources();
+std::string Describe(const ResourceCounts& counts);
+// How many handles of each kind the process holds (a leak's first clue).
+std::string DescribeHandleKinds();
+
+// One window-opening call on its own thread. The destructor closes any
+// window the call still shows and waits for the call to end.
+class WindowThread {
+  public:
+    explicit WindowThread(std::function<int()> body);
+    ~WindowThread();
+    WindowThread(const WindowThread&) = delete;
+    WindowThread& operator=(const WindowThread&) = delete;
+
+    // The call's top-level window once it carries a title; null when none
+    // appeared in time or the call ended first.
+    HWND WaitForWindow(DWORD timeoutMs = 5000);
+    // Posts WM_CLOSE to every window of the thread.
+    void CloseWindows();
+    // The call's result; kStillRunning when it did not end in time.
+    int Wait(DWORD timeoutMs = 10000);
+    bool Ended() const;
+    static constexpr int kStillRunning = -1000;
+
+  private:
+    static DWORD WINAPI Entry(void* self);
+    std::function<int()> body_;
+    HANDLE thread_ = nullptr;
+    DWORD threadId_ = 0;
+    volatile int result_ = kStillRunning;
+};
+
+// Posts count WM_TIMER messages for the timer to the window, as the system
+// would, and waits until the window has handled them (a sent WM_NULL
+// follows every batch). False when the window went away meanwhile.
+bool PostTicks(HWND window, UINT_PTR timerId, int count);
+
+// Answers "the job exists" for every job (the spooler of a test process
+// knows only its own jobs); puts the previous entry back when destroyed.
+class EveryJobExists {
+  public:
+    EveryJobExists();
+    ~EveryJobExists();
+    EveryJobExists(const EveryJobExists&) = delete;
+    EveryJobExists& operator=(const EveryJobExists&) = delete;
+
+  private:
+    static BOOL WINAPI GetJob(HANDLE, DWORD, DWORD, LPBYTE, DWORD, LPDWORD needed);
+    decltype(krx::SpoolerApi::getJob) previous_;
+};
+
+} // namespace hardening

@@ -1,0 +1,147 @@
+// A long-running monitoring session against the simulated printer and port.
+#include "soak_session.h"
+
+#include <cstdlib>
+
+#include "kit_install.h"
+#include "sim_port_script.h"
+#include "ui/status_window/status_window.h"
+#include "ui/status_window/view_table.h"
+#include "ui/window_exports.h"
+
+namespace hardening {
+
+namespace {
+
+// The printer's states in turn: each holds for kTicksPerState status ticks.
+const char* const kPrinterStates[] = {
+    "ST:04;IQ:5A4B3C5A463C;",
+    "ST:04;WR:10;IQ:0C4B3C5A463C;",
+    "ST:00;ER:05;IQ:004B3C5A463C;",
+    "ST:00;ER:06;IQ:0C4B3C5A463C;",
+};
+constexpr int kTicksPerState = 25;
+// A new job reaches the meter every kTicksPerJob progress ticks.
+constexpr int kTicksPerJob = 40;
+// The meter's own job never ends, so that the meter stays open throughout.
+constexpr int kMeterJob = 99;
+constexpr int kEndlessPolls = 1000000;
+
+std::string Reply(const char* fields) {
+    return std::string("@BDC ST\r\n") + fields + "\x0C";
+}
+
+} // namespace
+
+SoakSession::SoakSession() : messageBoxes_(&AnswerOk, nullptr) {}
+
+SoakSession::~SoakSession() {
+    if (detailCall_) {
+        detailCall_->CloseWindows();
+    }
+    if (meterCall_) {
+        meterCall_->CloseWindows();
+    }
+    detailCall_.reset();
+    meterCall_.reset();
+    if (installed_) {
+        kit::SimPort::Reset();
+        kit::RemoveSimulatedSystem();
+    }
+}
+
+void SoakSession::AddPortJob(int id, int polls) {
+    kit::SimPortJob job;
+    job.spoolerId = id;
+    job.text = "Soak document " + std::to_string(id);
+    job.sheets = 2;
+    job.polls = polls;
+    job.secondsPerPoll = 5;
+    kit::SimPort::AddJob(job);
+}
+
+bool SoakSession::Open(std::string* error, bool withMeter) {
+    kit::InstallOptions options;
+    options.bxapiPath = kit::ExecutableFolder() + "BXAPI.DLL";
+    options.addSpoolerPrinter = true;
+    if (!kit::InstallSimulatedSystem(options)) {
+        *error = "the simulated system could not be installed";
+        return false;
+    }
+    installed_ = true;
+    kit::SimPrinter::ScriptTypicalPrinter();
+    kit::SimPrinter::SetNumber("Live", 1);
+    kit::SimPrinter::SetStatusReply(Reply(kPrinterStates[0]));
+    kit::SimPort::Reset();
+    AddPortJob(kMeterJob, kEndlessPolls);
+    modelFile_ = kit::ExecutableFolder() + "KX500.ini";
+
+    const std::string model = modelFile_;
+    detailCall_.reset(new WindowThread([model] {
+        return krx::StartMonitorWindow(krx::kViewDetail, kit::kPrinterName, kit::kPortName,
+                                       kit::kModelName, model.c_str(), "krxres_en.dll", 0);
+    }));
+    detail_ = detailCall_->WaitForWindow(30000);
+    if (detail_ == nullptr) {
+        *error = "the Detail window did not open";
+        return false;
+    }
+    if (!withMeter) {
+        return true;
+    }
+    meterCall_.reset(new WindowThread([model] {
+        return krx::StartMonitorWindow(krx::kViewProgress, kit::kPrinterName, kit::kPortName,
+                                       kit::kModelName, model.c_str(), "krxres_en.dll", kMeterJob);
+    }));
+    // The meter stays hidden until its first job record: find it by thread.
+    meter_ = meterCall_->WaitForWindow(30000);
+    if (meter_ == nullptr) {
+        *error = "the progress meter did not open";
+        return false;
+    }
+    return true;
+}
+
+bool SoakSession::StatusTicks(int count) {
+    while (count > 0) {
+        const int step = count < kTicksPerState ? count : kTicksPerState;
+        int state = (statusTicks_ / kTicksPerState) % 4;
+        if (const char* pair = getenv("KRX_SOAK_PAIR")) {
+            state = (statusTicks_ / kTicksPerState) % 2 ? atoi(pair) : 0;
+        }
+        if (getenv("KRX_SOAK_STEADY") == nullptr) {
+            kit::SimPrinter::SetStatusReply(Reply(kPrinterStates[state]));
+        }
+        if (!PostTicks(detail_, krx::kStatusTimerId, step)) {
+            return false;
+        }
+        statusTicks_ += step;
+        count -= step;
+    }
+    return true;
+}
+
+bool SoakSession::ProgressTicks(int count) {
+    while (count > 0) {
+        const int step = count < kTicksPerJob ? count : kTicksPerJob;
+        const int id = nextJob_++;
+        AddPortJob(id, 2);
+        PostMessageA(meter_, krx::kMsgAddJob, 0, id);
+        if (!PostTicks(meter_, krx::kProgressTimerId, step)) {
+            return false;
+        }
+        progressTicks_ += step;
+        count -= step;
+    }
+    return true;
+}
+
+bool SoakSession::DetailOpen() const {
+    return detailCall_ && !detailCall_->Ended() && IsWindow(detail_);
+}
+
+bool SoakSession::MeterOpen() const {
+    return meterCall_ && !meterCall_->Ended() && IsWindow(meter_);
+}
+
+} // namespace hardening

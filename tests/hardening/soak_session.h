@@ -1,0 +1,55 @@
+// A long-running monitoring session against the simulated printer and port:
+// a Detail window and a progress meter open at once, a stream of print jobs,
+// and a printer that goes through ready, ink low, ink out and paper out. The
+// caller drives the windows' ticks and reads the process's figures between
+// them. Used by the soak test and the soak and tick benchmarks.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "common/message_box.h"
+#include "hardening_support.h"
+
+namespace hardening {
+
+class SoakSession {
+  public:
+    SoakSession();
+    ~SoakSession(); // closes the windows and removes the simulated system
+
+    // Installs the simulated system and opens both windows; false (with a
+    // reason) when either did not appear.
+    bool Open(std::string* error, bool withMeter = true);
+
+    // Status ticks to the Detail window, the printer changing its state
+    // every few ticks; false when the window went away.
+    bool StatusTicks(int count);
+    // Progress ticks to the meter, a new job announced every few ticks.
+    bool ProgressTicks(int count);
+
+    bool DetailOpen() const;
+    bool MeterOpen() const;
+    HWND Detail() const { return detail_; }
+    HWND Meter() const { return meter_; }
+
+  private:
+    static int AnswerOk(const krx::MessageBoxRequest&, void*) { return IDOK; }
+    void AddPortJob(int id, int polls);
+
+    krx::ScopedMessageBoxHook messageBoxes_;
+    EveryJobExists jobs_;
+    std::unique_ptr<WindowThread> detailCall_;
+    std::unique_ptr<WindowThread> meterCall_;
+    HWND detail_ = nullptr;
+    HWND meter_ = nullptr;
+    int statusTicks_ = 0;
+    int progressTicks_ = 0;
+    int nextJob_ = 100;
+    bool installed_ = false;
+    std::string modelFile_;
+};
+
+} // namespace hardening
