@@ -99,6 +99,19 @@ const std::string& StatusWindow::PrinterOrPortName() const {
 }
 
 bool StatusWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* result) {
+    // An exception must not unwind through the system's dialog code: the
+    // message is dropped and the window goes on.
+    try {
+        return Dispatch(message, wParam, lParam, result);
+    } catch (...) {
+        DebugTrace("Status window: message 0x%X abandoned\n", message);
+        m_bTimerBusy = 0;
+        *result = 0;
+        return true;
+    }
+}
+
+bool StatusWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* result) {
     *result = 0;
     switch (message) {
     case WM_SYSCOMMAND:
@@ -298,7 +311,7 @@ bool StatusWindow::OnTimer(UINT_PTR timerId) {
 
 void StatusWindow::OnStatusTimer() {
     StopTimer(kStatusTimerId);
-    StatusTick();
+    RunTick(&StatusWindow::StatusTick);
     if (!m_bClosed && m_bStatusPolling) {
         const UINT seconds = static_cast<UINT>(m_nStatusInterval > 0 ? m_nStatusInterval : 1);
         StartTimer(kStatusTimerId, m_bPrinting ? kPrintingStatusPeriodMs : seconds * 1000);
@@ -307,9 +320,18 @@ void StatusWindow::OnStatusTimer() {
 
 void StatusWindow::OnProgressTimer() {
     StopTimer(kProgressTimerId);
-    ProgressTick();
+    RunTick(&StatusWindow::ProgressTick);
     if (!m_bClosed && m_bProgressPolling) {
         StartTimer(kProgressTimerId, kProgressPeriodMs);
+    }
+}
+
+void StatusWindow::RunTick(void (StatusWindow::*tick)()) {
+    // A failed tick is skipped; the timer is started again all the same.
+    try {
+        (this->*tick)();
+    } catch (...) {
+        DebugTrace("Status window: tick abandoned\n");
     }
 }
 

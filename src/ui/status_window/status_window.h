@@ -127,6 +127,8 @@ class StatusWindow : public Dialog {
 
   private:
     // Message handlers (status_window.cpp).
+    bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* result);
+    void RunTick(void (StatusWindow::*tick)());
     bool OnSysCommand(WPARAM command);
     void OnCloseOrTurnIntoMeter();
     void OnMove();
