@@ -8,6 +8,7 @@
 #include <string>
 
 #include "comm/bxapi.h"
+#include "comm/spooler.h"
 #include "common/resource_ids.h"
 #include "entry/module_state.h"
 #include "entry/registry/registry_key.h"
@@ -229,6 +230,47 @@ TEST_F(StatusWindowTest, SettingsToolReports) {
     }
     PostMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(0, call.Wait());
+}
+
+// The spooler of a test process knows only its own jobs: every job exists.
+BOOL WINAPI EveryJobExists(HANDLE, DWORD, DWORD, LPBYTE, DWORD, LPDWORD needed) {
+    if (needed != nullptr) {
+        *needed = 64;
+    }
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return FALSE;
+}
+
+TEST_F(StatusWindowTest, CloseWhileJobsRemainTurnsIntoAHiddenMeter) {
+    Install(true);
+    const auto previous = krx::Spooler().getJob;
+    krx::Spooler().getJob = EveryJobExists;
+    {
+        WindowCall call([&] { return Start(krx::kViewDetail); });
+        HWND hwnd = call.WaitForWindow();
+        ASSERT_NE(nullptr, hwnd);
+        EXPECT_TRUE(IsWindowVisible(hwnd));
+        SendMessageA(hwnd, krx::kMsgAddJob, 0, 21);
+        SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(hwnd, IDOK)));
+        Sleep(200);
+        EXPECT_FALSE(call.Ended());
+        EXPECT_FALSE(IsWindowVisible(hwnd));
+        char title[512] = {};
+        GetWindowTextA(hwnd, title, sizeof(title));
+        EXPECT_EQ(std::string(kit::kPrinterName) + " - " + kit::kPortName, std::string(title));
+        EXPECT_TRUE(ItemVisible(hwnd, IDC_JOB_PAUSE));
+        EXPECT_FALSE(ItemVisible(hwnd, IDOK));
+        // As a meter it now remembers its corner.
+        const RECT r = WindowRect(hwnd);
+        const POINT stored = StoredPosition();
+        EXPECT_EQ(r.left, stored.x);
+        EXPECT_EQ(r.top, stored.y);
+        PostMessageA(hwnd, WM_CLOSE, 0, 0);
+        EXPECT_EQ(0, call.Wait());
+        EXPECT_FALSE(IsWindow(hwnd));
+    }
+    krx::Spooler().getJob = previous;
 }
 
 // A Detail window whose recovery the test starts by a message of its own.
