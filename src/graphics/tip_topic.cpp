@@ -1,22 +1,10 @@
 // Conversion of tip numbers.
 #include "graphics/tip_topic.h"
 
+#include "status/status_reply.h"
+
 namespace krx {
 
-namespace {
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-} // namespace
 
 int32_t ParseDecimalPrefix(const char* text, size_t length) {
     if (text == nullptr) {
@@ -45,7 +33,7 @@ int32_t ParseTipTopic(const char* text, size_t length) {
     }
     uint32_t value = 0;
     for (size_t i = 2; i < end; ++i) {
-        int digit = HexDigit(text[i]);
+        int digit = HexDigitValue(text[i]);
         if (digit < 0) {
             return 0;
         }

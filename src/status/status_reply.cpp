@@ -12,19 +12,6 @@ constexpr char kHeader[] = "@BDC ST\r\n";
 constexpr size_t kHeaderLength = 9;
 constexpr size_t kMinimumLength = 12;
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 bool TagAt(const unsigned char* data, size_t length, size_t p, const char* tag) {
     return p + 3 <= length && memcmp(data + p, tag, 3) == 0;
 }
@@ -101,13 +88,26 @@ size_t ParseWarnings(const unsigned char* data, size_t length, size_t q, ParsedS
 
 } // namespace
 
+int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
 int ParseHexByte(char high, char low, uint8_t* out) {
-    int h = HexDigit(high);
+    int h = HexDigitValue(high);
     if (h < 0) {
         return 0;
     }
     *out = static_cast<uint8_t>(h << 4);
-    int l = HexDigit(low);
+    int l = HexDigitValue(low);
     if (l < 0) {
         return 0;
     }

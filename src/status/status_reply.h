@@ -24,6 +24,9 @@ struct ParsedStatusRecord {
     uint8_t rc = 0;
 };
 
+// Value of one hex digit (0-9, a-f, A-F), or -1 for any other character.
+int HexDigitValue(char c);
+
 // Two hex characters to a byte. 0 when either is not a hex digit; when only
 // the second is bad, *out already holds the first digit in its high nibble.
 int ParseHexByte(char high, char low, uint8_t* out);

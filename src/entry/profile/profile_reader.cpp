@@ -72,6 +72,15 @@ int SeekKey(LineSource& source, const char* key, std::string& line, size_t& valu
     return kProfileNoKey;
 }
 
+// The line of the key inside the section, as both lookups need it.
+int SeekSetting(LineSource& source, const char* section, const char* key, std::string& line,
+                size_t& valuePos) {
+    if (section == nullptr || key == nullptr || !SeekSection(source, section)) {
+        return kProfileNoSection;
+    }
+    return SeekKey(source, key, line, valuePos);
+}
+
 int ParseLeadingInt(const std::string& token) {
     // Leading sign and digits only; saturates instead of overflowing.
     size_t i = 0;
@@ -121,15 +130,9 @@ bool MemoryLineSource::NextLine(std::string& line) {
 }
 
 int FindProfileInt(LineSource& source, const char* section, const char* key, int* out) {
-    if (section == nullptr || key == nullptr) {
-        return kProfileNoSection;
-    }
-    if (!SeekSection(source, section)) {
-        return kProfileNoSection;
-    }
     std::string line;
     size_t pos = 0;
-    int rc = SeekKey(source, key, line, pos);
+    int rc = SeekSetting(source, section, key, line, pos);
     if (rc != kProfileFound) {
         return rc;
     }
@@ -148,15 +151,9 @@ int FindProfileInt(LineSource& source, const char* section, const char* key, int
 }
 
 int FindProfileString(LineSource& source, const char* section, const char* key, std::string* out) {
-    if (section == nullptr || key == nullptr) {
-        return kProfileNoSection;
-    }
-    if (!SeekSection(source, section)) {
-        return kProfileNoSection;
-    }
     std::string line;
     size_t pos = 0;
-    int rc = SeekKey(source, key, line, pos);
+    int rc = SeekSetting(source, section, key, line, pos);
     if (rc != kProfileFound) {
         return rc;
     }
