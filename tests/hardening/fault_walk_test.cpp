@@ -245,7 +245,20 @@ TEST_F(FaultWalkTest, HugeAnnouncedStatusSize) {
 }
 
 TEST_F(FaultWalkTest, DetailWindowRunsThroughEveryLibraryFaultAndCloses) {
+    // One fault of each kind: the window takes the same paths for the
+    // other result codes of a kind.
+    const char* const kinds[] = {
+        "size read fails",         "size read: nothing yet",       "data read: busy",
+        "size shrinks to 5 bytes", "size grows between the calls", "reply longer than the buffer",
+        "returned length negative"};
     for (const LibraryFault& fault : LibraryFaults()) {
+        bool wanted = false;
+        for (const char* kind : kinds) {
+            wanted = wanted || std::string(kind) == fault.label;
+        }
+        if (!wanted || (fault.numbers[0].second != -5 && std::string(fault.label) == kinds[0])) {
+            continue;
+        }
         krxtest::WriteBinary(HKEY_CURRENT_USER, kPrinterStore, "Status", kGoodReply);
         ScriptFault(fault);
         bool opened = false;
@@ -289,7 +302,9 @@ TEST_F(FaultWalkTest, WindowsOverFailingChannelsAndIdentity) {
          [] { SimPrinter::SetBytes("InfoReply", std::string(5000, '\xFF')); }, 0},
     };
     for (const Fault& f : faults) {
-        for (int which = 0; which < 3; ++which) {
+        // All three exports where the result decides; the Detail window,
+        // which reads the most, elsewhere.
+        for (int which = f.result != 0 ? 0 : 1; which < (f.result != 0 ? 3 : 2); ++which) {
             SimPrinter::Reset();
             SimPrinter::ScriptTypicalPrinter();
             SimPrinter::SetStatusReply(kGoodReply);
@@ -346,12 +361,15 @@ TEST_F(FaultWalkTest, StoredValuesOfTheWrongTypeOrSize) {
         GuardedOutputs out;
         EXPECT_EQ(1, Query(&out)) << f.label;
         EXPECT_TRUE(out.Intact()) << f.label;
-        for (int which = 0; which < 3; ++which) {
-            EXPECT_EQ(0, RunWindow(which)) << f.label << ", export " << which;
-        }
+        // The pop-up for its position memory, the Detail window elsewhere.
+        const int which = std::string(f.label).find("Popup") == 0 ? 0 : 1;
+        EXPECT_EQ(0, RunWindow(which)) << f.label << ", export " << which;
     }
 }
 
+// Without a readable model profile there is no ink library, so the status
+// window's ink gauges cannot be made: the exports report 1 instead of
+// hanging or crashing, and the status query still answers.
 TEST_F(FaultWalkTest, ProfilePathsTooLongOrMissing) {
     const std::string longPath = "c:\\" + std::string(600, 'p') + ".ini";
     const char* const models[] = {"", "c:\\no\\such\\profile.ini", nullptr};
@@ -372,7 +390,7 @@ TEST_F(FaultWalkTest, ProfilePathsTooLongOrMissing) {
     for (const std::string& path : paths) {
         modelFile_ = path;
         for (int which = 0; which < 3; ++which) {
-            EXPECT_EQ(0, RunWindow(which))
+            EXPECT_EQ(1, RunWindow(which))
                 << "model file of " << path.size() << " chars, export " << which;
         }
     }

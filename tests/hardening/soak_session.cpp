@@ -1,8 +1,6 @@
 // A long-running monitoring session against the simulated printer and port.
 #include "soak_session.h"
 
-#include <cstdlib>
-
 #include "kit_install.h"
 #include "sim_port_script.h"
 #include "ui/status_window/status_window.h"
@@ -105,13 +103,8 @@ bool SoakSession::Open(std::string* error, bool withMeter) {
 bool SoakSession::StatusTicks(int count) {
     while (count > 0) {
         const int step = count < kTicksPerState ? count : kTicksPerState;
-        int state = (statusTicks_ / kTicksPerState) % 4;
-        if (const char* pair = getenv("KRX_SOAK_PAIR")) {
-            state = (statusTicks_ / kTicksPerState) % 2 ? atoi(pair) : 0;
-        }
-        if (getenv("KRX_SOAK_STEADY") == nullptr) {
-            kit::SimPrinter::SetStatusReply(Reply(kPrinterStates[state]));
-        }
+        const int state = (statusTicks_ / kTicksPerState) % 4;
+        kit::SimPrinter::SetStatusReply(Reply(kPrinterStates[state]));
         if (!PostTicks(detail_, krx::kStatusTimerId, step)) {
             return false;
         }
