@@ -24,6 +24,7 @@ have clang++ || need_pkgs+=(clang)
 have python3 || need_pkgs+=(python3)
 dpkg -s libclang-rt-14-dev >/dev/null 2>&1 || need_pkgs+=(libclang-rt-14-dev)
 have cppcheck || need_pkgs+=(cppcheck)
+have clang-tidy || need_pkgs+=(clang-tidy)
 
 if [ ${#need_pkgs[@]} -gt 0 ]; then
     echo "setup: installing ${need_pkgs[*]}"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # All tests: installs what is missing, builds from nothing if needed, runs
-# every test executable under Wine on a virtual display, then the fuzz
-# targets for a bounded time (KRX_FUZZ_SECONDS, default 20 each; 0 skips).
+# every test executable under Wine on a virtual display, checks the installed
+# tree, runs the static analysis, then the fuzz targets for a bounded time
+# (KRX_FUZZ_SECONDS, default 20 each; 0 skips).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 bash "$ROOT/scripts/build.sh"
@@ -34,5 +35,6 @@ wineboot >/dev/null 2>&1 || true
 status=0
 ctest --output-on-failure "$@" || status=$?
 bash "$ROOT/scripts/install_check.sh" || status=$?
+bash "$ROOT/scripts/lint.sh" || status=$?
 bash "$ROOT/scripts/fuzz.sh" || status=$?
 exit $status

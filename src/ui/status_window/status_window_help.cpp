@@ -6,6 +6,8 @@
 
 #include <shellapi.h>
 
+#include <cstdio>
+
 #include "comm/channel_list.h"
 #include "comm/channel_table.h"
 #include "common/message_box.h"
@@ -82,7 +84,7 @@ void StatusWindow::PrepareTroubleHelp() {
     m_hGuideSteps = nullptr;
     bool offered = false;
     char key[16];
-    wsprintfA(key, "TSS%03d", m_nTroubleCategory);
+    snprintf(key, sizeof(key), "TSS%03d", m_nTroubleCategory);
     if (ReadLanguageInt(key, 0, m_strModelFile.c_str()) == 1) {
         if (m_bHtmlViewer) {
             m_strTroublePage = TroubleshootingPage(m_nTroubleCategory);
@@ -104,7 +106,7 @@ void StatusWindow::PrepareTroubleHelp() {
 
 std::string StatusWindow::TroubleshootingPage(int category) const {
     char key[16];
-    wsprintfA(key, "TSF%03d", category);
+    snprintf(key, sizeof(key), "TSF%03d", category);
     const std::string fileName = LanguageFileName(key, m_strModelFile);
     // A page named outside the pages folder is not offered.
     if (fileName.empty() || !IsSafePageName(fileName)) {

@@ -1,5 +1,6 @@
 // StatusWindow: repair of the library's port settings through its settings
 // tool, and the tool's report.
+#include <cstdio>
 #include <memory>
 #include <new>
 
@@ -35,7 +36,7 @@ int RouterNeedsNoRecovery() {
     std::vector<std::string> ports;
     for (int n = 0; n < kRoutedPortValues; ++n) {
         char name[8];
-        wsprintfA(name, "BXP%02d", n);
+        snprintf(name, sizeof(name), "BXP%02d", n);
         ports.push_back(router.ReadText(name, ""));
     }
     return RoutedPortsNeedNoRecovery(ports) ? 1 : 0;

@@ -3,6 +3,7 @@
 // ink gauges and the initial status text.
 #include "ui/status_window/status_window.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -71,8 +72,11 @@ bool ChannelGivesReply(int channelId) {
     return id == kChannelStatusFirst || id == kChannelStatusThird || id == kChannelPreferred;
 }
 
+// The reply as the trace shows it: up to its first zero byte.
 std::string ReplyText(const std::vector<unsigned char>& reply) {
-    return std::string(reply.begin(), reply.end()).c_str();
+    std::string text(reply.begin(), reply.end());
+    text.resize(std::min(text.size(), text.find('\0')));
+    return text;
 }
 
 } // namespace
