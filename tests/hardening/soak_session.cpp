@@ -34,6 +34,9 @@ std::string Reply(const char* fields) {
 SoakSession::SoakSession() : messageBoxes_(&AnswerOk, nullptr) {}
 
 SoakSession::~SoakSession() {
+    if (utility_ != nullptr) {
+        FreeLibrary(utility_);
+    }
     if (detailCall_) {
         detailCall_->CloseWindows();
     }
@@ -73,6 +76,14 @@ bool SoakSession::Open(std::string* error, bool withMeter) {
     kit::SimPort::Reset();
     AddPortJob(kMeterJob, kEndlessPolls);
     modelFile_ = kit::ExecutableFolder() + "KX500.ini";
+    // The Detail window loads and frees the ink-replacement utility at each
+    // ink trouble it shows. The kit's stand-in, built with this toolchain's
+    // static runtime, leaves one system handle behind at each unload (any of
+    // its DLLs does, under Wine); the maker's library would not. Keeping it
+    // loaded for the session leaves only the window's own resources in the
+    // figures, and CloseAndCheckLibraries still sees whether the window
+    // released every reference it took.
+    utility_ = LoadLibraryA((kit::ExecutableFolder() + "kitinkut.dll").c_str());
 
     const std::string model = modelFile_;
     detailCall_.reset(new WindowThread([model] {
@@ -127,6 +138,23 @@ bool SoakSession::ProgressTicks(int count) {
         count -= step;
     }
     return true;
+}
+
+bool SoakSession::CloseAndCheckLibraries() {
+    if (detailCall_) {
+        detailCall_->CloseWindows();
+    }
+    if (meterCall_) {
+        meterCall_->CloseWindows();
+    }
+    detailCall_.reset();
+    meterCall_.reset();
+    if (utility_ == nullptr) {
+        return false;
+    }
+    FreeLibrary(utility_);
+    utility_ = nullptr;
+    return GetModuleHandleA("kitinkut.dll") == nullptr;
 }
 
 bool SoakSession::DetailOpen() const {

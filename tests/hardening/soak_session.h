@@ -30,6 +30,10 @@ class SoakSession {
     // Progress ticks to the meter, a new job announced every few ticks.
     bool ProgressTicks(int count);
 
+    // Closes both windows and lets go of the ink-replacement utility; true
+    // when the windows left no reference to that library behind.
+    bool CloseAndCheckLibraries();
+
     bool DetailOpen() const;
     bool MeterOpen() const;
     HWND Detail() const { return detail_; }
@@ -49,6 +53,7 @@ class SoakSession {
     int progressTicks_ = 0;
     int nextJob_ = 100;
     bool installed_ = false;
+    HMODULE utility_ = nullptr; // kept loaded for the session, see Open
     std::string modelFile_;
 };
 

@@ -53,6 +53,8 @@ TEST_F(SoakTest, ResourcesStayFlatOverManyTicks) {
               kPrivateSlackBytes)
         << figures;
     std::printf("soak (%d + %d ticks) %s\n", kStatusTicks, kProgressTicks, figures.c_str());
+    EXPECT_TRUE(session.CloseAndCheckLibraries())
+        << "the windows kept the ink-replacement utility loaded";
 }
 
 } // namespace
