@@ -101,16 +101,16 @@ std::string FormatInfoDate(const std::string& format, unsigned pdy, unsigned pdm
             out += format[i++];
             continue;
         }
-        // Rebuild the specification without a length modifier for an int.
-        std::string spec = "%";
+        // Rebuild the conversion without a length modifier for an int.
+        std::string conversionText = "%";
         for (size_t k = i + 1; k < j; ++k) {
             if (format[k] != 'h' && format[k] != 'l') {
-                spec += format[k];
+                conversionText += format[k];
             }
         }
-        spec += conversion;
+        conversionText += conversion;
         char field[kMaxFieldWidth + 16];
-        snprintf(field, sizeof(field), spec.c_str(), numbers[used++]);
+        snprintf(field, sizeof(field), conversionText.c_str(), numbers[used++]);
         out += field;
         i = j + 1;
     }
