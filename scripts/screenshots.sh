@@ -24,43 +24,11 @@ while [ $# -gt 0 ]; do
 done
 
 [ "$build" = 0 ] || bash "$ROOT/scripts/build.sh" >/dev/null
-command -v import >/dev/null || { echo "screenshots: ImageMagick's import is missing (scripts/setup.sh)" >&2; exit 1; }
-
 out="$BUILD_DIR/screenshots"
 [ "$depth" = 24 ] || out="$out/${depth}bit"
 mkdir -p "$out"
-
-export WINEPREFIX="$BUILD_DIR/wineprefix-screenshots"
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    echo "screenshots: creating Wine prefix $WINEPREFIX"
-    mkdir -p "$WINEPREFIX"
-    wineboot -i >/dev/null 2>&1 || true
-    wineserver -w || true
-fi
-
-display=""
-for n in $(seq 91 140); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-        display=$n
-        break
-    fi
-done
-[ -n "$display" ] || { echo "screenshots: no free display number" >&2; exit 1; }
-Xvfb ":$display" -screen 0 "1024x768x$depth" -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-cleanup() {
-    wineserver -k 2>/dev/null || true
-    kill "$xvfb_pid" 2>/dev/null || true
-}
-trap cleanup EXIT
-export DISPLAY=":$display"
-for _ in $(seq 1 50); do
-    [ -e "/tmp/.X11-unix/X$display" ] && break
-    sleep 0.1
-done
-
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+source "$ROOT/scripts/screen.sh"
+krx_screenshot_setup screenshots 91 140 "$depth"
 
 cd "$BUILD_DIR/bin"
 if [ ${#pages[@]} -eq 0 ]; then
@@ -80,7 +48,7 @@ for page in "${pages[@]}"; do
     done
     if [ -f "$out/$page.ready" ]; then
         read -r x y w h <"$out/$page.ready"
-        import -display ":$display" -window root -crop "${w}x${h}+${x}+${y}" +repage "$out/$page.png"
+        import -display ":$krx_display" -window root -crop "${w}x${h}+${x}+${y}" +repage "$out/$page.png"
         echo "screenshots: $out/$page.png (${w}x${h})"
     else
         echo "screenshots: page $page showed no window" >&2

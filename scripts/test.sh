@@ -9,22 +9,8 @@ bash "$ROOT/scripts/build.sh"
 cd "$BUILD_DIR"
 
 # A virtual display of our own for the whole run.
-display=""
-for n in $(seq 90 140); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-        display=":$n"
-        break
-    fi
-done
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-cleanup() {
-    wineserver -k >/dev/null 2>&1 || true
-    kill "$xvfb_pid" >/dev/null 2>&1 || true
-}
-trap cleanup EXIT
-export DISPLAY="$display"
-sleep 1
+source "$ROOT/scripts/screen.sh"
+krx_start_display test 90 140
 
 # One persistent Wine server for the whole run, with Wine's own background
 # processes started here: started from a test, they would hold the test's

@@ -6,40 +6,10 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 
 [ "${1:-}" = "--no-build" ] || bash "$ROOT/scripts/build.sh" >/dev/null
-command -v import >/dev/null || { echo "window_screenshots: ImageMagick's import is missing (scripts/setup.sh)" >&2; exit 1; }
 out="$BUILD_DIR/screenshots"
 mkdir -p "$out"
-
-export WINEPREFIX="$BUILD_DIR/wineprefix-screenshots"
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    mkdir -p "$WINEPREFIX"
-    wineboot -i >/dev/null 2>&1 || true
-    wineserver -w || true
-fi
-
-display=""
-for n in $(seq 141 180); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-        display=$n
-        break
-    fi
-done
-[ -n "$display" ] || { echo "window_screenshots: no free display number" >&2; exit 1; }
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-cleanup() {
-    wineserver -k 2>/dev/null || true
-    kill "$xvfb_pid" 2>/dev/null || true
-}
-trap cleanup EXIT
-export DISPLAY=":$display"
-for _ in $(seq 1 50); do
-    [ -e "/tmp/.X11-unix/X$display" ] && break
-    sleep 0.1
-done
-# Wine draws the frames itself, so that the grab shows the captions.
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+source "$ROOT/scripts/screen.sh"
+krx_screenshot_setup window_screenshots 141 180
 
 cd "$BUILD_DIR/bin"
 status=0
@@ -49,7 +19,7 @@ for view in detail popup; do
     pid=$!
     # The first status tick comes after half a second; give it time to draw.
     sleep 3.5
-    import -display ":$display" -window root "$out/window-$view.png" && echo "window_screenshots: $out/window-$view.png"
+    import -display ":$krx_display" -window root "$out/window-$view.png" && echo "window_screenshots: $out/window-$view.png"
     wait "$pid" || status=1
 done
 exit $status
