@@ -1,6 +1,7 @@
 // Script loading, the printer's running state and the call log of the
 // simulated printer.
 #include "sim_script.h"
+#include "call_log.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -177,19 +178,10 @@ void WithdrawRegistrations(int handle) {
 
 void LogCall(const char* format, ...) {
     const std::string& path = Script().callLog;
-    if (path.empty()) {
-        return;
-    }
-    FILE* file = fopen(path.c_str(), "ab");
-    if (file == nullptr) {
-        return;
-    }
     va_list args;
     va_start(args, format);
-    vfprintf(file, format, args);
+    AppendCallLogLine(path, format, args);
     va_end(args);
-    fputc('\n', file);
-    fclose(file);
 }
 
 } // namespace kit

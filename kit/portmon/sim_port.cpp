@@ -1,5 +1,6 @@
 // The simulated port: scripted jobs printed one after the other.
 #include "sim_port.h"
+#include "call_log.h"
 
 #include <windows.h>
 
@@ -192,19 +193,10 @@ int ScriptNumber(const char* name, int fallback) {
 
 void Log(const char* format, ...) {
     std::string path = ScriptText("CallLog");
-    if (path.empty()) {
-        return;
-    }
-    FILE* file = fopen(path.c_str(), "ab");
-    if (file == nullptr) {
-        return;
-    }
     va_list args;
     va_start(args, format);
-    vfprintf(file, format, args);
+    AppendCallLogLine(path, format, args);
     va_end(args);
-    fputc('\n', file);
-    fclose(file);
 }
 
 std::string Printable(const void* data, int size) {

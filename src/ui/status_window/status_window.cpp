@@ -1,6 +1,7 @@
 // StatusWindow: message table, set-up, timers, closing and clean-up.
 #include "ui/status_window/status_window.h"
 
+#include "comm/device_id.h"
 #include "comm/printer_identity.h"
 #include "comm/shared_table.h"
 #include "common/message_box.h"
@@ -47,16 +48,6 @@ const char* TraceBanner(int viewType) {
     }
 }
 
-std::string JobActivityNameFor(const std::string& name) {
-    std::string result = "N_KRXS_" + name;
-    for (char& c : result) {
-        if (c == '\\') {
-            c = '/';
-        }
-    }
-    return result;
-}
-
 } // namespace
 
 StatusWindow::StatusWindow() : Dialog(kStatusWindowTemplate) {}
@@ -88,7 +79,7 @@ INT_PTR StatusWindow::Run(const char* printerName, const char* portName, const c
                                MB_ICONEXCLAMATION | MB_OK);
         return 2;
     }
-    m_strJobActivityName = JobActivityNameFor(PrinterOrPortName());
+    m_strJobActivityName = krx::JobActivityName(m_strPrinterName.c_str(), m_strPortName.c_str());
 
     // The meter must never take the focus from the application that prints.
     return DoModalOwnLoop(nullptr, m_hResource, m_nBaseViewType != kViewProgress);
