@@ -1,7 +1,12 @@
 // Simulated bidirectional library: a printer behind the eleven entry points,
 // answering as its script says and recording each call when asked to.
 // Variable-length answers follow the library's two-call protocol: without a
-// buffer (or with one too small) -4 and the size, then the data.
+// buffer (or with one too small) -4 and the size, then the data; a buffer
+// too small never gets part of it. A "misbehaving" printer (script value
+// "Misbehave") copies what fits and reports it as read, so that the fault
+// tests can check the plug-in's own defences.
+// The script and the printer's state are shared by every thread of the
+// process (two windows poll it at once): every entry point holds one lock.
 #include <windows.h>
 
 #include <algorithm>
@@ -37,8 +42,26 @@ struct Answer {
     int returnedLength;
 };
 
+// One lock for the script and the state: a status read may reload the
+// script while another window's thread reads from it.
+CRITICAL_SECTION g_lock;
+
+class Guard {
+  public:
+    Guard() { EnterCriticalSection(&g_lock); }
+    ~Guard() { LeaveCriticalSection(&g_lock); }
+    Guard(const Guard&) = delete;
+    Guard& operator=(const Guard&) = delete;
+};
+
 int Serve(const Answer& a, void* buffer, int* size, int emptyResult) {
     const int length = static_cast<int>(a.data.size());
+    if (buffer != nullptr && !Script().misbehave && (size == nullptr || *size < length)) {
+        if (size != nullptr) {
+            *size = length;
+        }
+        return -4;
+    }
     if (buffer == nullptr) {
         if (a.firstResult != kUnset && a.firstResult != -4) {
             return a.firstResult;
@@ -83,17 +106,20 @@ void Post(HWND window, UINT message, int handle) {
 } // namespace
 
 BX_EXPORT BXInitialize() {
+    Guard guard;
     Script().Load();
     LogCall("BXInitialize");
     return Script().initResult;
 }
 
 BX_EXPORT BXRelease() {
+    Guard guard;
     LogCall("BXRelease");
     return Script().releaseResult;
 }
 
 BX_EXPORT BXGetDeviceID(int mode, const char* name, char* buffer, int* size) {
+    Guard guard;
     LogCall("BXGetDeviceID %d %s %s", mode, NameOf(name), buffer != nullptr ? "buffer" : "none");
     const kit::SimScript& s = Script();
     if (!s.hasDeviceId && s.deviceIdFirstResult == kUnset) {
@@ -105,6 +131,7 @@ BX_EXPORT BXGetDeviceID(int mode, const char* name, char* buffer, int* size) {
 }
 
 BX_EXPORT BXGetAvailableChannel(int mode, const char* name, void* buffer, int* size) {
+    Guard guard;
     LogCall("BXGetAvailableChannel %d %s %s", mode, NameOf(name),
             buffer != nullptr ? "buffer" : "none");
     const kit::SimScript& s = Script();
@@ -118,6 +145,7 @@ BX_EXPORT BXGetAvailableChannel(int mode, const char* name, void* buffer, int* s
 }
 
 BX_EXPORT BXOpenChannel(int mode, const char* name, int channelId) {
+    Guard guard;
     LogCall("BXOpenChannel %d %s %08X", mode, NameOf(name), channelId);
     if (OpenFails(channelId)) {
         return 0;
@@ -131,6 +159,7 @@ BX_EXPORT BXOpenChannel(int mode, const char* name, int channelId) {
 }
 
 BX_EXPORT BXCloseChannel(int handle) {
+    Guard guard;
     LogCall("BXCloseChannel %d", handle);
     auto& channels = State().channels;
     auto it = std::find_if(channels.begin(), channels.end(),
@@ -146,6 +175,7 @@ BX_EXPORT BXCloseChannel(int handle) {
 }
 
 BX_EXPORT BXSetOption(int handle, int option, HWND* window) {
+    Guard guard;
     LogCall("BXSetOption %d %d", handle, option);
     SimChannel* channel = State().Find(handle);
     if (channel == nullptr || window == nullptr) {
@@ -162,6 +192,7 @@ BX_EXPORT BXSetOption(int handle, int option, HWND* window) {
 }
 
 BX_EXPORT BXReceiveCancel(int handle) {
+    Guard guard;
     LogCall("BXReceiveCancel %d", handle);
     if (SimChannel* channel = State().Find(handle)) {
         channel->pending.clear();
@@ -171,6 +202,7 @@ BX_EXPORT BXReceiveCancel(int handle) {
 }
 
 BX_EXPORT BXGetStatus(int handle, void* buffer, int* size) {
+    Guard guard;
     kit::SimScript& s = Script();
     if (s.live) {
         s.Load();
@@ -189,6 +221,7 @@ BX_EXPORT BXGetStatus(int handle, void* buffer, int* size) {
 }
 
 BX_EXPORT BXReceive(int handle, void* buffer, int* size, int reserved) {
+    Guard guard;
     LogCall("BXReceive %d %s %d", handle, buffer != nullptr ? "buffer" : "none", reserved);
     const kit::SimScript& s = Script();
     SimChannel* channel = State().Find(handle);
@@ -199,11 +232,6 @@ BX_EXPORT BXReceive(int handle, void* buffer, int* size, int reserved) {
         channel->deferred = false;
         Post(channel->infoWindow, kMsgInfoData, handle);
         return -10;
-    }
-    if (buffer != nullptr && s.receiveSecondResult == kUnset && size != nullptr &&
-        *size < static_cast<int>(pending.size())) {
-        *size = static_cast<int>(pending.size());
-        return -4;
     }
     const int rc = Serve({pending, s.receiveFirstResult, s.receiveSecondResult,
                           s.receiveAnnouncedSize, s.receiveReturnedLength},
@@ -216,6 +244,7 @@ BX_EXPORT BXReceive(int handle, void* buffer, int* size, int reserved) {
 
 #ifndef KIT_BXAPI_WITHOUT_SEND
 BX_EXPORT BXSend(int handle, const void* bytes, int length) {
+    Guard guard;
     LogCall("BXSend %d %d", handle, length);
     SimChannel* channel = State().Find(handle);
     if (channel != nullptr && bytes != nullptr && length >= 2) {
@@ -233,6 +262,9 @@ BX_EXPORT BXSend(int handle, const void* bytes, int length) {
 #endif
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
+    if (reason == DLL_PROCESS_ATTACH) {
+        InitializeCriticalSection(&g_lock);
+    }
     // Unloaded by FreeLibrary (not at process end): its windows are no longer
     // registered anywhere.
     if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
@@ -241,6 +273,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
                 kit::WithdrawRegistrations(c.handle);
             }
         }
+        DeleteCriticalSection(&g_lock);
     }
     return TRUE;
 }

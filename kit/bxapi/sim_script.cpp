@@ -18,25 +18,10 @@ namespace {
 class ScriptValues {
   public:
     explicit ScriptValues(HKEY key) {
-        DWORD count = 0;
-        DWORD maxName = 0;
-        DWORD maxData = 0;
-        if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count,
-                             &maxName, &maxData, nullptr, nullptr) != ERROR_SUCCESS) {
-            return;
-        }
-        std::vector<char> name(maxName + 1);
-        std::vector<unsigned char> data(maxData + 1);
-        for (DWORD i = 0; i < count; ++i) {
-            DWORD nameLength = maxName + 1;
-            DWORD size = maxData + 1;
-            DWORD type = 0;
-            if (RegEnumValueA(key, i, name.data(), &nameLength, nullptr, &type, data.data(),
-                              &size) != ERROR_SUCCESS) {
-                continue;
-            }
-            values_.push_back({std::string(name.data(), nameLength), type,
-                               std::vector<unsigned char>(data.begin(), data.begin() + size)});
+        // A test may rewrite a value while it is read: a value that grew
+        // since the sizes were asked means reading the whole key again.
+        for (int attempt = 0; attempt < 5 && !ReadAll(key); ++attempt) {
+            values_.clear();
         }
     }
 
@@ -75,6 +60,33 @@ class ScriptValues {
         DWORD type;
         std::vector<unsigned char> data;
     };
+    bool ReadAll(HKEY key) {
+        DWORD count = 0;
+        DWORD maxName = 0;
+        DWORD maxData = 0;
+        if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count,
+                             &maxName, &maxData, nullptr, nullptr) != ERROR_SUCCESS) {
+            return true;
+        }
+        std::vector<char> name(maxName + 1);
+        std::vector<unsigned char> data(maxData + 1);
+        for (DWORD i = 0; i < count; ++i) {
+            DWORD nameLength = maxName + 1;
+            DWORD size = maxData + 1;
+            DWORD type = 0;
+            const LONG rc =
+                RegEnumValueA(key, i, name.data(), &nameLength, nullptr, &type, data.data(), &size);
+            if (rc == ERROR_MORE_DATA) {
+                return false;
+            }
+            if (rc != ERROR_SUCCESS) {
+                continue;
+            }
+            values_.push_back({std::string(name.data(), nameLength), type,
+                               std::vector<unsigned char>(data.begin(), data.begin() + size)});
+        }
+        return true;
+    }
     const Value* Find(const char* name) const {
         for (const Value& v : values_) {
             if (_stricmp(v.name.c_str(), name) == 0) {
@@ -147,6 +159,7 @@ void SimScript::Load() {
     receiveReturnedLength = v.Int("ReceiveReturnedLength", kUnset);
 
     postOnSetOption = v.Int("PostOnSetOption", 0) != 0;
+    misbehave = v.Int("Misbehave", 0) != 0;
 }
 
 void PublishRegistration(int handle, int option, HWND window) {

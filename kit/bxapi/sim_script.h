@@ -55,6 +55,7 @@ struct SimScript {
     int receiveReturnedLength = kUnset;      // default: the number of bytes copied
 
     bool postOnSetOption = false; // BXSetOption posts its message at once
+    bool misbehave = false;       // a buffer too small gets what fits, reported as read
 
     void Load();
 };

@@ -1,8 +1,10 @@
 // Host command "session": a realistic monitoring session on the simulated
 // printer. A Detail window follows the printer through ready, ink low, ink
-// out and an error as the printer changes state; then a print job runs on
-// the simulated port and the progress meter follows it (pause, resume,
-// completion) and closes itself when the job ends. Each stage is named in a
+// out and an error as the printer changes state; a job printed while it is
+// open is announced to it through the host's printer table, and the window
+// follows that job; then a print job runs on the simulated port and the
+// progress meter follows it (pause, resume, completion) and closes itself
+// when the job ends. Each stage is named in a
 // file while the window shows it, so that a script can photograph the
 // screen at that moment.
 #include <windows.h>
@@ -14,6 +16,7 @@
 #include "host_commands.h"
 #include "host_plugin.h"
 #include "kit_install.h"
+#include "kit_printer_tables.h"
 #include "sim_port_script.h"
 
 namespace {
@@ -40,7 +43,8 @@ std::string Reply(const char* fields) {
 
 struct Session {
     DWORD hostThread = 0;
-    HWND window = nullptr;
+    const kit::PrinterTables* tables = nullptr;
+    bool jobAnnounced = false;
 };
 
 BOOL CALLBACK FindVisible(HWND hwnd, LPARAM param) {
@@ -86,6 +90,56 @@ void Shot(const char* name) {
     Sleep(kShotMs);
 }
 
+void PrintMeter(HWND window, const char* moment) {
+    printf("  meter %-10s: \"%s\" | %s | %s | button \"%s\"\n", moment,
+           ItemText(window, IDC_JOB_DOCUMENT).c_str(), ItemText(window, IDC_JOB_SHEETS).c_str(),
+           ItemText(window, IDC_JOB_TIME).c_str(), ItemText(window, IDC_JOB_PAUSE).c_str());
+    printf("              tip: %s\n", ItemText(window, IDC_TIP_TEXT).c_str());
+    fflush(stdout);
+}
+
+bool WaitForText(HWND window, int id, const std::string& text, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < timeoutMs) {
+        if (ItemText(window, id) == text) {
+            return true;
+        }
+        Sleep(100);
+    }
+    return false;
+}
+
+// The user prints while the Detail window is open: the host finds the
+// printer's window in its printer table and announces the job there.
+void AnnounceJobToDetail(Session& session, HWND window) {
+    kit::SimPrinter::SetStatusReply(Reply(kPrinterStages[0].fields));
+    kit::PostSimNotification(4);
+    Sleep(kSettleMs);
+    const std::string output = kit::ExecutableFolder() + "krxhost_session_detail.prn";
+    kit::SpoolerJob printed(kit::kPrinterName, output);
+    kit::SimPortJob job;
+    job.spoolerId = printed.Id();
+    job.text = "Shopping list.txt";
+    job.polls = 5;
+    job.secondsPerPoll = 5;
+    kit::SimPort::AddJob(job);
+    HWND announced =
+        printed.Id() != 0 ? session.tables->AnnounceJob(kit::kPrinterName, printed.Id()) : nullptr;
+    printf("  host: job %d announced through the printer table to %s\n", printed.Id(),
+           announced == window ? "the Detail window" : "no window");
+    fflush(stdout);
+    if (announced == window && WaitForText(window, IDC_JOB_DOCUMENT, job.text, 10000)) {
+        session.jobAnnounced = true;
+        PrintMeter(window, "announced");
+        Shot("detail-job");
+        Sleep(static_cast<DWORD>(job.polls) * 1000); // the job ends at the port
+    } else {
+        printf("session: the Detail window did not follow the announced job\n");
+    }
+    printed.End();
+    DeleteFileA(output.c_str());
+}
+
 DWORD WINAPI DriveDetail(void* param) {
     Session* session = static_cast<Session*>(param);
     HWND window = WaitForWindow(session->hostThread, 10000);
@@ -107,16 +161,9 @@ DWORD WINAPI DriveDetail(void* param) {
         std::string shot = std::string("detail-") + stage.name;
         Shot(shot.c_str());
     }
+    AnnounceJobToDetail(*session, window);
     PostMessageA(window, WM_CLOSE, 0, 0);
     return 0;
-}
-
-void PrintMeter(HWND window, const char* moment) {
-    printf("  meter %-10s: \"%s\" | %s | %s | button \"%s\"\n", moment,
-           ItemText(window, IDC_JOB_DOCUMENT).c_str(), ItemText(window, IDC_JOB_SHEETS).c_str(),
-           ItemText(window, IDC_JOB_TIME).c_str(), ItemText(window, IDC_JOB_PAUSE).c_str());
-    printf("              tip: %s\n", ItemText(window, IDC_TIP_TEXT).c_str());
-    fflush(stdout);
 }
 
 DWORD WINAPI DriveMeter(void* param) {
@@ -152,6 +199,14 @@ int RunSession(int /*argc*/, char** /*argv*/) {
         fprintf(stderr, "krxhost: the simulated installation is incomplete\n");
         return 1;
     }
+    // As the host does, the printer has its record in the printer table
+    // before any window of the plug-in opens for it.
+    kit::PrinterTables tables;
+    if (!tables.Ok() || !tables.Claim(kit::kPrinterName)) {
+        fprintf(stderr, "krxhost: the printer tables could not be made\n");
+        return 1;
+    }
+    kit::SimPort::Reset();
     kit::SimPrinter::Reset();
     kit::SimPrinter::ScriptTypicalPrinter();
     kit::SimPrinter::SetNumber("Live", 1); // the printer changes under an open window
@@ -173,6 +228,7 @@ int RunSession(int /*argc*/, char** /*argv*/) {
 
     Session session;
     session.hostThread = GetCurrentThreadId();
+    session.tables = &tables;
 
     printf("session: a Detail window follows \"%s\"\n", kit::kPrinterName);
     fflush(stdout);
@@ -216,7 +272,7 @@ int RunSession(int /*argc*/, char** /*argv*/) {
            (GetTickCount() - start) / 1000.0, result);
     kit::SimPort::Reset();
     DeleteFileA(output.c_str());
-    return result == 0 ? 0 : 1;
+    return result == 0 && session.jobAnnounced ? 0 : 1;
 }
 
 const host::HostCommandRegistration kSession("session", "session", RunSession);

@@ -202,6 +202,7 @@ void ScriptFault(const LibraryFault& fault) {
     SimPrinter::Reset();
     SimPrinter::ScriptTypicalPrinter();
     SimPrinter::SetNumber("Live", 1);
+    SimPrinter::SetNumber("Misbehave", 1); // short buffers get part of the reply
     SimPrinter::SetStatusReply(kNewReply);
     for (const auto& n : fault.numbers) {
         SimPrinter::SetNumber(n.first, n.second);
@@ -307,6 +308,7 @@ TEST_F(FaultWalkTest, WindowsOverFailingChannelsAndIdentity) {
         for (int which = f.result != 0 ? 0 : 1; which < (f.result != 0 ? 3 : 2); ++which) {
             SimPrinter::Reset();
             SimPrinter::ScriptTypicalPrinter();
+            SimPrinter::SetNumber("Misbehave", 1);
             SimPrinter::SetStatusReply(kGoodReply);
             f.script();
             EXPECT_EQ(f.result, RunWindow(which)) << f.label << ", export " << which;

@@ -2,6 +2,7 @@
 // and how often it asks the spooler for the driver.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "comm/bxapi.h"
@@ -122,4 +123,101 @@ TEST_F(BxApiTest, UnknownPrinterLeavesTheDriverEmpty) {
     krx::CBxApi bx;
     EXPECT_EQ(krx::Module().driverName, "");
     EXPECT_EQ(bx.IsEnabled(), 1); // through the bare driver key and BXAPI.DLL
+}
+
+TEST_F(BxApiTest, SimulatedPrinterAnswersAShortBufferWithTheSizeOnly) {
+    using Read = std::function<int(const krx::CBxApi&, int, char*, int*)>;
+    const struct {
+        const char* label;
+        Read read;
+    } reads[] = {
+        {"status", [](const krx::CBxApi& bx, int channel, char* b,
+                      int* n) { return bx.BXGetStatus(channel, b, n); }},
+        {"device ID", [](const krx::CBxApi& bx, int, char* b,
+                         int* n) { return bx.BXGetDeviceID(1, kit::kPrinterName, b, n); }},
+        {"channel list",
+         [](const krx::CBxApi& bx, int, char* b, int* n) {
+             return bx.BXGetAvailableChannel(1, kit::kPrinterName, b, n);
+         }},
+    };
+    SimPrinter::ScriptTypicalPrinter();
+    SimPrinter::SetStatusReply("@BDC ST\r\nST:04;\x0C");
+    for (int misbehave : {0, 1}) {
+        SimPrinter::SetNumber("Misbehave", misbehave); // read when the library starts
+        krx::CBxApi bx;
+        ASSERT_EQ(bx.IsEnabled(), 1);
+        const int channel = bx.BXOpenChannel(1, kit::kPrinterName, 4);
+        for (const auto& r : reads) {
+            int size = 0;
+            ASSERT_EQ(-4, r.read(bx, channel, nullptr, &size)) << r.label;
+            ASSERT_GT(size, 8) << r.label;
+            const std::string untouched(static_cast<size_t>(size), '#');
+            std::string buffer = untouched;
+            int shortSize = size - 1;
+            const int rc = r.read(bx, channel, &buffer[0], &shortSize);
+            if (misbehave == 0) {
+                EXPECT_EQ(-4, rc) << r.label;
+                EXPECT_EQ(size, shortSize) << r.label << ": the size it needs";
+                EXPECT_EQ(untouched, buffer) << r.label << ": nothing copied";
+            } else {
+                EXPECT_GT(rc, 0) << r.label << ": a misbehaving printer hands over a part";
+                EXPECT_NE(untouched, buffer) << r.label;
+            }
+            int fullSize = size;
+            EXPECT_GT(r.read(bx, channel, &buffer[0], &fullSize), 0) << r.label;
+        }
+        bx.BXReceiveCancel(channel);
+        bx.BXCloseChannel(channel);
+    }
+}
+
+TEST_F(BxApiTest, SimulatedPrinterServesTwoWindowsThreadsAtOnce) {
+    // Two windows poll on their own threads while the printer's script
+    // (reloaded at every status read) changes under them.
+    const std::string replies[] = {"@BDC ST\r\nST:04;\x0C",
+                                   "@BDC ST\r\nST:00;ER:05;IQ:004B3C5A463C;WR:10;\x0C"};
+    SimPrinter::Remove("CallLog");
+    SimPrinter::SetNumber("Live", 1);
+    SimPrinter::SetStatusReply(replies[0]);
+    struct Poller {
+        const std::string* replies = nullptr;
+        krx::CBxApi bx; // made here: the module's driver name is filled once, without a lock
+        int bad = 0;
+        static DWORD WINAPI Run(void* param) {
+            Poller* p = static_cast<Poller*>(param);
+            const krx::CBxApi& bx = p->bx;
+            for (int i = 0; i < 1500; ++i) {
+                int size = 0;
+                if (bx.BXGetStatus(7, nullptr, &size) != -4 || size <= 0 || size > 4096) {
+                    ++p->bad;
+                    continue;
+                }
+                std::string buffer(static_cast<size_t>(size), '\0');
+                const int rc = bx.BXGetStatus(7, &buffer[0], &size);
+                if (rc == -4) {
+                    continue; // the reply changed between the calls: ask again
+                }
+                buffer.resize(rc > 0 ? static_cast<size_t>(rc) : 0); // the reply may have shrunk
+                if (rc != size || (buffer != p->replies[0] && buffer != p->replies[1])) {
+                    ++p->bad;
+                }
+            }
+            return 0;
+        }
+    } pollers[2];
+    pollers[0].replies = pollers[1].replies = replies;
+    HANDLE threads[2];
+    for (int i = 0; i < 2; ++i) {
+        threads[i] = CreateThread(nullptr, 0, &Poller::Run, &pollers[i], 0, nullptr);
+        ASSERT_NE(threads[i], nullptr);
+    }
+    for (int i = 0; WaitForMultipleObjects(2, threads, TRUE, 0) == WAIT_TIMEOUT; ++i) {
+        SimPrinter::SetStatusReply(replies[i % 2]);
+        Sleep(1);
+    }
+    for (HANDLE t : threads) {
+        CloseHandle(t);
+    }
+    EXPECT_EQ(0, pollers[0].bad);
+    EXPECT_EQ(0, pollers[1].bad);
 }

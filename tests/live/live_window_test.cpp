@@ -11,6 +11,7 @@
 #include "common/win_handles.h"
 #include "entry/module_state.h"
 #include "graphics/sound.h"
+#include "kit_printer_tables.h"
 #include "kit_utility.h"
 #include "live_window.h"
 #include "sim_port_script.h"
@@ -25,34 +26,35 @@ struct StatusRow {
     int statusClass;
     int picture;
     int message;
+    const char* words; // what the English text says about that status
 };
 
 // One real reply per row of the message and picture table.
 const StatusRow kStatusRows[] = {
-    {"ST:04;IQ:5A5A5A5A5A5A;", 1, 1, 3004},
-    {"ST:00;ER:05;IQ:000000000000;", 2, 10, 3024},
-    {"ST:00;ER:05;IQ:005A5A5A5A5A;", 3, 2, 3021},
-    {"ST:00;ER:05;IQ:5A005A5A5A5A;", 4, 8, 3022},
-    {"ST:00;ER:06;", 5, 3, 3012},
-    {"ST:00;ER:04;", 6, 4, 3010},
-    {"ST:00;ER:09;", 9, 7, 3014},
-    {"ST:07;", 10, 1, 3023},
-    {"ST:02;", 11, 1, 3002},
-    {"ST:04;WR:10;IQ:0A5A5A5A5A5A;", 12, 2, 3019},
-    {"ST:04;WR:11;IQ:5A0A5A5A5A5A;", 13, 8, 3020},
-    {"ST:00;ER:00;", 14, 7, 3006},
-    {"ST:01;", 17, 1, 3001},
-    {"ST:00;ER:01;", 18, 1, 3007},
-    {"ST:08;", 19, 1, 3026},
-    {"ST:04;WR:1011;IQ:0A0A5A5A5A5A;", 20, 10, 3019},
-    {"ST:00;ER:11;", 21, 7, 3033},
-    {"ST:00;ER:05;IQ:RERE5A5A5A5A;", 22, 10, 3030},
-    {"ST:00;ER:05;IQ:RE5A5A5A5A5A;", 23, 2, 3031},
-    {"ST:00;ER:05;IQ:5ARE5A5A5A5A;", 24, 8, 3032},
-    {"ST:00;ER:05;IQ:NANA5A5A5A5A;", 25, 10, 3027},
-    {"ST:00;ER:05;IQ:NA5A5A5A5A5A;", 26, 2, 3028},
-    {"ST:00;ER:05;IQ:5ANA5A5A5A5A;", 27, 8, 3029},
-    {"ST:05;", 0, 6, 2002},
+    {"ST:04;IQ:5A5A5A5A5A5A;", 1, 1, 3004, "ready"},
+    {"ST:00;ER:05;IQ:000000000000;", 2, 10, 3024, "black and color inks have run out"},
+    {"ST:00;ER:05;IQ:005A5A5A5A5A;", 3, 2, 3021, "black ink has run out"},
+    {"ST:00;ER:05;IQ:5A005A5A5A5A;", 4, 8, 3022, "color ink has run out"},
+    {"ST:00;ER:06;", 5, 3, 3012, "out of paper"},
+    {"ST:00;ER:04;", 6, 4, 3010, "jammed"},
+    {"ST:00;ER:09;", 9, 7, 3014, "error"},
+    {"ST:07;", 10, 1, 3023, "cleaning"},
+    {"ST:02;", 11, 1, 3002, "printing"},
+    {"ST:04;WR:10;IQ:0A5A5A5A5A5A;", 12, 2, 3019, "running low"},
+    {"ST:04;WR:11;IQ:5A0A5A5A5A5A;", 13, 8, 3020, "Color ink is running low"},
+    {"ST:00;ER:00;", 14, 7, 3006, "error"},
+    {"ST:01;", 17, 1, 3001, "busy"},
+    {"ST:00;ER:01;", 18, 1, 3007, "offline"},
+    {"ST:08;", 19, 1, 3026, "cartridges are being replaced"},
+    {"ST:04;WR:1011;IQ:0A0A5A5A5A5A;", 20, 10, 3019, "running low"},
+    {"ST:00;ER:11;", 21, 7, 3033, "paper tray"},
+    {"ST:00;ER:05;IQ:RERE5A5A5A5A;", 22, 10, 3030, "ink cartridges cannot be recognized"},
+    {"ST:00;ER:05;IQ:RE5A5A5A5A5A;", 23, 2, 3031, "black ink cartridge cannot be recognized"},
+    {"ST:00;ER:05;IQ:5ARE5A5A5A5A;", 24, 8, 3032, "color ink cartridge cannot be recognized"},
+    {"ST:00;ER:05;IQ:NANA5A5A5A5A;", 25, 10, 3027, "No ink cartridges are installed"},
+    {"ST:00;ER:05;IQ:NA5A5A5A5A5A;", 26, 2, 3028, "black ink cartridge is not installed"},
+    {"ST:00;ER:05;IQ:5ANA5A5A5A5A;", 27, 8, 3029, "color ink cartridge is not installed"},
+    {"ST:05;", 0, 6, 2002, "does not answer"},
 };
 
 TEST_F(LiveWindowTest, DetailFollowsThePrinterThroughEveryStatus) {
@@ -73,6 +75,8 @@ TEST_F(LiveWindowTest, DetailFollowsThePrinterThroughEveryStatus) {
             EXPECT_EQ(row.statusClass, w.StatusClass()) << row.fields;
             EXPECT_EQ(row.picture, w.PictureCategory()) << row.fields;
             EXPECT_EQ(Text(row.message), w.Text(IDC_STATUS_TEXT)) << row.fields;
+            EXPECT_NE(std::string::npos, w.Text(IDC_STATUS_TEXT).find(row.words))
+                << row.fields << ": " << w.Text(IDC_STATUS_TEXT);
             EXPECT_EQ(krx::kViewDetail, w.View()) << "a detail window stays: " << row.fields;
         }
         // Ink out of both cartridges: the trouble category of ink help.
@@ -480,6 +484,34 @@ TEST_F(LiveWindowTest, HiddenMeterAskedForDetailBecomesADetailWindow) {
         EXPECT_EQ(0, ink.Sent(IDC_INK_COLOR).back().block[2]);
         w.End();
     });
+}
+
+TEST_F(LiveWindowTest, HostFindsTheWindowInItsPrinterTableAndAnnouncesAJob) {
+    kit::PrinterTables tables; // the host's, with the printer's record
+    ASSERT_TRUE(tables.Ok());
+    ASSERT_TRUE(tables.Claim(kit::kPrinterName));
+    kit::SimPortJob job;
+    job.spoolerId = 21;
+    job.text = "Announced letter";
+    job.polls = 100000;
+    kit::SimPort::AddJob(job);
+    knownJobs_->Know(21);
+    SetReply("ST:04;IQ:5A5A5A5A5A5A;");
+    RunWindow(krx::kViewDetail, [&](StatusWindowProbe& w, InkRecorder&) {
+        EXPECT_EQ(w.Hwnd(), tables.StatusWindow("KIT PRINTER kx500"));
+        ASSERT_EQ(w.Hwnd(), tables.AnnounceJob(kit::kPrinterName, 21));
+        MSG msg;
+        while (PeekMessageA(&msg, w.Hwnd(), krx::kMsgAddJob, krx::kMsgAddJob, PM_REMOVE)) {
+            DispatchMessageA(&msg);
+        }
+        ASSERT_TRUE(
+            WaitForRecord([](const krx::JobRecord& r, bool v) { return v && r.jobId == 21; }));
+        w.ProgressTick();
+        EXPECT_EQ(krx::kViewProgress, w.View()) << "a ready printer: the window follows the job";
+        EXPECT_EQ("Announced letter", w.Text(IDC_JOB_DOCUMENT));
+        w.End();
+    });
+    EXPECT_EQ(nullptr, tables.StatusWindow(kit::kPrinterName)) << "the window has gone";
 }
 
 TEST_F(LiveWindowTest, TipsOnAndOffKeepTheMeterOnTheScreen) {

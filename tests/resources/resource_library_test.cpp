@@ -278,5 +278,21 @@ TEST(LanguageLibraries, JapaneseTextsAreStoredAsJapanese) {
     FreeLibrary(ja);
 }
 
+TEST(LanguageLibraries, JapaneseReadyAndPrintingTextsSaySo) {
+    HMODULE ja = LoadLibraryA(kJapaneseLibrary.file);
+    ASSERT_NE(ja, nullptr);
+    auto text = [ja](UINT id) {
+        const wchar_t* chars = nullptr;
+        int length = LoadStringW(ja, id, reinterpret_cast<wchar_t*>(&chars), 0);
+        return std::wstring(chars, length > 0 ? length : 0);
+    };
+    const std::wstring printing = L"\x5370\x5237\x4E2D";       // "printing"
+    const std::wstring canPrint = L"\x5370\x5237\x3067\x304D"; // "can print"
+    EXPECT_NE(std::wstring::npos, text(3004).find(canPrint)) << "a ready printer";
+    EXPECT_EQ(std::wstring::npos, text(3004).find(printing)) << "a ready printer";
+    EXPECT_NE(std::wstring::npos, text(3002).find(printing)) << "a printer at work";
+    FreeLibrary(ja);
+}
+
 } // namespace
 } // namespace krxtest
