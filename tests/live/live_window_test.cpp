@@ -498,6 +498,7 @@ TEST_F(LiveWindowTest, HostFindsTheWindowInItsPrinterTableAndAnnouncesAJob) {
     knownJobs_->Know(21);
     SetReply("ST:04;IQ:5A5A5A5A5A5A;");
     RunWindow(krx::kViewDetail, [&](StatusWindowProbe& w, InkRecorder&) {
+        w.StatusTick();
         EXPECT_EQ(w.Hwnd(), tables.StatusWindow("KIT PRINTER kx500"));
         ASSERT_EQ(w.Hwnd(), tables.AnnounceJob(kit::kPrinterName, 21));
         MSG msg;
