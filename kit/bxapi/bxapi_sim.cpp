@@ -195,7 +195,9 @@ BX_EXPORT BXReceiveCancel(int handle) {
     Guard guard;
     LogCall("BXReceiveCancel %d", handle);
     if (SimChannel* channel = State().Find(handle)) {
-        channel->pending.clear();
+        if (!Script().keepUnreadData) {
+            channel->pending.clear();
+        }
         channel->deferred = false;
     }
     return 0;
@@ -250,10 +252,17 @@ BX_EXPORT BXSend(int handle, const void* bytes, int length) {
     if (channel != nullptr && bytes != nullptr && length >= 2) {
         const char* command = static_cast<const char*>(bytes);
         const kit::SimScript& s = Script();
+        const std::vector<unsigned char>* reply = nullptr;
         if (command[0] == 'i' && command[1] == 'i') {
-            channel->pending = s.infoReply;
+            reply = &s.infoReply;
         } else if (command[0] == 'I' && command[1] == 'R') {
-            channel->pending = s.irReply;
+            reply = &s.irReply;
+        }
+        if (reply != nullptr) {
+            if (!s.keepUnreadData) {
+                channel->pending.clear();
+            }
+            channel->pending.insert(channel->pending.end(), reply->begin(), reply->end());
         }
         channel->deferred = s.deferReply && !channel->pending.empty();
     }

@@ -157,6 +157,7 @@ void SimScript::Load() {
     receiveSecondResult = v.Int("ReceiveSecondResult", kUnset);
     receiveAnnouncedSize = v.Int("ReceiveAnnouncedSize", kUnset);
     receiveReturnedLength = v.Int("ReceiveReturnedLength", kUnset);
+    keepUnreadData = v.Int("KeepUnreadData", 0) != 0;
 
     postOnSetOption = v.Int("PostOnSetOption", 0) != 0;
     misbehave = v.Int("Misbehave", 0) != 0;

@@ -53,6 +53,8 @@ struct SimScript {
     int receiveSecondResult = kUnset;        // default: the number of bytes copied
     int receiveAnnouncedSize = kUnset;       // default: the pending data's length
     int receiveReturnedLength = kUnset;      // default: the number of bytes copied
+    bool keepUnreadData = false;             // a channel is a byte stream: a reply queues
+                                             // behind unread data, cancelling keeps it
 
     bool postOnSetOption = false; // BXSetOption posts its message at once
     bool misbehave = false;       // a buffer too small gets what fits, reported as read

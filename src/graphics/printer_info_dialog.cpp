@@ -18,6 +18,9 @@ namespace {
 // The printer-information request of the information channel.
 constexpr unsigned char kInfoRequest[] = {0x69, 0x69, 0x01, 0x00, 0x01};
 constexpr int kCellsPerRow = 5;
+// Replies discarded before a request at most: a library that always has
+// data must not hold the dialog.
+constexpr int kMaxStaleReplies = 8;
 
 std::string Text(UINT id) {
     std::string text;
@@ -85,10 +88,22 @@ bool PrinterInfoDialog::OnTimer(UINT_PTR timerId) {
         return false;
     }
     if (state_ == kIdle) {
+        DiscardWaitingData();
         library_->BXSend(channel_, kInfoRequest, sizeof(kInfoRequest));
         ReadReply();
     }
     return true;
+}
+
+void PrinterInfoDialog::DiscardWaitingData() {
+    // Data already waiting before the request is sent cannot answer it (a
+    // reply nobody read, to an earlier request or another command), but the
+    // read right after the request would take it for the answer.
+    for (int i = 0; i < kMaxStaleReplies; ++i) {
+        if (ReceivePrinterData(*library_, channel_, nullptr, nullptr) != kReceiveData) {
+            break;
+        }
+    }
 }
 
 void PrinterInfoDialog::OnDestroy() {

@@ -40,6 +40,7 @@ class PrinterInfoDialog : public Dialog {
     void OnDestroy() override;
 
   private:
+    void DiscardWaitingData();
     void ReadReply();
     void FillTable();
     void FillRow(int firstItem, const PrinterInfoEntry& entry);

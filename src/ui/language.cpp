@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -84,13 +85,28 @@ int CopyName(const std::string& name, char* out, int* length) {
     return 0;
 }
 
+// The kept choice goes out as far as the buffer holds, always terminated;
+// `length` then holds the length of what was copied. Without room for even
+// the terminator it is -4 with the room needed, like a fresh choice.
+int CopyNameCut(const std::string& name, char* out, int* length) {
+    const int room = length != nullptr ? *length : 0;
+    if (out == nullptr || room < 1) {
+        return CopyName(name, out, length);
+    }
+    const size_t copied = std::min(name.size(), static_cast<size_t>(room - 1));
+    memcpy(out, name.data(), copied);
+    out[copied] = '\0';
+    *length = static_cast<int>(copied);
+    return 0;
+}
+
 } // namespace
 
 int ChooseLanguageSectionFor(unsigned languageId, char* out, int* length, const char* modelFile) {
     try {
         std::string& chosen = Module().languageSection;
         if (!chosen.empty()) {
-            return CopyName(chosen, out, length);
+            return CopyNameCut(chosen, out, length);
         }
         std::vector<LanguageEntry> entries = ReadLanguageEntries(modelFile);
         std::string name = SelectedName(entries, languageId);

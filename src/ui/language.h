@@ -17,7 +17,9 @@ constexpr int kLanguageSectionSize = 260;
 
 // Chooses the section for the user's default language. `length` holds the
 // room of `out` on entry and the name's length on success; on -4 it holds
-// the room needed (name length + 1). The output is always terminated.
+// the room needed (name length + 1). A choice kept from earlier is copied
+// cut to the room (and `length` is what was copied) rather than refused.
+// The output is always terminated.
 int ChooseLanguageSection(char* out, int* length, const char* modelFile);
 
 // The same for a given language id (what the user's language would be).

@@ -199,7 +199,12 @@ TEST_F(LanguageChoiceTest, NameThatDoesNotFitReportsTheRoomNeeded) {
     tooSmall("fresh choice");
     EXPECT_EQ(krx::Module().languageSection, "");
     EXPECT_EQ(Choose(0x0411), "Japanese");
-    tooSmall("kept choice");
+    // A kept choice is copied as far as the buffer holds.
+    char out[8] = "ABCDEFG";
+    int length = 5;
+    EXPECT_EQ(krx::ChooseLanguageSectionFor(0x0411, out, &length, profile_.c_str()), 0);
+    EXPECT_STREQ(out, "Japa");
+    EXPECT_EQ(length, 4);
 }
 
 TEST_F(LanguageChoiceTest, LongLanguageSectionIsReadWhole) {

@@ -133,6 +133,14 @@ TEST_F(PrinterInfoDialogTest, ReplyThatIsNotReadyIsReadOnTheNotification) {
     EXPECT_EQ(Count("BXSend"), 1) << "waiting, not asking again";
 }
 
+TEST_F(PrinterInfoDialogTest, AnswerNobodyReadIsNotTakenForTheReply) {
+    // The channel is a byte stream that still holds an earlier answer.
+    kit::SimPrinter::SetNumber("KeepUnreadData", 1);
+    kit::SimPrinter::SetBytes("ReceiveReply", "@BDC PS\r\nIR:00C8;\x0C");
+    TableView view = Run();
+    EXPECT_EQ(view.cells, kTypicalCells);
+}
+
 TEST_F(PrinterInfoDialogTest, NoNotificationNoTableNoRequest) {
     // Channel 0 was never opened: the library refuses to notify for it.
     TableView view = Run(nullptr, 0, 1500);

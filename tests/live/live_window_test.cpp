@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "comm/bxapi.h"
 #include "comm/device_id.h"
 #include "common/message_box.h"
 #include "common/win_handles.h"
@@ -221,6 +222,59 @@ TEST_F(LiveWindowTest, StoredRepliesOfAnyShapeGiveADefinedInitialStatus) {
     });
 }
 
+TEST_F(LiveWindowTest, ReplyThatDoesNotDecodeIsAFailedRead) {
+    // Ink low, but the reply breaks off before its terminator.
+    const std::string cut = "@BDC ST\r\nST:04;WR:10;IQ:0A5A5A5A5A5A;";
+    auto noStatus = [&](StatusWindowProbe& w, const char* path) {
+        EXPECT_EQ(0, w.StatusClass()) << path;
+        EXPECT_EQ(6, w.PictureCategory()) << path;
+        EXPECT_EQ(Text(2002), w.Text(IDC_STATUS_TEXT)) << path;
+    };
+    kit::SimPrinter::SetStatusReply(cut);
+    RunWindow(krx::kViewDetail, [&](StatusWindowProbe& w, InkRecorder&) {
+        w.StatusTick();
+        noStatus(w, "status tick");
+        SetReply("ST:04;IQ:5A5A5A5A5A5A;");
+        w.StatusTick();
+        EXPECT_EQ(1, w.StatusClass());
+        kit::SimPrinter::SetStatusReply(cut);
+        SendMessageA(w.Hwnd(), krx::kMsgStatusNotification, 0, w.Channels()->m_hStat);
+        noStatus(w, "notification");
+        w.End();
+    });
+    krxtest::WriteBinary(HKEY_CURRENT_USER, StoreKey(), "Status", cut);
+    krxtest::WriteDword(HKEY_CURRENT_USER, StoreKey(), "ComStatus", 1);
+    RunWindow(krx::kViewPopup, [&](StatusWindowProbe& w, InkRecorder&) {
+        noStatus(w, "initial status");
+        krx::unique_handle activity(
+            CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 16,
+                               krx::JobActivityName(kit::kPrinterName, "").c_str()));
+        ASSERT_TRUE(activity);
+        w.StatusTick();
+        noStatus(w, "stored reply");
+        w.End();
+    });
+}
+
+TEST_F(LiveWindowTest, RemoteCountStillAwaitedAfterAFailedReceive) {
+    SetReply("ST:04;WR:10;IQ:0A5A5A5A5A5A;");
+    kit::SimPrinter::SetNumber("DeferReply", 1);
+    RunWindow(krx::kViewDetail, [&](StatusWindowProbe& w, InkRecorder&) {
+        w.StatusTick(); // asked; the answer is not in yet
+        EXPECT_EQ("", w.Text(IDC_INFO_LINE));
+        // Asked again, and this receive fails.
+        kit::SimPrinter::Remove("DeferReply");
+        kit::SimPrinter::SetNumber("ReceiveFirstResult", -1);
+        w.StatusTick();
+        kit::SimPrinter::Remove("ReceiveFirstResult");
+        { krx::CBxApi reload; } // the simulated printer reads its script again
+        // The library reports the answer: it is read.
+        SendMessageA(w.Hwnd(), krx::kMsgInformationReply, 0, w.Channels()->m_hInfo2);
+        EXPECT_EQ(Text(IDS_REMOTE_COUNT_MANY), w.Text(IDC_INFO_LINE));
+        w.End();
+    });
+}
+
 TEST_F(LiveWindowTest, PrintToFileIsNeverRead) {
     kit::SimPrinter::SetText("CallLog", simLog_);
     SetReply("ST:04;IQ:5A5A5A5A5A5A;");
@@ -230,6 +284,10 @@ TEST_F(LiveWindowTest, PrintToFileIsNeverRead) {
             w.StatusTick();
             w.StatusTick();
             EXPECT_FALSE(w.Visible(IDC_INK_BLACK)) << "the ink area is collapsed";
+            // Asked for the detail view: the ink area opens in the detail frame.
+            SendMessageA(w.Hwnd(), krx::kMsgOpenAsDetail, 0, 0);
+            EXPECT_TRUE(w.Visible(IDC_DETAIL_INK_FRAME));
+            EXPECT_FALSE(w.Visible(IDC_INK_FRAME));
             w.End();
         },
         "FILE:");

@@ -5,13 +5,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
+#include <mutex>
 #include <string>
+#include <vector>
 
 #include "comm/bxapi.h"
 #include "comm/spooler.h"
 #include "common/resource_ids.h"
 #include "entry/module_state.h"
 #include "entry/registry/registry_key.h"
+#include "entry/trace/debug_trace.h"
 #include "jobs/job_monitor.h"
 #include "kit_install.h"
 #include "ui/status_window/status_window.h"
@@ -139,6 +143,18 @@ TEST_F(StatusWindowTest, PopupViewKeysAndSystemMenu) {
     GetMenuStringA(menu, krx::kSysMenuVersion, text, sizeof(text), MF_BYCOMMAND);
     EXPECT_EQ(ResourceString(resources_, IDS_VERSION_MENU), std::string(text));
 
+    // The status text takes a click (and the focus) but shows no caret.
+    HWND statusText = GetDlgItem(hwnd, IDC_STATUS_TEXT);
+    PostMessageA(statusText, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+    PostMessageA(statusText, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+    DWORD_PTR answered = 0;
+    SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answered);
+    GUITHREADINFO gui = {};
+    gui.cbSize = sizeof(gui);
+    ASSERT_TRUE(GetGUIThreadInfo(call.ThreadId(), &gui));
+    EXPECT_EQ(statusText, gui.hwndFocus);
+    EXPECT_NE(statusText, gui.hwndCaret);
+
     // Neither Escape nor Enter closes the pop-up.
     PostMessageA(hwnd, WM_KEYDOWN, VK_ESCAPE, 0);
     PostMessageA(GetDlgItem(hwnd, IDC_CANCEL_PRINTING), WM_KEYDOWN, VK_RETURN, 0);
@@ -193,6 +209,150 @@ TEST_F(StatusWindowTest, MeterStaysHiddenInTheBottomRightCorner) {
     EXPECT_EQ(std::string(kit::kPrinterName) + " - " + kit::kPortName, std::string(title));
     PostMessageA(hwnd, WM_CLOSE, 0, 0);
     EXPECT_EQ(0, call.Wait());
+}
+
+// Where each top-level window of the hooked thread stood, and how large it
+// was, when it first became visible.
+std::mutex g_shownLock;
+std::map<HWND, RECT> g_firstShown;
+
+LRESULT CALLBACK RecordFirstShow(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_WINDOWPOSCHANGED &&
+        (reinterpret_cast<const WINDOWPOS*>(call->lParam)->flags & SWP_SHOWWINDOW) &&
+        !(GetWindowLongA(call->hwnd, GWL_STYLE) & WS_CHILD)) {
+        std::lock_guard<std::mutex> guard(g_shownLock);
+        g_firstShown.insert({call->hwnd, WindowRect(call->hwnd)});
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(StatusWindowTest, PopupAndDetailAppearWhereTheyStay) {
+    Install(true);
+    for (int view : {krx::kViewPopup, krx::kViewDetail}) {
+        g_firstShown.clear();
+        WindowCall call([&] {
+            HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROCRET, RecordFirstShow, nullptr,
+                                           GetCurrentThreadId());
+            const int result = Start(view);
+            UnhookWindowsHookEx(hook);
+            return result;
+        });
+        HWND hwnd = call.WaitForWindow();
+        ASSERT_NE(nullptr, hwnd);
+        const RECT now = WindowRect(hwnd);
+        RECT first = {};
+        {
+            std::lock_guard<std::mutex> guard(g_shownLock);
+            ASSERT_EQ(1u, g_firstShown.count(hwnd)) << view;
+            first = g_firstShown[hwnd];
+        }
+        EXPECT_EQ(now.left, first.left) << view;
+        EXPECT_EQ(now.top, first.top) << view;
+        EXPECT_EQ(now.right, first.right) << view;
+        EXPECT_EQ(now.bottom, first.bottom) << view;
+        PostMessageA(hwnd, WM_CLOSE, 0, 0);
+        EXPECT_EQ(0, call.Wait());
+    }
+}
+
+// The option-3 registration of the simulated printer that names the window
+// ("<handle>-3"), and the window a registration names.
+std::string InfoRegistrationOf(HWND window) {
+    std::string found;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kit::kSimWindowsKey, 0, KEY_READ, &key) != 0) {
+        return found;
+    }
+    for (DWORD i = 0; found.empty(); ++i) {
+        char name[64];
+        DWORD nameLength = sizeof(name);
+        DWORD value = 0;
+        DWORD size = sizeof(value);
+        if (RegEnumValueA(key, i, name, &nameLength, nullptr, nullptr,
+                          reinterpret_cast<BYTE*>(&value), &size) != 0) {
+            break;
+        }
+        const std::string n(name);
+        if (value == static_cast<DWORD>(reinterpret_cast<UINT_PTR>(window)) && n.size() > 2 &&
+            n.compare(n.size() - 2, 2, "-3") == 0) {
+            found = n;
+        }
+    }
+    RegCloseKey(key);
+    return found;
+}
+
+HWND RegisteredWindow(const std::string& registration) {
+    return reinterpret_cast<HWND>(static_cast<UINT_PTR>(
+        krxtest::ReadDword(HKEY_CURRENT_USER, kit::kSimWindowsKey, registration.c_str(), 0)));
+}
+
+BOOL CALLBACK CountDialog(HWND hwnd, LPARAM count) {
+    char className[16] = {};
+    GetClassNameA(hwnd, className, sizeof(className));
+    if (lstrcmpA(className, "#32770") == 0 && IsWindowVisible(hwnd)) {
+        ++*reinterpret_cast<int*>(count);
+    }
+    return TRUE;
+}
+
+TEST_F(StatusWindowTest, InformationDialogIsOwnedByTheWindowAndOpensOnce) {
+    Install(true);
+    kit::SimPrinter::SetStatusReply(krxtest::StatusReply("ST:04;IQ:5A5A5A5A5A5A;"));
+    const std::string log = bin_ + "window_info_calls.log";
+    DeleteFileA(log.c_str());
+    kit::SimPrinter::SetText("CallLog", log);
+    WindowCall call([&] { return Start(krx::kViewDetail); });
+    HWND hwnd = call.WaitForWindow();
+    ASSERT_NE(nullptr, hwnd);
+    // The first status tick offers the information.
+    for (int i = 0; i < 250 && !ItemEnabled(hwnd, IDC_INFO_BUTTON); ++i) {
+        Sleep(20);
+    }
+    ASSERT_TRUE(ItemEnabled(hwnd, IDC_INFO_BUTTON));
+    auto click = [&] {
+        PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(IDC_INFO_BUTTON, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(hwnd, IDC_INFO_BUTTON)));
+    };
+    click();
+    HWND info = call.WaitForOtherWindow(hwnd);
+    ASSERT_NE(nullptr, info);
+    EXPECT_EQ(hwnd, GetWindow(info, GW_OWNER));
+    EXPECT_FALSE(IsWindowEnabled(hwnd)) << "the status window waits for the dialog";
+    const std::string channel = InfoRegistrationOf(info);
+    ASSERT_FALSE(channel.empty()) << "the dialog hears the information channel";
+
+    // A second command (on its way before the window was disabled) opens
+    // nothing more, and the one dialog still closes.
+    click();
+    Sleep(300);
+    int dialogs = 0;
+    EnumThreadWindows(call.ThreadId(), CountDialog, reinterpret_cast<LPARAM>(&dialogs));
+    EXPECT_EQ(2, dialogs);
+    PostMessageA(info, WM_CLOSE, 0, 0);
+    for (int i = 0; i < 250 && IsWindow(info); ++i) {
+        Sleep(20);
+    }
+    EXPECT_FALSE(IsWindow(info));
+    EXPECT_TRUE(IsWindowEnabled(hwnd));
+    // The channel's news comes to the status window again.
+    EXPECT_EQ(hwnd, RegisteredWindow(channel));
+    PostMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(0, call.Wait());
+
+    // The channel's receive is cancelled, then its news goes elsewhere: when
+    // the dialog takes the channel over, and when the window takes it back.
+    const std::string handle = channel.substr(0, channel.size() - 2);
+    const std::string handOver = "BXReceiveCancel " + handle + "\nBXSetOption " + handle + " 3\n";
+    const std::string calls = kit::ReadTextFile(log);
+    int handOvers = 0;
+    for (size_t at = calls.find(handOver); at != std::string::npos;
+         at = calls.find(handOver, at + 1)) {
+        ++handOvers;
+    }
+    EXPECT_EQ(2, handOvers) << calls;
+    DeleteFileA(log.c_str());
 }
 
 TEST_F(StatusWindowTest, SettingsToolReports) {
@@ -358,6 +518,11 @@ TEST_F(RecoveryTest, RouterAndPermission) {
     krxtest::WriteString(HKEY_LOCAL_MACHINE, kRouter, "BXP99", "SHARE02");
     EXPECT_EQ(krx::kRecoveryNotNeeded, TryIn(krx::kViewDetail));
     kit::DeleteTree(HKEY_LOCAL_MACHINE, "software\\NORVA\\BXPrinter");
+    // So do ports named with the 256 characters a value may hold.
+    krxtest::WriteString(HKEY_LOCAL_MACHINE, kRouter, "BXP00", "LPT1:" + std::string(251, 'x'));
+    krxtest::WriteString(HKEY_LOCAL_MACHINE, kRouter, "BXP01", "SHARE" + std::string(251, 'x'));
+    EXPECT_EQ(krx::kRecoveryNotNeeded, TryIn(krx::kViewDetail));
+    kit::DeleteTree(HKEY_LOCAL_MACHINE, "software\\NORVA\\BXPrinter");
 
     // A repair that is not allowed.
     RouteLocalPortOnly();
@@ -402,6 +567,16 @@ TEST_F(RecoveryTest, DetailStartsTheSettingsToolWhichReportsBack) {
     const std::vector<int> ids = boxes_.TextIds();
     EXPECT_NE(ids.end(), std::find(ids.begin(), ids.end(), IDS_RECOVERY_DONE));
     EXPECT_EQ(krx::kRecoveryAwaitingReport, reported_);
+
+    // The longest folder the library may name is used whole (no tool there).
+    const std::string folder = "C:\\" + std::string(253, 'd');
+    krxtest::WriteString(HKEY_LOCAL_MACHINE, "software\\NORVA\\BXAPIInfo", "InstallDir", folder);
+    krxtest::WriteDword(HKEY_LOCAL_MACHINE, "Software\\Norva\\KRX3", "log", 1);
+    krx::LoadTraceSwitch();
+    EXPECT_EQ(krx::kRecoveryFailed, TryIn(krx::kViewDetail));
+    EXPECT_NE(
+        std::string::npos,
+        kit::ReadTextFile(krxtest::kTraceFile).find("WinExec(" + folder + "\\bxapiset.exe /Act"));
 }
 
 } // namespace

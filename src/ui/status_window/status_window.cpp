@@ -50,6 +50,20 @@ const char* TraceBanner(int viewType) {
 
 } // namespace
 
+LRESULT CaretlessEdit::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = CallOriginal(message, wParam, lParam);
+    if (message == WM_SETFOCUS || message == WM_SETFONT) {
+        // The caret the edit has just made (a new font makes it anew while
+        // the edit has the focus); the status text is only read.
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof(info);
+        if (GetGUIThreadInfo(GetCurrentThreadId(), &info) && info.hwndCaret == Hwnd()) {
+            DestroyCaret();
+        }
+    }
+    return result;
+}
+
 StatusWindow::StatusWindow() : Dialog(kStatusWindowTemplate) {}
 
 StatusWindow::~StatusWindow() = default;
@@ -462,8 +476,7 @@ void StatusWindow::BindControls() {
     m_Meter.Attach(Hwnd(), IDC_JOB_METER);
     m_Animation.Attach(Hwnd(), IDC_JOB_ANIMATION);
     m_TipsButton.AttachButton(Hwnd(), IDC_TIPS_BUTTON);
-    // The caret would blink in the read-only status text.
-    HideCaret(Item(IDC_STATUS_TEXT));
+    m_StatusText.Attach(Hwnd(), IDC_STATUS_TEXT);
 }
 
 void StatusWindow::SetUpSystemMenu() {
@@ -504,12 +517,27 @@ void StatusWindow::OnInformationDialog() {
     if (m_pBxApi == nullptr || m_pChannels == nullptr || m_pChannels->m_hInfo == 0) {
         return;
     }
+    // One dialog at a time: a command that was on its way when the dialog
+    // disabled this window finds it running.
+    if (m_pInfoDialog && m_pInfoDialog->IsRunning()) {
+        return;
+    }
+    const int channel = m_pChannels->m_hInfo;
+    m_pBxApi->BXReceiveCancel(channel);
+    m_bInfoDialogShown = 1;
     if (!m_pInfoDialog) {
         m_pInfoDialog.reset(new PrinterInfoDialog());
     }
-    m_bInfoDialogShown = 1;
-    m_pInfoDialog->ShowPrinterInformation(*m_pBxApi, m_pChannels->m_hInfo);
-    m_bInfoDialogShown = 0;
+    if (m_pInfoDialog->ShowPrinterInformation(*m_pBxApi, channel, Hwnd()) ==
+        PrinterInfoDialog::kCancelCode) {
+        m_bInfoDialogShown = 0;
+    }
+    // The channel's news comes back to this window, unless the window was
+    // closed (and the channel with it) while the dialog ran.
+    if (!m_bClosed && m_pChannels->m_hInfo == channel) {
+        HWND self = Hwnd();
+        m_pBxApi->BXSetOption(channel, bx::kOptionNotifyInfo, &self);
+    }
 }
 
 void StatusWindow::CleanUp() {

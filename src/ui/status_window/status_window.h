@@ -77,6 +77,13 @@ int RouterNeedsNoRecovery();
 // 1 when the thread's (else the process's) token lists the Administrators.
 int IsAdministrator();
 
+// A read-only edit that never shows a caret: the edit makes its caret
+// whenever it gets the focus, so the caret goes as soon as it is made.
+class CaretlessEdit : public SubclassedControl {
+  protected:
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+};
+
 class StatusWindow : public Dialog {
   public:
     StatusWindow();
@@ -156,6 +163,7 @@ class StatusWindow : public Dialog {
     void UpdateSystemMenuForSize(bool minimised);
     void PlaceStatusText(int viewType);
     void MoveItemBy(int id, int dy);
+    int ShowInkAreaIn(int viewType, int show); // the frame of that view
     RECT ItemRectOnScreen(int id) const;
     RECT ItemRectInClient(int id) const;
     bool InformationAvailable(bool remote) const;
@@ -265,6 +273,8 @@ class StatusWindow : public Dialog {
     ProgressMeter m_Meter;   // 305
     BMP256Ctrl m_Animation;  // 304
     IconButton m_TipsButton; // 317
+
+    CaretlessEdit m_StatusText; // 212
 
     // Live status and job display helpers
     friend class StatusWindowProbe; // tests drive the ticks directly

@@ -81,6 +81,12 @@ void StatusWindow::SwitchView(int viewType, int forceDefaultPosition) {
 
     m_nViewType = viewType;
     PlaceWindow(viewType, forceDefaultPosition);
+    if (viewType == kViewPopup || viewType == kViewDetail) {
+        // Shown only now that it has its place and size: never for a moment
+        // at the template's corner.
+        ShowWindow(Hwnd(), SW_SHOW);
+        SetFocus(Item(viewType == kViewPopup ? IDC_CANCEL_PRINTING : IDOK));
+    }
 
     if (viewType == kViewProgress) {
         // Up in the z-order without taking the focus, and not left topmost.
@@ -152,9 +158,7 @@ void StatusWindow::UpdateFrameForView(int viewType) {
             ShowWindow(Hwnd(), SW_RESTORE);
         }
         m_bKeepHidden = 0;
-        ShowWindow(Hwnd(), SW_SHOW);
-        ShowInkArea(1);
-        SetFocus(Item(viewType == kViewPopup ? IDC_CANCEL_PRINTING : IDOK));
+        ShowInkAreaIn(viewType, 1);
     } else if (viewType == kViewProgress) {
         GreyMenuCommand(menu, SC_CLOSE, true);
         GreyMenuCommand(menu, SC_MINIMIZE, false);
@@ -266,12 +270,16 @@ void StatusWindow::MoveItemBy(int id, int dy) {
 }
 
 int StatusWindow::ShowInkArea(int show) {
+    return ShowInkAreaIn(m_nViewType, show);
+}
+
+int StatusWindow::ShowInkAreaIn(int viewType, int show) {
     show = show ? 1 : 0;
     if (show == m_bInkAreaShown) {
         return 0;
     }
     const int distance = m_rcMarker.top - ItemRectInClient(IDC_INK_FRAME).top;
-    const bool detail = m_nViewType == kViewDetail;
+    const bool detail = viewType == kViewDetail;
     if (show) {
         ShowWindow(Item(IDC_INK_FRAME), detail ? SW_HIDE : SW_SHOW);
         ShowWindow(Item(IDC_DETAIL_INK_FRAME), detail ? SW_SHOW : SW_HIDE);

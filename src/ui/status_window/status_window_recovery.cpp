@@ -20,6 +20,8 @@ constexpr char kCommonKey[] = "software\\NORVA\\KRX3\\KRXCommon";
 constexpr char kLibraryInfoKey[] = "software\\NORVA\\BXAPIInfo";
 constexpr char kRouterKey[] = "software\\NORVA\\BXPrinter\\BXRequestRouter";
 constexpr int kRoutedPortValues = 100;
+// "InstallDir" and the routed ports hold up to 256 characters.
+constexpr DWORD kLibraryTextSize = 256 + 1;
 constexpr UINT kWarningBox = MB_ICONEXCLAMATION | MB_OK;
 
 bool IsNtFamily() {
@@ -37,7 +39,7 @@ int RouterNeedsNoRecovery() {
     for (int n = 0; n < kRoutedPortValues; ++n) {
         char name[8];
         snprintf(name, sizeof(name), "BXP%02d", n);
-        ports.push_back(router.ReadText(name, ""));
+        ports.push_back(router.ReadText(name, "", kLibraryTextSize));
     }
     return RoutedPortsNeedNoRecovery(ports) ? 1 : 0;
 }
@@ -107,7 +109,7 @@ void StatusWindow::TryLibraryRecovery() {
             m_nRecoveryState = kRecoveryFailed;
             return;
         }
-        toolPath = info.ReadText("InstallDir", "") + "\\bxapiset.exe";
+        toolPath = info.ReadText("InstallDir", "", kLibraryTextSize) + "\\bxapiset.exe";
     }
     const std::string driver = ReadPrinterDriverName(m_strPrinterName.c_str());
     if (driver.empty()) {

@@ -290,11 +290,6 @@ void StatusWindow::ReadStatus(int fromRegistry) {
         DebugTrace(fromRegistry ? " Printer status (Registry) : %s\n"
                                 : " Printer status (BXAPI) : %s\n",
                    ReplyText(reply).c_str());
-        if (m_bDebugStatus && readResult < 0) {
-            m_Status = ParsedStatusRecord();
-            m_nPictureCategory = kNoAnswerPictureCategory;
-            m_nStatusClass = kClassNoAnswer;
-        }
         if (!m_bDebugStatus && readResult == kReadNone) {
             if (!fromRegistry) {
                 m_bStatusSkip = 1;
@@ -302,10 +297,20 @@ void StatusWindow::ReadStatus(int fromRegistry) {
             return;
         }
         if (readResult >= 0) {
+            // A reply that does not decode is a failed read: what was
+            // decoded before the fault is not a status.
             ParsedStatusRecord record;
-            ParseStatusReply(reply.data(), reply.size(), &record);
-            m_Status = record;
-            m_bStatusSkip = 0;
+            if (ParseStatusReply(reply.data(), reply.size(), &record) == 0) {
+                m_Status = record;
+                m_bStatusSkip = 0;
+            } else {
+                readResult = kReadFailed;
+            }
+        }
+        if (m_bDebugStatus && readResult < 0) {
+            m_Status = ParsedStatusRecord();
+            m_nPictureCategory = kNoAnswerPictureCategory;
+            m_nStatusClass = kClassNoAnswer;
         }
         m_nStatusClass = readResult >= 0 ? ClassifyStatus(m_Status) : kClassNoAnswer;
         StartExternalProgram();
@@ -388,10 +393,12 @@ void StatusWindow::ReceiveRemoteCount() {
         m_bRemoteRequest = 1;
         return;
     }
-    m_bRemoteRequest = 0;
+    // A failed receive leaves the mark as it was: an answer still on its way
+    // is read when the library reports it.
     if (received != kReceiveData || buffer == nullptr) {
         return;
     }
+    m_bRemoteRequest = 0;
     DebugTrace(" Return Buffer:%s\r\n", static_cast<const char*>(buffer));
     uint16_t count = kIRNotAvailable;
     ParseIRReply(static_cast<const unsigned char*>(buffer), static_cast<size_t>(length), &count);
