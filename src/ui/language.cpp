@@ -88,7 +88,7 @@ int CopyName(const std::string& name, char* out, int* length) {
 
 int ChooseLanguageSectionFor(unsigned languageId, char* out, int* length, const char* modelFile) {
     try {
-        std::string& chosen = Module().languageSection;
+        const std::string chosen = ChosenLanguageSection();
         if (!chosen.empty()) {
             return CopyName(chosen, out, length);
         }
@@ -111,7 +111,9 @@ int ChooseLanguageSectionFor(unsigned languageId, char* out, int* length, const 
             return result;
         }
         // An empty name is kept empty, so that the next read chooses again.
-        chosen = name;
+        // Calls on other threads may choose at the same time: the first
+        // choice stays.
+        SetChosenLanguageSection(name);
         return 0;
     } catch (const std::bad_alloc&) {
         return kLanguageOutOfMemory;
