@@ -109,7 +109,8 @@ std::string RememberedDriverName(std::string (*lookup)(const char* printerName))
         printer = ProcessState().printerName;
     }
     // The spooler is asked without the lock; the first answer is kept.
-    std::string driver = lookup(printer.c_str());
+    const char* printerName = printer.c_str();
+    const std::string driver = lookup(printerName);
     CriticalSectionLock hold(SharedLock());
     std::string& kept = ProcessState().driverName;
     if (kept.empty()) {
