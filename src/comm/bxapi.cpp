@@ -27,15 +27,13 @@ template <typename Fn> bool Resolve(HMODULE module, const char* name, Fn* out) {
 } // namespace
 
 CBxApi::CBxApi() {
-    ModuleState& module = Module();
     DebugTrace("CBxApi::CBxApi\r\n");
-    DebugTrace("PrinterName : %s\r\n", module.printerName.c_str());
-    DebugTrace("DriverName : %s\r\n", module.driverName.c_str());
-
-    if (module.driverName.empty()) {
-        module.driverName = ReadPrinterDriverName(module.printerName.c_str());
+    if (TraceOn()) {
+        DebugTrace("PrinterName : %s\r\n", RememberedPrinterName().c_str());
     }
-    LoadLibraryForDriver();
+    const std::string driverName = RememberedDriverName(ReadPrinterDriverName);
+    DebugTrace("DriverName : %s\r\n", driverName.c_str());
+    LoadLibraryForDriver(driverName);
     if (m_hLibrary && ResolveEntryPoints()) {
         m_initResult = m_pInitialize();
         m_bEnable = m_initResult == 0 ? 1 : 0;
@@ -52,8 +50,8 @@ CBxApi::~CBxApi() {
     m_hLibrary.reset();
 }
 
-void CBxApi::LoadLibraryForDriver() {
-    std::string keyPath = kDriverKeyPrefix + Module().driverName;
+void CBxApi::LoadLibraryForDriver(const std::string& driverName) {
+    std::string keyPath = kDriverKeyPrefix + driverName;
     RegistryKey key(HKEY_LOCAL_MACHINE, keyPath.c_str());
     if (key.IsOpen()) {
         std::string path = key.ReadText("BXAPI32", "", 257);

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "comm/bxapi_abi.h"
 #include "common/win_handles.h"
 
@@ -32,7 +34,7 @@ class CBxApi {
     int BXSend(int handle, const void* bytes, int length) const;
 
   private:
-    void LoadLibraryForDriver();
+    void LoadLibraryForDriver(const std::string& driverName);
     bool ResolveEntryPoints();
 
     int m_bEnable = 0;

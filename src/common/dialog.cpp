@@ -1,6 +1,8 @@
 // Dialog and SubclassedControl plumbing.
 #include "common/dialog.h"
 
+#include "entry/module_state.h"
+
 namespace krx {
 
 namespace {
@@ -10,6 +12,7 @@ constexpr char kControlProp[] = "KrxSubclassedControl";
 INT_PTR Dialog::DoModal(HWND parent, HINSTANCE resources) {
     ownLoop_ = false;
     ended_ = false;
+    frame_ = CurrentFrame();
     return DialogBoxParamA(resources, MAKEINTRESOURCEA(templateId_), parent, Thunk,
                            reinterpret_cast<LPARAM>(this));
 }
@@ -22,6 +25,7 @@ INT_PTR Dialog::DoModalOwnLoop(HWND parent, HINSTANCE resources, bool activate) 
     ownLoop_ = true;
     ended_ = false;
     endCode_ = -1;
+    frame_ = CurrentFrame();
     HWND hwnd = CreateDialogParamA(resources, MAKEINTRESOURCEA(templateId_), parent, Thunk,
                                    reinterpret_cast<LPARAM>(this));
     if (hwnd == nullptr) {
@@ -131,6 +135,8 @@ INT_PTR CALLBACK Dialog::Thunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
         return FALSE;
     }
     INT_PTR result = FALSE;
+    // A window whose call is suspended under a nested call keeps its values.
+    FrameSwitch frame(self->frame_);
     bool handled = self->HandleMessage(message, wParam, lParam, &result);
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(hwnd, DWLP_USER, 0);
@@ -160,6 +166,7 @@ bool SubclassedControl::AttachWindow(HWND hwnd) {
         return false;
     }
     hwnd_ = hwnd;
+    frame_ = CurrentFrame();
     SetPropA(hwnd, kControlProp, this);
     original_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Thunk)));
@@ -197,6 +204,7 @@ LRESULT CALLBACK SubclassedControl::Thunk(HWND hwnd, UINT message, WPARAM wParam
         self->Detach();
         return CallWindowProcA(original, hwnd, message, wParam, lParam);
     }
+    FrameSwitch frame(self->frame_);
     return self->WndProc(message, wParam, lParam);
 }
 

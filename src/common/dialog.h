@@ -9,6 +9,8 @@
 
 namespace krx {
 
+struct ModuleState;
+
 class Dialog {
   public:
     explicit Dialog(int templateId) : templateId_(templateId) {}
@@ -58,6 +60,7 @@ class Dialog {
     static INT_PTR CALLBACK Thunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     int templateId_;
+    ModuleState* frame_ = nullptr; // values of the call that runs the dialog
     HWND hwnd_ = nullptr;
     bool ownLoop_ = false;
     bool ended_ = false;
@@ -88,6 +91,7 @@ class SubclassedControl {
 
     HWND hwnd_ = nullptr;
     WNDPROC original_ = nullptr;
+    ModuleState* frame_ = nullptr; // values of the call that bound the control
 };
 
 } // namespace krx

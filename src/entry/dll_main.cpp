@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include "entry/module_state.h"
-#include "entry/store/store_key_cache.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) {
@@ -11,9 +10,9 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
         krx::SetSelfModule(instance);
         krx::InitializeModuleState();
     } else if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
-        // Unloaded by FreeLibrary: give back the store watches. At process
-        // exit the system closes them.
-        krx::ReleaseStoreKeyCache();
+        // Unloaded by FreeLibrary: give back the store watches and the
+        // thread slot. At process exit the system takes them back.
+        krx::ReleaseModuleState();
     }
     return TRUE;
 }

@@ -1,5 +1,13 @@
-// Module-wide values of the plug-in: created empty when the module loads and
-// shared by every export call and window of the module.
+// Module-wide values of the plug-in: created empty when the module loads.
+//
+// Exports may run on several threads at once and inside one another's modal
+// loops, so the values are of two kinds. The remembered printer name, its
+// driver name and the chosen language section are shared by every call and
+// read and written only through the guarded functions below. The common key,
+// the current resource module and the status interval belong to one window
+// call: each window export opens a ModuleFrame, and Module() answers the
+// frame of the call running on this thread (the process-wide values when no
+// call runs, as in tests that link the code directly).
 #pragma once
 
 #include <windows.h>
@@ -17,11 +25,58 @@ struct ModuleState {
     int statusInterval = 10;          // seconds between status polls
 };
 
+// The running call's values (see above). Only commonKey, resourceModule and
+// statusInterval are per call; product code reaches the shared values
+// through the functions below.
 ModuleState& Module();
+
+// The values of one window call, made current on this thread for the
+// frame's life; the previous frame is current again afterwards.
+class ModuleFrame {
+  public:
+    ModuleFrame();
+    ~ModuleFrame();
+    ModuleFrame(const ModuleFrame&) = delete;
+    ModuleFrame& operator=(const ModuleFrame&) = delete;
+
+    ModuleState& State() { return state_; }
+
+  private:
+    ModuleState state_;
+    ModuleState* previous_;
+};
+
+// The frame current on this thread (nullptr outside a window call).
+ModuleState* CurrentFrame();
+
+// Makes a frame captured earlier current while a window of that call
+// handles one message, so that a window whose call is suspended under a
+// nested call still sees its own values. nullptr changes nothing.
+class FrameSwitch {
+  public:
+    explicit FrameSwitch(ModuleState* frame);
+    ~FrameSwitch();
+    FrameSwitch(const FrameSwitch&) = delete;
+    FrameSwitch& operator=(const FrameSwitch&) = delete;
+
+  private:
+    ModuleState* frame_;
+    ModuleState* previous_;
+};
+
+// Shared values, each read or changed under the module's lock.
+void RememberPrinterName(const char* printerName); // only while none is remembered
+std::string RememberedPrinterName();
+// The remembered printer's driver, asked of the spooler by `lookup` once.
+std::string RememberedDriverName(std::string (*lookup)(const char* printerName));
+std::string ChosenLanguageSection();
+void SetChosenLanguageSection(const std::string& section); // only while none is chosen
 
 // Sets the module-wide values to their load-time state and reads the trace
 // switch; called from DllMain and by tests that link the code directly.
 void InitializeModuleState();
+// Gives back what the module state holds; called when the module unloads.
+void ReleaseModuleState();
 
 // The plug-in's own module handle (set in DllMain; the executable's when
 // linked into a test).

@@ -52,26 +52,41 @@ class StatusQuery {
     int FallbackPath();
 
   private:
-    // The printer's store key, found and opened once per query for all its
-    // writes and reads.
-    const RegistryKey& StoreKey() {
+    // The printer's store key path, looked up once per query.
+    const std::string& StorePath() {
         if (!storeLooked_) {
             storeLooked_ = true;
-            std::string path;
-            if (FindStoreKeyFor(printer_, port_, &path) == kStoreFound) {
-                storeKey_ = OpenStoreKeyForWriting(path);
-                storeFound_ = true;
+            if (FindStoreKeyFor(printer_, port_, &storePath_) != kStoreFound) {
+                storePath_.clear();
             }
         }
-        return storeKey_;
+        return storePath_;
+    }
+    // Opened (and created) for writing only by the writes; once open it
+    // serves the reads of the same query too.
+    const RegistryKey& WriteKey() {
+        if (!writeKey_.IsOpen() && !StorePath().empty()) {
+            writeKey_ = OpenStoreKeyForWriting(storePath_);
+        }
+        return writeKey_;
+    }
+    // Readers open the key for reading only: a key that may be read but not
+    // written still gives the user's choices, and a key deleted since the
+    // lookup is not made again.
+    HKEY ReadKey() {
+        if (writeKey_.IsOpen()) {
+            return writeKey_.Handle();
+        }
+        if (!readKey_.IsOpen() && !StorePath().empty()) {
+            readKey_ = OpenStoreKeyForReading(storePath_);
+        }
+        return readKey_.IsOpen() ? readKey_.Handle() : nullptr;
     }
 
     int Decode(const unsigned char* reply, unsigned length);
     int NoReplyOutcome(bool summary);
     void NotifyLookup(int item) {
-        const RegistryKey& key = StoreKey();
-        GetItemNotifySettingsIn(key.IsOpen() ? key.Handle() : nullptr, item, out_.sound,
-                                out_.notify, model_);
+        GetItemNotifySettingsIn(ReadKey(), item, out_.sound, out_.notify, model_);
     }
     void Summary(int status, int item) {
         DebugTrace(" Status Num : %d,  Item Num : %d\n", status, item);
@@ -81,9 +96,10 @@ class StatusQuery {
     const char* printer_;
     const char* port_;
     const char* model_;
-    RegistryKey storeKey_ = RegistryKey(HKEY_CURRENT_USER, nullptr);
+    std::string storePath_;
+    RegistryKey writeKey_ = RegistryKey(HKEY_CURRENT_USER, nullptr);
+    RegistryKey readKey_ = RegistryKey(HKEY_CURRENT_USER, nullptr);
     bool storeLooked_ = false;
-    bool storeFound_ = false;
 };
 
 // A reply shown in the trace exactly as far as its returned length goes.
@@ -113,12 +129,12 @@ int StatusQuery::Decode(const unsigned char* reply, unsigned length) {
     if (ParseStatusReply(reply, length, &record) != 0) {
         return NoReplyOutcome(false);
     }
-    const RegistryKey& key = StoreKey();
-    StoreStatusReplyIn(key, reply, length);
-    SetComStatusIn(key, kComStatusRead);
-    if (!storeFound_) {
+    if (StorePath().empty()) {
         return 1;
     }
+    const RegistryKey& key = WriteKey();
+    StoreStatusReplyIn(key, reply, length);
+    SetComStatusIn(key, kComStatusRead);
     Set(out_.replyKind, record.st == 3 ? 2 : 1);
     Set(out_.stCode, record.st);
     int statusNumber = 0;
@@ -144,7 +160,7 @@ int StatusQuery::LibraryPath(const CBxApi& bx, int handle) {
     auto errorOutcome = [&] {
         Set(out_.statusNumber, kStatusNoReply);
         NotifyLookup(kItemNoReply);
-        SetComStatusIn(StoreKey(), kComStatusError);
+        SetComStatusIn(WriteKey(), kComStatusError);
         return 1;
     };
     // A size of 0 or less with "buffer too small" is a library fault, not a
@@ -222,7 +238,7 @@ int StatusQuery::RemotePath(const CBxApi& bx, int handle) {
                 if (length < 0) {
                     length = 0;
                 }
-                StoreStatusReplyIn(StoreKey(), buffer.get(), static_cast<unsigned>(length));
+                StoreStatusReplyIn(WriteKey(), buffer.get(), static_cast<unsigned>(length));
             }
         }
     }
@@ -238,10 +254,7 @@ int StatusQuery::FallbackPath() {
 
 int QueryPrinterStatus(int channelKind, int channelHandle, const StatusQueryOutputs& out,
                        const char* printerName, const char* portName, const char* modelName) {
-    ModuleState& module = Module();
-    if (module.printerName.empty() && printerName != nullptr) {
-        module.printerName = printerName;
-    }
+    RememberPrinterName(printerName);
     CBxApi bx;
     if (!bx.IsEnabled()) {
         return 1;

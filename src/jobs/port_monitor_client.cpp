@@ -9,19 +9,23 @@
 
 #include "comm/spooler.h"
 #include "entry/module_state.h"
+#include "jobs/critical_section.h"
 #include "jobs/pm_remote_calls.h"
 
 namespace krx {
 
-// Owns the RPC binding handle of a remote session. The module's binding
-// handle, which every remote call uses, points at the last one made; it is
-// cleared with the handle so that no call goes out on a freed binding.
+// Owns the RPC binding handle of a remote session. The interface's one
+// binding handle holds it only while the session is being opened (later
+// calls go by the session); it is cleared with the handle all the same, so
+// that no call goes out on a freed binding.
 class RpcBindingHolder {
   public:
     explicit RpcBindingHolder(RPC_BINDING_HANDLE handle) : handle_(handle) {}
     ~RpcBindingHolder() { Release(); }
     RpcBindingHolder(const RpcBindingHolder&) = delete;
     RpcBindingHolder& operator=(const RpcBindingHolder&) = delete;
+
+    RPC_BINDING_HANDLE Get() const { return handle_; }
 
     RPC_STATUS Release() {
         RPC_STATUS status = RPC_S_OK;
@@ -158,9 +162,19 @@ int PortMonitorClient::OpenRemote(const std::string& server, const char* library
     if (!MakeBinding(server, pm::kProtocolPipe, pm::PipeEndpoint(m_pipeName).c_str())) {
         return 0;
     }
-    long session = Remote([&](unsigned long* failure) {
-        return KrxPmOpenSession(&m_hContext, libraryFileName, failure);
-    });
+    // The opening call takes the interface's one module-wide binding handle:
+    // monitors on other threads opening their sessions at the same time wait,
+    // so that none goes out on another's binding.
+    static CriticalSection opening;
+    long session = 0;
+    {
+        CriticalSectionLock hold(opening);
+        KrxPmSetBinding(m_pBinding->Get());
+        session = Remote([&](unsigned long* failure) {
+            return KrxPmOpenSession(&m_hContext, libraryFileName, failure);
+        });
+        KrxPmSetBinding(nullptr);
+    }
     if (session != 0) {
         m_nSession = static_cast<int>(session);
     }
@@ -212,7 +226,6 @@ bool PortMonitorClient::MakeBinding(const std::string& server, const char* proto
         RpcStringFreeA(&binding);
         if (status == RPC_S_OK) {
             m_pBinding.reset(new RpcBindingHolder(handle));
-            KrxPmSetBinding(handle);
         }
     }
     SetLastError(status);

@@ -104,7 +104,7 @@ int CopyNameCut(const std::string& name, char* out, int* length) {
 
 int ChooseLanguageSectionFor(unsigned languageId, char* out, int* length, const char* modelFile) {
     try {
-        std::string& chosen = Module().languageSection;
+        const std::string chosen = ChosenLanguageSection();
         if (!chosen.empty()) {
             return CopyNameCut(chosen, out, length);
         }
@@ -127,7 +127,9 @@ int ChooseLanguageSectionFor(unsigned languageId, char* out, int* length, const 
             return result;
         }
         // An empty name is kept empty, so that the next read chooses again.
-        chosen = name;
+        // Calls on other threads may choose at the same time: the first
+        // choice stays.
+        SetChosenLanguageSection(name);
         return 0;
     } catch (const std::bad_alloc&) {
         return kLanguageOutOfMemory;

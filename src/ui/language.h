@@ -1,6 +1,6 @@
 // Language-dependent values of the model profile: the section that serves
 // the user's language (with fallbacks to English and to any installed
-// language), chosen once per process and kept in Module().languageSection,
+// language), chosen once per process and kept module-wide (ChosenLanguageSection),
 // and readers of strings and integers from that section.
 #pragma once
 

@@ -104,12 +104,13 @@ int StatusIntervalFromText(const char* text) {
 int StartMonitorWindow(int viewType, const char* printerName, const char* portName,
                        const char* modelSection, const char* modelFile, const char* resourcePath,
                        int jobId) {
+    // This call's common key, resource module and status interval, apart
+    // from those of calls on other threads or suspended under this one.
+    ModuleFrame frame;
     // Destroyed in reverse order: ink library, resource library, job
     // monitor, library wrapper, window.
     StatusWindow window;
-    if (Module().printerName.empty()) {
-        Module().printerName = OrEmpty(printerName);
-    }
+    RememberPrinterName(OrEmpty(printerName));
     CBxApi library;
     JobMonitor monitor;
     if (monitor.SetNames(OrEmpty(printerName), OrEmpty(portName)) == 0) {

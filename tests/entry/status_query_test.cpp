@@ -102,6 +102,26 @@ TEST_F(StatusQueryTest, LibraryPathDecodesAndStores) {
     EXPECT_EQ(Calls(), "BXInitialize\nBXGetStatus 7 none\nBXGetStatus 7 buffer\nBXRelease\n");
 }
 
+TEST_F(StatusQueryTest, StoreKeyReadableButNotWritable) {
+    // The user's choices differ from the model file's, so that they show.
+    const std::string notify = std::string(kPrinterStore) + "\\Notify";
+    krxtest::WriteDword(HKEY_CURRENT_USER, notify, "009", 0);
+    krxtest::WriteDword(HKEY_CURRENT_USER, notify, "011", 1);
+    ASSERT_TRUE(krxtest::SetKeyReadOnly(HKEY_CURRENT_USER, kPrinterStore, true));
+    SimPrinter::SetStatusReply(StatusReply("ST:04;WR:10;IQ:0A5A5A5A5A5A;"));
+    Outputs decoded = Call(kKind4, 1);
+    Outputs fallback = Call(0x10000004, 1);
+    SimPrinter::SetStatusReply("@BDC ST\r\nER:00;\x0C");
+    Outputs unparsed = Call(kKind4, 1);
+    EXPECT_TRUE(krxtest::SetKeyReadOnly(HKEY_CURRENT_USER, kPrinterStore, false));
+    EXPECT_EQ(decoded.status, 9) << decoded;
+    EXPECT_EQ(decoded.notify, 0) << decoded;
+    EXPECT_EQ(fallback.notify, 1) << fallback;
+    EXPECT_EQ(fallback.sound, 1) << fallback;
+    EXPECT_EQ(unparsed.notify, 1) << unparsed;
+    EXPECT_EQ(StoredStatus(), ""); // nothing could be written
+}
+
 TEST_F(StatusQueryTest, StCode3GivesReplyKind2) {
     SimPrinter::SetStatusReply(StatusReply("ST:03;"));
     Outputs o = Call(0x10000003, 1);

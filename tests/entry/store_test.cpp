@@ -86,6 +86,32 @@ TEST_F(StoreTest, LookupFollowsChangesMadeFromOutside) {
     EXPECT_EQ(path, Key(kByPrinter, "K9"));
 }
 
+TEST_F(StoreTest, ReadersNeitherCreateNorNeedWriteAccess) {
+    const std::string key = Key(kByPrinter, "K1");
+    AddPrinter(kByPrinter, "K1", "Printer");
+    WriteDword(HKEY_CURRENT_USER, key, "ComStatus", 1);
+    krxtest::WriteBinary(HKEY_CURRENT_USER, key, "Status", "abc");
+    ASSERT_TRUE(krxtest::SetKeyReadOnly(HKEY_CURRENT_USER, key, true));
+    const int comStatus = krx::GetComStatus("Printer", "");
+    unsigned size = 0;
+    const int stored = krx::ReadStoredStatus("Printer", "", nullptr, &size);
+    EXPECT_TRUE(krxtest::SetKeyReadOnly(HKEY_CURRENT_USER, key, false));
+    EXPECT_EQ(comStatus, 1);
+    EXPECT_EQ(stored, 1);
+    EXPECT_EQ(size, 3u);
+
+    // A key deleted after it was found stays deleted.
+    std::string path;
+    ASSERT_EQ(krx::FindStoreKey("Printer", 0, &path), 0);
+    kit::DeleteTree(HKEY_CURRENT_USER, key.c_str());
+    EXPECT_EQ(krx::GetComStatusAt(path), 2);
+    EXPECT_EQ(krx::ReadStoredStatusAt(path, nullptr, &size), -1);
+    int sound = -1, notify = -1;
+    krx::GetItemNotifySettingsAt(path, 9, &sound, &notify, "NM");
+    HKEY probe = nullptr;
+    EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &probe), ERROR_SUCCESS);
+}
+
 TEST_F(StoreTest, PairChoosesTheLookup) {
     AddPrinter(kByPrinter, "P", "Printer");
     AddPrinter(kByPort, "Q", "LPT1:");

@@ -52,6 +52,28 @@ bool ValueExists(HKEY root, const std::string& path, const char* name) {
     return exists;
 }
 
+bool SetKeyReadOnly(HKEY root, const std::string& path, bool readOnly) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, path.c_str(), 0, READ_CONTROL | WRITE_DAC, &key) != ERROR_SUCCESS) {
+        return false;
+    }
+    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+    PSID everyone = nullptr;
+    AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
+    alignas(DWORD) unsigned char aclBuffer[256] = {};
+    auto* acl = reinterpret_cast<PACL>(aclBuffer);
+    InitializeAcl(acl, sizeof(aclBuffer), ACL_REVISION);
+    AddAccessAllowedAce(acl, ACL_REVISION,
+                        readOnly ? (KEY_READ | WRITE_DAC | DELETE) : KEY_ALL_ACCESS, everyone);
+    SECURITY_DESCRIPTOR sd;
+    InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
+    SetSecurityDescriptorDacl(&sd, TRUE, acl, FALSE);
+    const bool ok = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &sd) == ERROR_SUCCESS;
+    FreeSid(everyone);
+    RegCloseKey(key);
+    return ok;
+}
+
 std::string ReadBinary(HKEY root, const std::string& path, const char* name) {
     HKEY key = nullptr;
     if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {

@@ -20,6 +20,9 @@ void WriteDword(HKEY root, const std::string& path, const char* name, DWORD valu
 void WriteBinary(HKEY root, const std::string& path, const char* name, const std::string& bytes);
 bool ValueExists(HKEY root, const std::string& path, const char* name);
 std::string ReadBinary(HKEY root, const std::string& path, const char* name);
+// Lets everyone read the key (and delete it, and change its permissions)
+// but not write or create in it; false puts full access back.
+bool SetKeyReadOnly(HKEY root, const std::string& path, bool readOnly);
 DWORD ReadDword(HKEY root, const std::string& path, const char* name, DWORD fallback);
 
 // Wipes everything the product and the kit write (NORVA keys under both

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <type_traits>
 
 #include "common/resource_ids.h"
 #include "krxstat.h"
@@ -150,6 +151,66 @@ TEST_F(WindowExportsTest, DetailWindowIsCentredKeysAndCloses) {
     EXPECT_FALSE(IsWindow(hwnd));
     EXPECT_FALSE(krxtest::ValueExists(HKEY_CURRENT_USER, StoreKeyPath(), "PopupPOSX"));
     EXPECT_FALSE(krxtest::ValueExists(HKEY_CURRENT_USER, StoreKeyPath(), "PopupPOSY"));
+}
+
+// A second window export called from inside the first one's modal loop (as
+// a host does that serves another printer's request from its own window
+// procedure) runs with its own resource library, and the first window,
+// which keeps polling underneath, goes on with its own.
+TEST_F(WindowExportsTest, NestedCallLeavesTheOuterWindowItsOwnValues) {
+    Install(true);
+    kit::SimPrinter::SetNumber("Live", 1);
+    const std::string japanese = bin_ + "krxres_ja.dll";
+    using Self = std::remove_pointer<decltype(this)>::type;
+    HWND helper = nullptr;
+    WindowCall call([&] {
+        // A window of the host on the same thread, whose procedure opens the
+        // second window when asked.
+        helper = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
+                                 nullptr);
+        SetWindowLongPtrA(helper, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        SetWindowLongPtrA(
+            helper, GWLP_WNDPROC,
+            reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+                if (m == WM_APP) {
+                    auto* self = reinterpret_cast<Self*>(GetWindowLongPtrA(h, GWLP_USERDATA));
+                    return self->startD_(kit::kPrinterName, kit::kPortName, kit::kModelName,
+                                         self->modelFile_.c_str(),
+                                         reinterpret_cast<const char*>(l));
+                }
+                return DefWindowProcA(h, m, w, l);
+            }));
+        const int result = startD_(kit::kPrinterName, kit::kPortName, kit::kModelName,
+                                   modelFile_.c_str(), resources_.c_str());
+        DestroyWindow(helper);
+        return result;
+    });
+    HWND outer = call.WaitForWindow();
+    ASSERT_NE(nullptr, outer);
+    auto statusText = [&](const char* fields) {
+        kit::SimPrinter::SetStatusReply(krxtest::StatusReply(fields));
+        SendMessageA(outer, WM_TIMER, 8, 0);
+        char text[512] = {};
+        GetDlgItemTextA(outer, IDC_STATUS_TEXT, text, sizeof(text));
+        return std::string(text);
+    };
+    const std::string inkLow = statusText("ST:04;WR:10;IQ:0A5A5A5A5A5A;");
+    const std::string ready = statusText("ST:04;");
+    ASSERT_NE(inkLow, ready);
+
+    PostMessageA(helper, WM_APP, 0, reinterpret_cast<LPARAM>(japanese.c_str()));
+    HWND inner = call.WaitForOtherWindow(outer);
+    ASSERT_NE(nullptr, inner);
+    EXPECT_EQ(inkLow, statusText("ST:04;WR:10;IQ:0A5A5A5A5A5A;"));
+    PostMessageA(inner, WM_CLOSE, 0, 0);
+    const DWORD start = GetTickCount();
+    while (IsWindow(inner) && GetTickCount() - start < 5000) {
+        Sleep(20);
+    }
+    EXPECT_FALSE(IsWindow(inner));
+    EXPECT_EQ(ready, statusText("ST:04;"));
+    PostMessageA(outer, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0, call.Wait());
 }
 
 } // namespace

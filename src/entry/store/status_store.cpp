@@ -45,6 +45,10 @@ RegistryKey OpenStoreKeyForWriting(const std::string& keyPath) {
                        RegistryKey::kAllAccess);
 }
 
+RegistryKey OpenStoreKeyForReading(const std::string& keyPath) {
+    return RegistryKey(HKEY_CURRENT_USER, keyPath.empty() ? nullptr : keyPath.c_str());
+}
+
 int StoreStatusReplyIn(const RegistryKey& key, const void* bytes, unsigned length) {
     if (!key.IsOpen()) {
         return 2;
@@ -91,8 +95,14 @@ int GetComStatus(const char* printerName, const char* portName) {
     if (FindStoreKeyFor(printerName, portName, &path) != kStoreFound) {
         return kComStatusNoted;
     }
-    RegistryKey key(HKEY_CURRENT_USER, path.c_str(), true, RegistryKey::kAllAccess);
-    return key.ReadNumber("ComStatus", kComStatusNoted);
+    return GetComStatusAt(path);
+}
+
+int GetComStatusAt(const std::string& keyPath) {
+    if (keyPath.empty()) {
+        return kComStatusNoted;
+    }
+    return OpenStoreKeyForReading(keyPath).ReadNumber("ComStatus", kComStatusNoted);
 }
 
 int ReadStoredStatus(const char* printerName, const char* portName, void* destination,
@@ -101,7 +111,14 @@ int ReadStoredStatus(const char* printerName, const char* portName, void* destin
     if (FindStoreKeyFor(printerName, portName, &path) != kStoreFound) {
         return -1;
     }
-    RegistryKey key(HKEY_CURRENT_USER, path.c_str());
+    return ReadStoredStatusAt(path, destination, length);
+}
+
+int ReadStoredStatusAt(const std::string& keyPath, void* destination, unsigned* length) {
+    if (keyPath.empty()) {
+        return -1;
+    }
+    RegistryKey key = OpenStoreKeyForReading(keyPath);
     if (!key.IsOpen()) {
         return -1;
     }

@@ -36,9 +36,12 @@ int FindStoreKeyFor(const char* printerName, const char* portName, std::string* 
 int StoreStatusReplyAt(const std::string& keyPath, const void* bytes, unsigned length);
 void SetComStatusAt(const std::string& keyPath, int value);
 
-// The store key opened once for several writes (and reads) of one query:
-// created-or-opened with full access, as every writer opens it.
+// The store key opened once for several writes of one query: created or
+// opened with full access, as every writer opens it.
 RegistryKey OpenStoreKeyForWriting(const std::string& keyPath);
+// The store key opened for reading only: readers never create it (a key
+// deleted since it was found stays deleted) and need no write access.
+RegistryKey OpenStoreKeyForReading(const std::string& keyPath);
 int StoreStatusReplyIn(const RegistryKey& key, const void* bytes, unsigned length);
 void SetComStatusIn(const RegistryKey& key, int value);
 
@@ -46,11 +49,13 @@ int StoreStatusReply(const char* printerName, const char* portName, const void* 
                      unsigned length);
 void SetComStatus(const char* printerName, const char* portName, int value);
 int GetComStatus(const char* printerName, const char* portName);
+int GetComStatusAt(const std::string& keyPath);
 
 // Without destination: 1 and *length := the value's size. With destination:
 // *length is the destination's capacity on entry; 1 and at most that many
 // bytes copied, *length := the number copied. -1 no store key; 0 no value.
 int ReadStoredStatus(const char* printerName, const char* portName, void* destination,
                      unsigned* length);
+int ReadStoredStatusAt(const std::string& keyPath, void* destination, unsigned* length);
 
 } // namespace krx

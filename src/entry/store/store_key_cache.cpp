@@ -1,5 +1,4 @@
-// Cached store key lookup. The watches are armed before the names are read,
-// so a change made while the cache is being filled is never missed.
+// Cached store key lookup.
 #include "entry/store/store_key_cache.h"
 
 #include <cstring>
@@ -8,7 +7,8 @@ namespace krx {
 
 namespace {
 
-constexpr REGSAM kWatchAccess = KEY_READ | KEY_NOTIFY;
+// Lists read while the store keeps changing before one is taken as it is.
+constexpr int kAttempts = 20;
 
 bool EqualsIgnoringAsciiCase(const std::string& a, const char* b) {
     size_t n = strlen(b);
@@ -45,15 +45,12 @@ std::string ReadName(HKEY key) {
     return std::string(buffer);
 }
 
-bool Watch(HKEY key, DWORD filter, HANDLE event) {
-    return RegNotifyChangeKeyValue(key, FALSE, filter, event, TRUE) == ERROR_SUCCESS;
-}
-
-StoreKeyCache* g_cache = nullptr;
+StoreKeyCache* volatile g_cache = nullptr;
 
 } // namespace
 
 void StoreKeyCache::Invalidate() {
+    CriticalSectionLock hold(lock_);
     states_.clear();
 }
 
@@ -98,21 +95,32 @@ int StoreKeyCache::Walk(const char* base, const char* name, std::string* keyPath
     }
 }
 
+static bool IsAnswered(const std::vector<std::string>& answered, const std::string& subKey) {
+    for (const std::string& a : answered) {
+        if (a == subKey) {
+            return true;
+        }
+    }
+    return false;
+}
+
 int StoreKeyCache::Rebuild(BaseState& state) {
     state.valid = false;
     // Closing the old watches may itself signal the event: close first, then
-    // reset, then arm the new watches before any name is read.
+    // reset, then arm the new watches before any name is read, so that a
+    // change made while the names are read is never missed.
     state.watched.clear();
     state.entries.clear();
     state.baseKey.reset();
     ResetEvent(state.changed.get());
     HKEY baseKey = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, state.base.c_str(), 0, kWatchAccess, &baseKey) !=
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, state.base.c_str(), 0, KEY_READ | KEY_NOTIFY, &baseKey) !=
         ERROR_SUCCESS) {
         return 4;
     }
     state.baseKey.reset(baseKey);
-    bool complete = Watch(baseKey, REG_NOTIFY_CHANGE_NAME, state.changed.get());
+    bool complete = RegNotifyChangeKeyValue(baseKey, FALSE, REG_NOTIFY_CHANGE_NAME,
+                                            state.changed.get(), TRUE) == ERROR_SUCCESS;
     for (DWORD index = 0;; ++index) {
         char subKey[256];
         DWORD length = sizeof(subKey);
@@ -122,18 +130,23 @@ int StoreKeyCache::Rebuild(BaseState& state) {
             break;
         }
         HKEY printerKey = nullptr;
-        if (RegOpenKeyExA(baseKey, subKey, 0, kWatchAccess, &printerKey) != ERROR_SUCCESS) {
-            // A key that cannot be opened now might open later: keep walking.
+        if (RegOpenKeyExA(baseKey, subKey, 0, KEY_READ | KEY_NOTIFY, &printerKey) !=
+            ERROR_SUCCESS) {
+            // A key that cannot be opened now might open later: keep walking,
+            // but do not trust the list.
             complete = false;
             continue;
         }
         unique_hkey printerOwner(printerKey);
-        if (complete) {
-            complete = Watch(printerKey, REG_NOTIFY_CHANGE_LAST_SET | REG_NOTIFY_CHANGE_NAME,
-                             state.changed.get());
+        const bool answered = IsAnswered(state.answered, subKey);
+        if (complete && !answered) {
+            complete = RegNotifyChangeKeyValue(printerKey, FALSE, REG_NOTIFY_CHANGE_LAST_SET,
+                                               state.changed.get(), TRUE) == ERROR_SUCCESS;
         }
-        state.entries.push_back({subKey, ReadName(printerKey)});
-        state.watched.push_back(std::move(printerOwner));
+        state.entries.push_back({subKey, ReadName(printerKey), answered});
+        if (!answered) {
+            state.watched.push_back(std::move(printerOwner));
+        }
     }
     state.valid = complete;
     if (!complete) {
@@ -142,38 +155,88 @@ int StoreKeyCache::Rebuild(BaseState& state) {
     return 0;
 }
 
+int StoreKeyCache::Lookup(BaseState& state, const char* name, std::string* keyPath) {
+    for (Entry& e : state.entries) {
+        const bool named = !e.nameValue.empty() && EqualsIgnoringAsciiCase(e.nameValue, name);
+        if (e.answered || named) {
+            // Unwatched keys (and a watched one that is about to be
+            // answered) are read again: has their "Name" changed?
+            HKEY printerKey = nullptr;
+            if (RegOpenKeyExA(state.baseKey.get(), e.subKey.c_str(), 0, KEY_READ, &printerKey) !=
+                ERROR_SUCCESS) {
+                return -1;
+            }
+            unique_hkey printerOwner(printerKey);
+            if (ReadName(printerKey) != e.nameValue) {
+                return -1;
+            }
+        }
+        if (named) {
+            if (!e.answered) {
+                // From now on the plug-in writes into this key: the next
+                // reading of the list leaves it unwatched.
+                e.answered = true;
+                state.answered.push_back(e.subKey);
+            }
+            *keyPath = state.base + "\\" + e.subKey;
+            return 1;
+        }
+    }
+    return 0;
+}
+
 int StoreKeyCache::Find(const char* base, const char* name, std::string* keyPath) {
+    CriticalSectionLock hold(lock_);
     BaseState& state = StateFor(base);
     if (!state.changed.valid()) {
         return Walk(base, name, keyPath);
     }
-    // Any change under the base since the names were read: walk again.
-    if (!state.valid || WaitForSingleObject(state.changed.get(), 0) != WAIT_TIMEOUT) {
-        if (Rebuild(state) != 0) {
-            return 4;
-        }
-    }
-    for (const Entry& e : state.entries) {
-        if (!e.nameValue.empty() && EqualsIgnoringAsciiCase(e.nameValue, name)) {
-            if (keyPath != nullptr) {
-                *keyPath = state.base + "\\" + e.subKey;
+    auto changed = [&] { return WaitForSingleObject(state.changed.get(), 0) != WAIT_TIMEOUT; };
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        if (!state.valid || changed()) {
+            if (Rebuild(state) != 0) {
+                return 4;
             }
-            return 0;
+            if (!state.valid) {
+                break;
+            }
         }
+        std::string path;
+        const int found = Lookup(state, name, &path);
+        // Keys listed by index shift when one is added or removed meanwhile,
+        // so a list read during a change may have skipped a key: only an
+        // answer given while nothing changed counts.
+        if (found >= 0 && !changed()) {
+            if (found == 1 && keyPath != nullptr) {
+                *keyPath = path;
+            }
+            return found == 1 ? 0 : 1;
+        }
+        state.valid = false;
     }
-    return 1;
+    // The list cannot be trusted now (a key that does not open, a watch
+    // that failed, or changes faster than the list is read): walk.
+    return Walk(base, name, keyPath);
 }
 
 StoreKeyCache& StoreKeys() {
-    if (g_cache == nullptr) {
-        g_cache = new StoreKeyCache();
+    StoreKeyCache* cache = g_cache;
+    if (cache == nullptr) {
+        auto* fresh = new StoreKeyCache();
+        cache = static_cast<StoreKeyCache*>(InterlockedCompareExchangePointer(
+            reinterpret_cast<PVOID volatile*>(&g_cache), fresh, nullptr));
+        if (cache == nullptr) {
+            cache = fresh;
+        } else {
+            delete fresh; // another thread was first
+        }
     }
-    return *g_cache;
+    return *cache;
 }
 
 void ReleaseStoreKeyCache() {
-    delete g_cache;
-    g_cache = nullptr;
+    delete static_cast<StoreKeyCache*>(
+        InterlockedExchangePointer(reinterpret_cast<PVOID volatile*>(&g_cache), nullptr));
 }
 
 } // namespace krx

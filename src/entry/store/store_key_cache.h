@@ -1,8 +1,15 @@
-// Store key lookup without a registry walk per query: the "Name" values of
-// every printer key are kept together with change notifications on the
-// base key and on every printer key. While no notification has fired, the
-// cached names answer exactly as a fresh walk would (same order, same
-// lowest-index rule); any change anywhere makes the next lookup walk again.
+// Store key lookup without a registry walk per query. The sub-key names and
+// "Name" values of a base key are kept with change notifications: on the
+// base key (printer keys added, removed or renamed) and on every printer
+// key's values, except the keys that lookups have answered, which the
+// plug-in writes itself ("Status", "ComStatus") and which must not make the
+// next lookup walk again. Those few keys have their "Name" read again
+// instead: the answer on every lookup, and any of them that lies before the
+// answer (or every one of them when nothing matches). So the answers are
+// those of a fresh walk, lowest index first, whatever is changed from
+// outside.
+//
+// Safe for several threads: one lock guards everything.
 #pragma once
 
 #include <windows.h>
@@ -11,6 +18,7 @@
 #include <vector>
 
 #include "common/win_handles.h"
+#include "jobs/critical_section.h"
 
 namespace krx {
 
@@ -27,6 +35,7 @@ class StoreKeyCache {
     struct Entry {
         std::string subKey;
         std::string nameValue;
+        bool answered = false; // not watched: its "Name" is read at each use
     };
     struct BaseState {
         std::string base;
@@ -35,12 +44,16 @@ class StoreKeyCache {
         unique_hkey baseKey;
         std::vector<unique_hkey> watched;
         std::vector<Entry> entries;
+        std::vector<std::string> answered; // sub-keys that lookups have answered
     };
 
     BaseState& StateFor(const char* base);
     int Rebuild(BaseState& state);
+    // 1 found, 0 not found, -1 the kept names are out of date.
+    static int Lookup(BaseState& state, const char* name, std::string* keyPath);
     static int Walk(const char* base, const char* name, std::string* keyPath);
 
+    CriticalSection lock_;
     std::vector<BaseState> states_;
 };
 
