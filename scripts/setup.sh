@@ -20,9 +20,16 @@ have ninja || need_pkgs+=(ninja-build)
 # The machine's `convert` may be a stand-in: ask dpkg (screenshots need `import`).
 dpkg -s imagemagick >/dev/null 2>&1 || need_pkgs+=(imagemagick)
 have clang++ || need_pkgs+=(clang)
-# The kit draws its icons and sounds at build time with Python.
-have python3 || need_pkgs+=(python3)
+# The kit draws its icons, pictures and sounds at build time with Python;
+# the pictures with Pillow, which the build takes from /usr/bin/python3.
+[ -x /usr/bin/python3 ] || need_pkgs+=(python3)
+dpkg -s python3-pil >/dev/null 2>&1 || need_pkgs+=(python3-pil)
 dpkg -s libclang-rt-14-dev >/dev/null 2>&1 || need_pkgs+=(libclang-rt-14-dev)
+# The fuzz targets are 32-bit: clang's i386 runtimes above, and the 32-bit C
+# and C++ libraries to link them.
+for p in libc6-dev-i386 lib32gcc-12-dev lib32stdc++-12-dev linux-libc-dev:i386; do
+    dpkg -s "$p" >/dev/null 2>&1 || need_pkgs+=("$p")
+done
 have cppcheck || need_pkgs+=(cppcheck)
 have clang-tidy || need_pkgs+=(clang-tidy)
 

@@ -223,7 +223,7 @@ def main(argv):
                 sys.exit(f"{scene_file}:{number}: expected: id width height core|info words...")
             ident, width, height, header, words = int(line[0]), int(line[1]), int(line[2]), line[3], line[4:]
             canvas = draw_scene(width, height, words)
-            data = bmp_bytes(canvas.pixels(), keep=canvas.solid, core=header == "core")
+            data = bmp_bytes(canvas.picture(), core=header == "core")
             name = f"p{ident}.bmp"
             with open(os.path.join(out_dir, name), "wb") as out:
                 out.write(data)

@@ -5,53 +5,55 @@ usage: make_test_bitmaps.py OUTDIR
 
 Every bitmap shows the same 20 x 10 picture: red top half, blue bottom half,
 and a green band over the right quarter, so that a test can tell rows and
-columns apart. Some are damaged on purpose (see BROKEN below)."""
+columns apart. Some are damaged on purpose (see broken() below). Pillow
+draws the picture and packs its rows; the headers are written here, since
+their variants (old 12-byte header, colours-used, colour masks) are what
+the tests are about."""
 
 import os
 import struct
 import sys
 
+from PIL import Image, ImageDraw
+
 W, H = 20, 10
 RED, BLUE, GREEN = (255, 0, 0), (0, 0, 255), (0, 255, 0)
 
 
-def colour_at(x, y):  # y = 0 is the top row
-    if x >= 15:
-        return GREEN
-    return RED if y < H // 2 else BLUE
+def picture():
+    image = Image.new("RGB", (W, H), BLUE)
+    draw = ImageDraw.Draw(image)
+    draw.rectangle([0, 0, W - 1, H // 2 - 1], fill=RED)
+    draw.rectangle([15, 0, W - 1, H - 1], fill=GREEN)
+    return image
+
+
+def bottom_up(image, rawmode, bits):
+    """Rows bottom-up, each padded to 32 bits, as a DIB stores them."""
+    return image.tobytes("raw", (rawmode, ((W * bits + 31) // 32) * 4, -1))
 
 
 def indexed_rows(bits, table):
-    rows = []
-    for y in reversed(range(H)):  # bottom-up
-        idx = [table.index(c) if c in table else len(table) - 1 for c in (colour_at(x, y) for x in range(W))]
-        if bits == 8:
-            row = bytes(idx)
-        elif bits == 4:
-            row = bytes((idx[i] << 4) | (idx[i + 1] if i + 1 < W else 0) for i in range(0, W, 2))
-        else:  # 1 bit: only two colours, so the green band becomes blue
-            row = bytearray((W + 7) // 8)
-            for x, i in enumerate(idx):
-                if i:
-                    row[x // 8] |= 0x80 >> (x % 8)
-            row = bytes(row)
-        rows.append(row + b"\0" * ((-len(row)) % 4))
-    return b"".join(rows)
+    # A colour missing from the table takes its last entry: with 1 bit, the
+    # green band becomes blue.
+    indexed = Image.new("P", (W, H))
+    indexed.putdata([table.index(c) if c in table else len(table) - 1 for c in picture().getdata()])
+    return bottom_up(indexed, {8: "P", 4: "P;4", 1: "P;1"}[bits], bits)
 
 
 def rgb_rows(bits):
+    if bits == 24:
+        return bottom_up(picture(), "BGR", 24)
+    if bits == 32:
+        return bottom_up(picture(), "BGRX", 32)
+    # 16-bit 5-5-5, which Pillow does not pack.
+    stride = ((W * 16 + 31) // 32) * 4
+    image = picture()
     rows = []
     for y in reversed(range(H)):
-        row = b""
-        for x in range(W):
-            r, g, b = colour_at(x, y)
-            if bits == 24:
-                row += bytes((b, g, r))
-            elif bits == 32:
-                row += bytes((b, g, r, 0))
-            else:  # 16-bit 5-5-5
-                row += struct.pack("<H", ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3))
-        rows.append(row + b"\0" * ((-len(row)) % 4))
+        row = b"".join(struct.pack("<H", ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3))
+                       for r, g, b in (image.getpixel((x, y)) for x in range(W)))
+        rows.append(row + b"\0" * (stride - len(row)))
     return b"".join(rows)
 
 

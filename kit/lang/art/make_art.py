@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws the pictures of the language resource libraries.
+"""Draws the pictures of the language resource libraries with Pillow.
 
     make_art.py OUTPUT_FOLDER
 
@@ -7,91 +7,48 @@ Writes the three icons of the status window (window icon, paused-job icon,
 tips icon) as .ico files with 16, 18 and 32 pixel images in 32-bit colour,
 and the frames of the step-by-step guides as 160 x 120 bitmaps with a
 256-entry colour table (so that the picture control builds a palette for
-them on 256-colour displays). Only the standard library is used, so the
-build needs nothing beyond Python itself.
+them on 256-colour displays).
 """
 
-import math
+import io
 import os
 import struct
 import sys
 
+from PIL import Image, ImageDraw
+
 # --------------------------------------------------------------------------
-# A small canvas: shapes are filled at a higher resolution and averaged down,
-# which gives smooth edges without any imaging library.
+# A small canvas: shapes are drawn at a higher resolution and averaged down,
+# which gives smooth edges.
 
 
 class Canvas:
     def __init__(self, width, height, scale=4, background=(0, 0, 0, 0)):
-        self.w = width
-        self.h = height
-        self.s = scale
-        self.W = width * scale
-        self.H = height * scale
-        self.px = [list(background) for _ in range(self.W * self.H)]
+        self.w, self.h, self.s = width, height, scale
+        self.image = Image.new("RGBA", (width * scale, height * scale), background)
+        self.draw = ImageDraw.Draw(self.image)
 
-    def _put(self, x, y, colour):
-        if 0 <= x < self.W and 0 <= y < self.H:
-            p = self.px[y * self.W + x]
-            a = colour[3] / 255.0 if len(colour) > 3 else 1.0
-            for i in range(3):
-                p[i] = p[i] * (1 - a) + colour[i] * a
-            p[3] = p[3] + (255 - p[3]) * a
+    def _p(self, points):
+        return [(x * self.s, y * self.s) for x, y in points]
 
     def polygon(self, points, colour):
-        """Fills a polygon given in canvas pixels (even-odd rule)."""
-        pts = [(x * self.s, y * self.s) for x, y in points]
-        ymin = max(0, int(math.floor(min(p[1] for p in pts))))
-        ymax = min(self.H - 1, int(math.ceil(max(p[1] for p in pts))))
-        n = len(pts)
-        for y in range(ymin, ymax + 1):
-            cy = y + 0.5
-            xs = []
-            for i in range(n):
-                x0, y0 = pts[i]
-                x1, y1 = pts[(i + 1) % n]
-                if (y0 <= cy < y1) or (y1 <= cy < y0):
-                    xs.append(x0 + (cy - y0) * (x1 - x0) / (y1 - y0))
-            xs.sort()
-            for i in range(0, len(xs) - 1, 2):
-                a = int(math.ceil(xs[i] - 0.5))
-                b = int(math.floor(xs[i + 1] - 0.5))
-                for x in range(max(a, 0), min(b, self.W - 1) + 1):
-                    self._put(x, y, colour)
+        self.draw.polygon(self._p(points), fill=colour)
 
     def rect(self, x0, y0, x1, y1, colour):
         self.polygon([(x0, y0), (x1, y0), (x1, y1), (x0, y1)], colour)
 
-    def frame(self, x0, y0, x1, y1, width, colour):
-        self.rect(x0, y0, x1, y0 + width, colour)
-        self.rect(x0, y1 - width, x1, y1, colour)
-        self.rect(x0, y0, x0 + width, y1, colour)
-        self.rect(x1 - width, y0, x1, y1, colour)
-
-    def ellipse(self, cx, cy, rx, ry, colour, steps=48):
-        self.polygon(
-            [(cx + rx * math.cos(2 * math.pi * i / steps), cy + ry * math.sin(2 * math.pi * i / steps))
-             for i in range(steps)], colour)
+    def ellipse(self, cx, cy, rx, ry, colour):
+        self.draw.ellipse(self._p([(cx - rx, cy - ry), (cx + rx, cy + ry)]), fill=colour)
 
     def round_rect(self, x0, y0, x1, y1, r, colour):
-        pts = []
-        for cx, cy, start in ((x1 - r, y0 + r, -90), (x1 - r, y1 - r, 0), (x0 + r, y1 - r, 90),
-                              (x0 + r, y0 + r, 180)):
-            for i in range(7):
-                a = math.radians(start + 15 * i)
-                pts.append((cx + r * math.cos(a), cy + r * math.sin(a)))
-        self.polygon(pts, colour)
+        self.draw.rounded_rectangle(self._p([(x0, y0), (x1, y1)]), r * self.s, fill=colour)
 
     def line(self, x0, y0, x1, y1, width, colour):
-        dx, dy = x1 - x0, y1 - y0
-        length = math.hypot(dx, dy) or 1.0
-        nx, ny = -dy / length * width / 2, dx / length * width / 2
-        self.polygon([(x0 + nx, y0 + ny), (x1 + nx, y1 + ny), (x1 - nx, y1 - ny), (x0 - nx, y0 - ny)],
-                     colour)
+        self.draw.line(self._p([(x0, y0), (x1, y1)]), fill=colour, width=max(1, round(width * self.s)))
 
     def arrow(self, x0, y0, x1, y1, width, colour):
         dx, dy = x1 - x0, y1 - y0
-        length = math.hypot(dx, dy) or 1.0
+        length = (dx * dx + dy * dy) ** 0.5 or 1.0
         ux, uy = dx / length, dy / length
         head = width * 2.6
         bx, by = x1 - ux * head, y1 - uy * head
@@ -99,30 +56,9 @@ class Canvas:
         self.polygon([(x1, y1), (bx - uy * head * 0.8, by + ux * head * 0.8),
                       (bx + uy * head * 0.8, by - ux * head * 0.8)], colour)
 
-    def pixels(self):
-        """Averaged pixels, top row first, as (r, g, b, a) integers."""
-        out = []
-        s2 = self.s * self.s
-        for y in range(self.h):
-            for x in range(self.w):
-                r = g = b = a = 0.0
-                for yy in range(y * self.s, (y + 1) * self.s):
-                    row = yy * self.W
-                    for xx in range(x * self.s, (x + 1) * self.s):
-                        p = self.px[row + xx]
-                        pa = p[3] / 255.0
-                        r += p[0] * pa
-                        g += p[1] * pa
-                        b += p[2] * pa
-                        a += p[3]
-                a /= s2
-                if a > 0:
-                    k = 255.0 / (a * s2)
-                    out.append((min(255, round(r * k)), min(255, round(g * k)), min(255, round(b * k)),
-                                round(a)))
-                else:
-                    out.append((0, 0, 0, 0))
-        return out
+    def picture(self):
+        """Averaged down to its real size; colours weighted by coverage."""
+        return self.image.convert("RGBa").reduce(self.s).convert("RGBA")
 
 
 # --------------------------------------------------------------------------
@@ -130,24 +66,16 @@ class Canvas:
 
 
 def icon_image(size, draw):
+    """One icon image: 40-byte header of twice the height, 32-bit colour
+    rows bottom-up, then the 1-bit mask (set where mostly transparent)."""
     c = Canvas(size, size)
     draw(c, size / 32.0)
-    px = c.pixels()
+    picture = c.picture()
     header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0)
-    xor = bytearray()
-    for y in range(size - 1, -1, -1):
-        for x in range(size):
-            r, g, b, a = px[y * size + x]
-            xor += bytes((b, g, r, a))
+    colour = picture.tobytes("raw", ("BGRA", 0, -1))
+    mask = picture.getchannel("A").point(lambda a: 255 if a < 128 else 0).convert("1")
     mask_stride = ((size + 31) // 32) * 4
-    mask = bytearray()
-    for y in range(size - 1, -1, -1):
-        row = bytearray(mask_stride)
-        for x in range(size):
-            if px[y * size + x][3] < 128:
-                row[x // 8] |= 0x80 >> (x % 8)
-        mask += row
-    return header + bytes(xor) + bytes(mask)
+    return header + colour + mask.tobytes("raw", ("1", mask_stride, -1))
 
 
 def write_icon(path, draw, sizes=(16, 18, 32)):
@@ -213,35 +141,15 @@ def guide_palette():
     return pal
 
 
-def nearest_index(pal, rgb, cache):
-    hit = cache.get(rgb)
-    if hit is None:
-        r, g, b = rgb
-        hit = min(range(len(pal)),
-                  key=lambda i: (pal[i][0] - r) ** 2 * 3 + (pal[i][1] - g) ** 2 * 4 + (pal[i][2] - b) ** 2 * 2)
-        cache[rgb] = hit
-    return hit
-
-
 def write_bitmap8(path, canvas):
-    pal = guide_palette()
-    cache = {}
-    px = canvas.pixels()
-    w, h = canvas.w, canvas.h
-    stride = (w + 3) & ~3
-    bits = bytearray()
-    for y in range(h - 1, -1, -1):
-        row = bytearray(stride)
-        for x in range(w):
-            r, g, b, _ = px[y * w + x]
-            row[x] = nearest_index(pal, (r, g, b), cache)
-        bits += row
-    table = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in pal)
-    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 8, 0, len(bits), 2835, 2835, 256, 0)
-    offset = 14 + len(info) + len(table)
-    header = struct.pack("<2sIHHI", b"BM", offset + len(bits), 0, 0, offset)
+    """The frame mapped to the fixed 256-colour table, as an 8-bit bitmap."""
+    table = Image.new("P", (1, 1))
+    table.putpalette([v for rgb in guide_palette() for v in rgb])
+    picture = canvas.picture().convert("RGB").quantize(palette=table, dither=Image.Dither.NONE)
+    out = io.BytesIO()
+    picture.save(out, "BMP")
     with open(path, "wb") as f:
-        f.write(header + info + table + bytes(bits))
+        f.write(out.getvalue())
 
 
 BODY = (188, 192, 200)
