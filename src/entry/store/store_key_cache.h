@@ -7,7 +7,8 @@
 // instead: the answer on every lookup, and any of them that lies before the
 // answer (or every one of them when nothing matches). So the answers are
 // those of a fresh walk, lowest index first, whatever is changed from
-// outside.
+// outside. Sub-keys are listed by index, which shifts when a key is added or
+// removed meanwhile, so only a listing during which none was is kept.
 //
 // Safe for several threads: one lock guards everything.
 #pragma once
