@@ -158,10 +158,14 @@ TEST_F(ThreadsTest, QueriesWindowAndChangingStoreAtOnce) {
 
     EXPECT_EQ(wrong.load(), 0) << firstWrong[0] << " | " << firstWrong[1] << " | " << firstWrong[2];
     EXPECT_GT(calls.load(), 30);
-    // Each printer's reply went into its own store key.
+    // Each printer's reply went into its own store key, never into the
+    // later key with the same name.
     for (const Watched& w : kWatched) {
         std::string stored = krxtest::ReadBinary(HKEY_CURRENT_USER, StoreKey(w.subKey), "Status");
         EXPECT_NE(stored.find(w.st == 0 ? "ST:00" : "ST:04"), std::string::npos) << w.name;
+        const std::string later = std::string(w.subKey) + "Z";
+        EXPECT_FALSE(krxtest::ValueExists(HKEY_CURRENT_USER, StoreKey(later.c_str()), "Status"))
+            << w.name;
     }
     EXPECT_TRUE(IsWindow(detailWindow));
     window->CloseWindows();

@@ -7,8 +7,10 @@ namespace krx {
 
 namespace {
 
-// Lists read while the store keeps changing before one is taken as it is.
+// Lookups and listings tried while the store keeps changing before the
+// lookup walks the registry itself.
 constexpr int kAttempts = 20;
+constexpr int kListingPasses = 50;
 
 bool EqualsIgnoringAsciiCase(const std::string& a, const char* b) {
     size_t n = strlen(b);
@@ -63,6 +65,7 @@ StoreKeyCache::BaseState& StoreKeyCache::StateFor(const char* base) {
     states_.emplace_back();
     states_.back().base = base;
     states_.back().changed.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    states_.back().structure.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     return states_.back();
 }
 
@@ -104,11 +107,15 @@ static bool IsAnswered(const std::vector<std::string>& answered, const std::stri
     return false;
 }
 
+bool StoreKeyCache::Changed(const BaseState& state) {
+    const HANDLE events[2] = {state.structure.get(), state.changed.get()};
+    return WaitForMultipleObjects(2, events, FALSE, 0) != WAIT_TIMEOUT;
+}
+
 int StoreKeyCache::Rebuild(BaseState& state) {
     state.valid = false;
-    // Closing the old watches may itself signal the event: close first, then
-    // reset, then arm the new watches before any name is read, so that a
-    // change made while the names are read is never missed.
+    // Closing the old watches may itself signal the events: close first,
+    // then reset, then arm the new watches before anything is read.
     state.watched.clear();
     state.entries.clear();
     state.baseKey.reset();
@@ -119,29 +126,54 @@ int StoreKeyCache::Rebuild(BaseState& state) {
         return 4;
     }
     state.baseKey.reset(baseKey);
-    bool complete = RegNotifyChangeKeyValue(baseKey, FALSE, REG_NOTIFY_CHANGE_NAME,
-                                            state.changed.get(), TRUE) == ERROR_SUCCESS;
-    for (DWORD index = 0;; ++index) {
-        char subKey[256];
-        DWORD length = sizeof(subKey);
-        if (RegEnumKeyExA(baseKey, index, subKey, &length, nullptr, nullptr, nullptr, nullptr) !=
-                ERROR_SUCCESS ||
-            length == 0) {
-            break;
+
+    // Sub-keys are listed by index, and the indexes shift when a key is added
+    // or removed meanwhile: only a listing during which nothing was added or
+    // removed is complete.
+    std::vector<std::string> names;
+    bool stable = false;
+    for (int pass = 0; pass < kListingPasses && !stable; ++pass) {
+        ResetEvent(state.structure.get());
+        if (RegNotifyChangeKeyValue(baseKey, FALSE, REG_NOTIFY_CHANGE_NAME, state.structure.get(),
+                                    TRUE) != ERROR_SUCCESS) {
+            return 0; // without a watch the list cannot be kept: not valid
         }
+        names.clear();
+        for (DWORD index = 0;; ++index) {
+            char subKey[256];
+            DWORD length = sizeof(subKey);
+            if (RegEnumKeyExA(baseKey, index, subKey, &length, nullptr, nullptr, nullptr,
+                              nullptr) != ERROR_SUCCESS ||
+                length == 0) {
+                break;
+            }
+            names.emplace_back(subKey, length);
+        }
+        stable = WaitForSingleObject(state.structure.get(), 0) == WAIT_TIMEOUT;
+    }
+    if (!stable) {
+        return kUnstable;
+    }
+
+    // A key removed after it was listed fails to open or to be watched; the
+    // base key's watch has seen the removal, and the next lookup lists again.
+    auto removed = [&] { return WaitForSingleObject(state.structure.get(), 0) != WAIT_TIMEOUT; };
+    bool complete = true;
+    for (const std::string& subKey : names) {
         HKEY printerKey = nullptr;
-        if (RegOpenKeyExA(baseKey, subKey, 0, KEY_READ | KEY_NOTIFY, &printerKey) !=
+        if (RegOpenKeyExA(baseKey, subKey.c_str(), 0, KEY_READ | KEY_NOTIFY, &printerKey) !=
             ERROR_SUCCESS) {
-            // A key that cannot be opened now might open later: keep walking,
-            // but do not trust the list.
-            complete = false;
+            // A key that cannot be opened now might open later: do not
+            // trust the list.
+            complete = complete && removed();
             continue;
         }
         unique_hkey printerOwner(printerKey);
         const bool answered = IsAnswered(state.answered, subKey);
-        if (complete && !answered) {
-            complete = RegNotifyChangeKeyValue(printerKey, FALSE, REG_NOTIFY_CHANGE_LAST_SET,
-                                               state.changed.get(), TRUE) == ERROR_SUCCESS;
+        if (!answered && RegNotifyChangeKeyValue(printerKey, FALSE, REG_NOTIFY_CHANGE_LAST_SET,
+                                                 state.changed.get(), TRUE) != ERROR_SUCCESS) {
+            complete = complete && removed();
+            continue;
         }
         state.entries.push_back({subKey, ReadName(printerKey), answered});
         if (!answered) {
@@ -188,34 +220,33 @@ int StoreKeyCache::Lookup(BaseState& state, const char* name, std::string* keyPa
 int StoreKeyCache::Find(const char* base, const char* name, std::string* keyPath) {
     CriticalSectionLock hold(lock_);
     BaseState& state = StateFor(base);
-    if (!state.changed.valid()) {
+    if (!state.changed.valid() || !state.structure.valid()) {
         return Walk(base, name, keyPath);
     }
-    auto changed = [&] { return WaitForSingleObject(state.changed.get(), 0) != WAIT_TIMEOUT; };
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        if (!state.valid || changed()) {
-            if (Rebuild(state) != 0) {
+        if (!state.valid || Changed(state)) {
+            const int rc = Rebuild(state);
+            if (rc == 4) {
                 return 4;
+            }
+            if (rc == kUnstable) {
+                continue;
             }
             if (!state.valid) {
                 break;
             }
         }
-        std::string path;
-        const int found = Lookup(state, name, &path);
-        // Keys listed by index shift when one is added or removed meanwhile,
-        // so a list read during a change may have skipped a key: only an
-        // answer given while nothing changed counts.
-        if (found >= 0 && !changed()) {
-            if (found == 1 && keyPath != nullptr) {
-                *keyPath = path;
-            }
+        // The list answers as of the moment it was read; whatever changes
+        // after that shows at the next lookup.
+        const int found = Lookup(state, name, keyPath);
+        if (found >= 0) {
             return found == 1 ? 0 : 1;
         }
-        state.valid = false;
+        state.valid = false; // a "Name" read again has changed
     }
     // The list cannot be trusted now (a key that does not open, a watch
-    // that failed, or changes faster than the list is read): walk.
+    // that failed, or keys added and removed faster than they are listed):
+    // walk.
     return Walk(base, name, keyPath);
 }
 

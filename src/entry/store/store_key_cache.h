@@ -7,7 +7,8 @@
 // instead: the answer on every lookup, and any of them that lies before the
 // answer (or every one of them when nothing matches). So the answers are
 // those of a fresh walk, lowest index first, whatever is changed from
-// outside.
+// outside. Sub-keys are listed by index, which shifts when a key is added or
+// removed meanwhile, so only a listing during which none was is kept.
 //
 // Safe for several threads: one lock guards everything.
 #pragma once
@@ -40,7 +41,8 @@ class StoreKeyCache {
     struct BaseState {
         std::string base;
         bool valid = false;
-        unique_handle changed; // manual-reset event that every watch of this base signals
+        unique_handle structure; // manual-reset event: printer keys added or removed
+        unique_handle changed;   // manual-reset event: values of a printer key changed
         unique_hkey baseKey;
         std::vector<unique_hkey> watched;
         std::vector<Entry> entries;
@@ -48,7 +50,10 @@ class StoreKeyCache {
     };
 
     BaseState& StateFor(const char* base);
+    static constexpr int kUnstable = 2; // Rebuild: keys kept being added or removed
+    // 0 (valid when the list can be kept), 4 base key missing, kUnstable.
     int Rebuild(BaseState& state);
+    static bool Changed(const BaseState& state);
     // 1 found, 0 not found, -1 the kept names are out of date.
     static int Lookup(BaseState& state, const char* name, std::string* keyPath);
     static int Walk(const char* base, const char* name, std::string* keyPath);
