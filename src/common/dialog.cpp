@@ -131,7 +131,18 @@ INT_PTR CALLBACK Dialog::Thunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
         return FALSE;
     }
     INT_PTR result = FALSE;
-    bool handled = self->HandleMessage(message, wParam, lParam, &result);
+    bool handled = false;
+    // An exception cannot pass through the system's frames above us (the
+    // host would be ended): a message whose handler threw counts as not
+    // handled, and a dialog that could not initialise itself ends.
+    try {
+        handled = self->HandleMessage(message, wParam, lParam, &result);
+    } catch (...) {
+        handled = false;
+        if (message == WM_INITDIALOG) {
+            self->End(-1);
+        }
+    }
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(hwnd, DWLP_USER, 0);
         self->hwnd_ = nullptr;
@@ -197,7 +208,13 @@ LRESULT CALLBACK SubclassedControl::Thunk(HWND hwnd, UINT message, WPARAM wParam
         self->Detach();
         return CallWindowProcA(original, hwnd, message, wParam, lParam);
     }
-    return self->WndProc(message, wParam, lParam);
+    // No exception may pass through the system's frames above us: a message
+    // whose handler threw gets the default handling.
+    try {
+        return self->WndProc(message, wParam, lParam);
+    } catch (...) {
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
 }
 
 } // namespace krx

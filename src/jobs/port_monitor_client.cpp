@@ -123,7 +123,38 @@ bool JobIsSpooledAsEmf(const char* printerName, int jobId) {
     return info->pDatatype != nullptr && strstr(info->pDatatype, "EMF") != nullptr;
 }
 
-PortMonitorClient::PortMonitorClient(std::string pipeName) : m_pipeName(std::move(pipeName)) {}
+PortMonitorClient::PortMonitorClient(std::string pipeName, DWORD callLimit)
+    : m_pipeName(std::move(pipeName)), m_callLimit(callLimit) {}
+
+// The run time cancels a thread's call by that thread's handle. A cancelled
+// call ends at once with an RPC failure, which the guard turns into 0; the
+// connection it used is dropped by the run time.
+PortMonitorClient::CallDeadline::CallDeadline(DWORD limitMs) {
+    HANDLE self = nullptr;
+    if (DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &self, 0,
+                        FALSE, DUPLICATE_SAME_ACCESS)) {
+        m_thread.reset(self);
+    }
+    // A cancelled call does not wait for the server to agree.
+    RpcMgmtSetCancelTimeout(1);
+    if (m_thread && !CreateTimerQueueTimer(&m_timer, nullptr, OnExpired, this, limitMs, 0,
+                                           WT_EXECUTEONLYONCE)) {
+        m_timer = nullptr;
+    }
+}
+
+PortMonitorClient::CallDeadline::~CallDeadline() {
+    if (m_timer != nullptr) {
+        // Waits for a callback that already started.
+        DeleteTimerQueueTimer(nullptr, m_timer, INVALID_HANDLE_VALUE);
+    }
+}
+
+void CALLBACK PortMonitorClient::CallDeadline::OnExpired(void* self, BOOLEAN) {
+    auto* deadline = static_cast<CallDeadline*>(self);
+    InterlockedExchange(&deadline->m_expired, 1);
+    RpcCancelThread(deadline->m_thread.get());
+}
 
 PortMonitorClient::~PortMonitorClient() {
     if (m_hPort != 0) {
