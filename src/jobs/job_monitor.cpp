@@ -158,7 +158,7 @@ bool JobMonitor::Pause(DWORD milliseconds) {
 }
 
 void JobMonitor::RunWorker() {
-    PortMonitorClient client(m_settings.pipeName, m_settings.callLimit);
+    PortMonitorClient client(m_settings.pipeName, m_settings.callLimit, m_hStop.get());
     int session = client.Open(kNetworkStatusLibrary, m_printerName.c_str(), m_nFirstJobId);
     if (session == 0) {
         CriticalSectionLock lock(m_lock);

@@ -4,6 +4,7 @@
 #include <rpc.h>
 #include <winspool.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -123,13 +124,13 @@ bool JobIsSpooledAsEmf(const char* printerName, int jobId) {
     return info->pDatatype != nullptr && strstr(info->pDatatype, "EMF") != nullptr;
 }
 
-PortMonitorClient::PortMonitorClient(std::string pipeName, DWORD callLimit)
-    : m_pipeName(std::move(pipeName)), m_callLimit(callLimit) {}
+PortMonitorClient::PortMonitorClient(std::string pipeName, DWORD callLimit, HANDLE stopEvent)
+    : m_pipeName(std::move(pipeName)), m_callLimit(callLimit), m_hStopEvent(stopEvent) {}
 
 // The run time cancels a thread's call by that thread's handle. A cancelled
 // call ends at once with an RPC failure, which the guard turns into 0; the
 // connection it used is dropped by the run time.
-PortMonitorClient::CallDeadline::CallDeadline(DWORD limitMs) {
+PortMonitorClient::CallDeadline::CallDeadline(DWORD limitMs, HANDLE stopEvent) {
     HANDLE self = nullptr;
     if (DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &self, 0,
                         FALSE, DUPLICATE_SAME_ACCESS)) {
@@ -137,15 +138,35 @@ PortMonitorClient::CallDeadline::CallDeadline(DWORD limitMs) {
     }
     // A cancelled call does not wait for the server to agree.
     RpcMgmtSetCancelTimeout(1);
-    if (m_thread && !CreateTimerQueueTimer(&m_timer, nullptr, OnExpired, this, limitMs, 0,
-                                           WT_EXECUTEONLYONCE)) {
+    if (!m_thread) {
+        return;
+    }
+    bool stopping = stopEvent != nullptr && WaitForSingleObject(stopEvent, 0) == WAIT_OBJECT_0;
+    if (stopEvent != nullptr && !stopping) {
+        // Ends at the limit or as soon as the monitor is being destroyed.
+        m_bWait = RegisterWaitForSingleObject(&m_timer, stopEvent, OnExpired, this, limitMs,
+                                              WT_EXECUTEONLYONCE) != FALSE;
+        if (m_bWait) {
+            return;
+        }
+        m_timer = nullptr;
+    }
+    if (!CreateTimerQueueTimer(&m_timer, nullptr, OnExpired, this,
+                               stopping ? std::min<DWORD>(limitMs, pm::kStoppingCallLimitMs)
+                                        : limitMs,
+                               0, WT_EXECUTEONLYONCE)) {
         m_timer = nullptr;
     }
 }
 
 PortMonitorClient::CallDeadline::~CallDeadline() {
-    if (m_timer != nullptr) {
-        // Waits for a callback that already started.
+    if (m_timer == nullptr) {
+        return;
+    }
+    // Both wait for a callback that already started.
+    if (m_bWait) {
+        UnregisterWaitEx(m_timer, INVALID_HANDLE_VALUE);
+    } else {
         DeleteTimerQueueTimer(nullptr, m_timer, INVALID_HANDLE_VALUE);
     }
 }

@@ -27,8 +27,11 @@ class PortMonitorClient {
     // pipeName: the port monitor's pipe on a print server; the product uses
     // the default, tests give each simulated server its own. callLimit: how
     // long one remote call may take before it is cancelled.
+    // stopEvent (not owned, may be null): once set, a call under way is
+    // cancelled at once and later calls get only pm::kStoppingCallLimitMs,
+    // so that the job monitor's owner is never held up by the server.
     explicit PortMonitorClient(std::string pipeName = pm::kPipeName,
-                               DWORD callLimit = pm::kCallLimitMs);
+                               DWORD callLimit = pm::kCallLimitMs, HANDLE stopEvent = nullptr);
     ~PortMonitorClient();
     PortMonitorClient(const PortMonitorClient&) = delete;
     PortMonitorClient& operator=(const PortMonitorClient&) = delete;
@@ -75,7 +78,7 @@ class PortMonitorClient {
         bool late = false;
         long result = 0;
         {
-            CallDeadline deadline(m_callLimit);
+            CallDeadline deadline(m_callLimit, m_hStopEvent);
             result = call(&failure);
             late = deadline.Expired();
         }
@@ -94,7 +97,7 @@ class PortMonitorClient {
     // Cancels the calling thread's RPC call when it outlasts the limit.
     class CallDeadline {
       public:
-        explicit CallDeadline(DWORD limitMs);
+        CallDeadline(DWORD limitMs, HANDLE stopEvent);
         ~CallDeadline();
         CallDeadline(const CallDeadline&) = delete;
         CallDeadline& operator=(const CallDeadline&) = delete;
@@ -103,7 +106,8 @@ class PortMonitorClient {
       private:
         static void CALLBACK OnExpired(void* self, BOOLEAN);
         unique_handle m_thread;
-        HANDLE m_timer = nullptr;
+        HANDLE m_timer = nullptr; // a timer-queue timer, or a registered wait
+        bool m_bWait = false;
         volatile LONG m_expired = 0;
     };
 
@@ -116,6 +120,7 @@ class PortMonitorClient {
     std::string m_pipeName;
     unsigned long m_lastRpcFailure = 0;
     DWORD m_callLimit;
+    HANDLE m_hStopEvent;
     bool m_bSessionDead = false;
 };
 

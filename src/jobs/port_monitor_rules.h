@@ -24,6 +24,9 @@ constexpr char kPipeName[] = "NORVA_PM_RPC_05";
 // window's export) for ever. Ample for a busy server, which answers in
 // about a millisecond.
 constexpr unsigned long kCallLimitMs = 10000;
+// Once the job monitor is being destroyed: enough for a server that works,
+// short enough that a slow one cannot hold the window's export.
+constexpr unsigned long kStoppingCallLimitMs = 1000;
 
 constexpr char kProtocolPipe[] = "ncacn_np";
 constexpr char kProtocolLocal[] = "ncalrpc";
