@@ -4,8 +4,15 @@
 // "\pipe\ENDPOINT". The server tells its starter that it listens through
 // the event kServerReadyEventPrefix + ENDPOINT and stops when the event
 // kServerStopEventPrefix + ENDPOINT is set or its starter's process ends.
-// The script value "ExitInCall" names an operation inside which the server
-// ends at once, as a print server that goes down in the middle of a call.
+// A hostile or broken server, scripted:
+//   "ExitInCall"   operation inside which the server ends at once, as a print
+//                  server that goes down in the middle of a call;
+//   "HangInCall"   operation inside which the server sleeps "HangMs"
+//                  milliseconds (default: for good) before it answers;
+//   "ReplyBytes"   GetJobProperty answers with an array of this many bytes
+//                  (at "ReplyOffset") whatever size was asked, filled with
+//                  'X';
+//   "ReplyNeeded"  the needed size every GetJobProperty answers.
 #include <windows.h>
 #include <rpc.h>
 
@@ -42,6 +49,62 @@ void ExitIfScripted(const char* operation) {
         sim::Log("rpc %s: server exits", operation);
         TerminateProcess(GetCurrentProcess(), 3);
     }
+    if (sim::ScriptText("HangInCall") == operation) {
+        int ms = sim::ScriptNumber("HangMs", -1);
+        sim::Log("rpc %s: server hangs %d ms", operation, ms);
+        Sleep(ms < 0 ? INFINITE : static_cast<DWORD>(ms));
+    }
+}
+
+constexpr int kUnscripted = static_cast<int>(0x80000000u);
+
+unsigned char* AlignUp4(unsigned char* at) {
+    return reinterpret_cast<unsigned char*>((reinterpret_cast<ULONG_PTR>(at) + 3) & ~ULONG_PTR(3));
+}
+
+unsigned char* Put32(unsigned char* at, unsigned long value) {
+    memcpy(at, &value, 4);
+    return at + 4;
+}
+
+// GetJobProperty marshalled by hand, so that the reply's array can be of a
+// size the interface does not allow: the same wire shapes as the stub's,
+// other counts. The session context goes back as it came.
+void __RPC_STUB HostileGetJobProperty(PRPC_MESSAGE message) {
+    const int bytes = sim::ScriptNumber("ReplyBytes", kUnscripted);
+    if (bytes == kUnscripted) {
+        NdrServerCall2(message);
+        return;
+    }
+    unsigned char context[20] = {};
+    long job = 0;
+    long property = 0;
+    if (message->BufferLength >= 28) {
+        const unsigned char* in = static_cast<const unsigned char*>(message->Buffer);
+        memcpy(context, in, sizeof(context));
+        memcpy(&job, in + 20, 4);
+        memcpy(&property, in + 24, 4);
+    }
+    const unsigned long offset = static_cast<unsigned long>(sim::ScriptNumber("ReplyOffset", 0));
+    const long needed = sim::ScriptNumber("ReplyNeeded", bytes);
+    const unsigned long count = static_cast<unsigned long>(bytes);
+    sim::Log("rpc GetJobProperty job=%ld property=%ld: hostile reply of %lu bytes at %lu", job,
+             property, count, offset);
+    message->BufferLength = 20 + 12 + count + 3 + 8;
+    if (I_RpcGetBuffer(message) != RPC_S_OK) {
+        RpcRaiseException(RPC_S_OUT_OF_MEMORY);
+    }
+    unsigned char* at = static_cast<unsigned char*>(message->Buffer);
+    memcpy(at, context, sizeof(context));
+    at = Put32(at + sizeof(context), offset + count);
+    at = Put32(at, offset);
+    at = Put32(at, count);
+    memset(at, 'X', count);
+    at = AlignUp4(at + count);
+    at = Put32(at, static_cast<unsigned long>(needed));
+    at = Put32(at, 1);
+    message->BufferLength =
+        static_cast<unsigned int>(at - static_cast<unsigned char*>(message->Buffer));
 }
 
 } // namespace
@@ -139,7 +202,7 @@ LONG __cdecl PmGetJobProperty(PM_SESSION*, LONG job, LONG property, LONG n, byte
     int wanted = 0;
     int result = sim::GetJobProperty(kit::kSimPortHandle, job, property, dummy ? nullptr : buffer,
                                      dummy ? 0 : n, &wanted);
-    *needed = wanted;
+    *needed = sim::ScriptNumber("ReplyNeeded", wanted);
     if (dummy) {
         sim::Log("rpc GetJobProperty job=%ld property=%ld n=%ld data=%s -> %d needed=%d", job,
                  property, n, kDummyData, result, wanted);
@@ -198,7 +261,20 @@ int main(int argc, char** argv) {
     if (status != RPC_S_OK) {
         return Fail("pipe endpoint", status);
     }
-    status = RpcServerRegisterIf(PortMonitorRpc_v1_0_s_ifspec, nullptr, nullptr);
+    // The generated interface with GetJobProperty's entry replaced.
+    static RPC_SERVER_INTERFACE hostile =
+        *static_cast<RPC_SERVER_INTERFACE*>(PortMonitorRpc_v1_0_s_ifspec);
+    static RPC_DISPATCH_FUNCTION table[32];
+    static RPC_DISPATCH_TABLE dispatch;
+    const RPC_DISPATCH_TABLE* generated = hostile.DispatchTable;
+    dispatch.DispatchTableCount = generated->DispatchTableCount;
+    for (unsigned int i = 0; i < generated->DispatchTableCount && i < 32; ++i) {
+        table[i] = generated->DispatchTable[i];
+    }
+    table[13] = HostileGetJobProperty;
+    dispatch.DispatchTable = table;
+    hostile.DispatchTable = &dispatch;
+    status = RpcServerRegisterIf(&hostile, nullptr, nullptr);
     if (status != RPC_S_OK) {
         return Fail("interface registration", status);
     }
@@ -240,7 +316,7 @@ int main(int argc, char** argv) {
     RpcEpUnregister(PortMonitorRpc_v1_0_s_ifspec, bindings, nullptr);
     RpcBindingVectorFree(&bindings);
     RpcMgmtStopServerListening(nullptr);
-    RpcServerUnregisterIf(PortMonitorRpc_v1_0_s_ifspec, nullptr, FALSE);
+    RpcServerUnregisterIf(&hostile, nullptr, FALSE);
     for (DWORD i = 0; i < count; ++i) {
         CloseHandle(waits[i]);
     }

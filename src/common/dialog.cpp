@@ -137,7 +137,18 @@ INT_PTR CALLBACK Dialog::Thunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
     INT_PTR result = FALSE;
     // A window whose call is suspended under a nested call keeps its values.
     FrameSwitch frame(self->frame_);
-    bool handled = self->HandleMessage(message, wParam, lParam, &result);
+    bool handled = false;
+    // An exception cannot pass through the system's frames above us (the
+    // host would be ended): a message whose handler threw counts as not
+    // handled, and a dialog that could not initialise itself ends.
+    try {
+        handled = self->HandleMessage(message, wParam, lParam, &result);
+    } catch (...) {
+        handled = false;
+        if (message == WM_INITDIALOG) {
+            self->End(-1);
+        }
+    }
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(hwnd, DWLP_USER, 0);
         self->hwnd_ = nullptr;
@@ -205,7 +216,13 @@ LRESULT CALLBACK SubclassedControl::Thunk(HWND hwnd, UINT message, WPARAM wParam
         return CallWindowProcA(original, hwnd, message, wParam, lParam);
     }
     FrameSwitch frame(self->frame_);
-    return self->WndProc(message, wParam, lParam);
+    // No exception may pass through the system's frames above us: a message
+    // whose handler threw gets the default handling.
+    try {
+        return self->WndProc(message, wParam, lParam);
+    } catch (...) {
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
 }
 
 } // namespace krx

@@ -131,7 +131,17 @@ bool JobMonitor::IsWorkerRunning() const {
 }
 
 DWORD WINAPI JobMonitor::WorkerEntry(void* self) {
-    static_cast<JobMonitor*>(self)->RunWorker();
+    auto* monitor = static_cast<JobMonitor*>(self);
+    // An exception leaving a thread ends the host's process. A worker that
+    // failed is treated as one whose session failed: the next announcement
+    // starts a new one.
+    try {
+        monitor->RunWorker();
+    } catch (...) {
+        CriticalSectionLock lock(monitor->m_lock);
+        monitor->m_bSessionFailed = 1;
+        return 1;
+    }
     return 0;
 }
 
@@ -148,7 +158,7 @@ bool JobMonitor::Pause(DWORD milliseconds) {
 }
 
 void JobMonitor::RunWorker() {
-    PortMonitorClient client(m_settings.pipeName);
+    PortMonitorClient client(m_settings.pipeName, m_settings.callLimit, m_hStop.get());
     int session = client.Open(kNetworkStatusLibrary, m_printerName.c_str(), m_nFirstJobId);
     if (session == 0) {
         CriticalSectionLock lock(m_lock);

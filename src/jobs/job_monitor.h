@@ -44,6 +44,8 @@ struct JobMonitorSettings {
     DWORD retryInterval = 10;
     // The port monitor's pipe on a print server.
     std::string pipeName = pm::kPipeName;
+    // Longest one remote call may take.
+    DWORD callLimit = pm::kCallLimitMs;
 };
 
 class JobMonitor {

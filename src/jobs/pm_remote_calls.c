@@ -3,6 +3,7 @@
 #include "jobs/pm_remote_calls.h"
 
 #include <stdlib.h>
+#include <string.h>
 
 #include "jobs/rpc_guard.h"
 #include "port_monitor.h"
@@ -66,9 +67,107 @@ static long CallSetJobProperty(void* p) {
     return PmSetJobProperty(a->session, a->value1, a->value2, a->n, a->bytes);
 }
 
+/* GetJobProperty is the one call whose reply writes into the caller's
+ * memory. The generated stub would unmarshal the returned array with the
+ * size and offset the server sends, straight into the caller's buffer, so
+ * this call is marshalled here instead, byte for byte as the stub does: the
+ * reply is checked whole in the run time's own buffer and only an array of
+ * exactly the size sent (the only answer the interface allows) is copied
+ * back. */
+enum {
+    kProcGetJobProperty = 13,
+    kContextWireSize = 20,
+    kArrayHeaderSize = 12 /* maximum count, offset, actual count */
+};
+
+typedef struct CheckedCall {
+    RPC_MESSAGE message;
+    MIDL_STUB_MESSAGE stub;
+    MIDL_STUB_DESC desc;
+} CheckedCall;
+
+typedef struct GetPropertyArgs {
+    RemoteArgs* remote;
+    CheckedCall* call;
+} GetPropertyArgs;
+
+static unsigned char* AlignUp4(unsigned char* at) {
+    return (unsigned char*)(((ULONG_PTR)at + 3) & ~(ULONG_PTR)3);
+}
+
+static unsigned char* Put32(unsigned char* at, unsigned long value) {
+    memcpy(at, &value, 4);
+    return at + 4;
+}
+
+/* Reads a 32-bit value of the reply, aligned as NDR aligns it; raises when
+ * the reply ends first. */
+static unsigned long Take32(MIDL_STUB_MESSAGE* stub) {
+    unsigned long value;
+    unsigned char* at = AlignUp4(stub->Buffer);
+    if (at > stub->BufferEnd || (size_t)(stub->BufferEnd - at) < 4) {
+        RpcRaiseException(RPC_X_BAD_STUB_DATA);
+    }
+    memcpy(&value, at, 4);
+    stub->Buffer = at + 4;
+    return value;
+}
+
 static long CallGetJobProperty(void* p) {
-    RemoteArgs* a = (RemoteArgs*)p;
-    return PmGetJobProperty(a->session, a->value1, a->value2, a->n, a->bytes, a->needed);
+    GetPropertyArgs* g = (GetPropertyArgs*)p;
+    RemoteArgs* a = g->remote;
+    MIDL_STUB_MESSAGE* stub = &g->call->stub;
+    unsigned long n = (unsigned long)a->n;
+    handle_t binding = NDRCContextBinding((NDR_CCONTEXT)*a->session);
+    unsigned char* at;
+    unsigned long maximum, offset, actual, needed, result;
+    const unsigned char* data;
+
+    g->call->desc.RpcInterfaceInformation = (void*)PortMonitorRpc_v1_0_c_ifspec;
+    g->call->desc.pfnAllocate = MIDL_user_allocate;
+    g->call->desc.pfnFree = MIDL_user_free;
+    g->call->desc.IMPLICIT_HANDLE_INFO.pPrimitiveHandle = &krxPortMonitorBinding;
+    g->call->desc.fCheckBounds = 1;
+    g->call->desc.Version = 0x50002;
+    g->call->desc.MIDLVersion = 0x50200ca;
+    g->call->desc.mFlags = 1;
+    NdrClientInitializeNew(&g->call->message, stub, &g->call->desc, kProcGetJobProperty);
+
+    /* Request: context, job, property, n, the array (n, 0, n, bytes), needed. */
+    stub->BufferLength = kContextWireSize + 12 + kArrayHeaderSize + n + 3 + 4;
+    NdrGetBuffer(stub, stub->BufferLength, binding);
+    NdrClientContextMarshall(stub, (NDR_CCONTEXT)*a->session, 1);
+    at = AlignUp4(stub->Buffer);
+    at = Put32(at, (unsigned long)a->value1);
+    at = Put32(at, (unsigned long)a->value2);
+    at = Put32(at, n);
+    at = Put32(at, n);
+    at = Put32(at, 0);
+    at = Put32(at, n);
+    memcpy(at, a->bytes, n);
+    at = AlignUp4(at + n);
+    at = Put32(at, (unsigned long)*a->needed);
+    NdrSendReceive(stub, at);
+
+    if ((g->call->message.DataRepresentation & 0xFFFFUL) != NDR_LOCAL_DATA_REPRESENTATION) {
+        RpcRaiseException(RPC_X_BAD_STUB_DATA);
+    }
+    /* Reply: context, the array, needed, the result. */
+    NdrClientContextUnmarshall(stub, (NDR_CCONTEXT*)a->session, binding);
+    maximum = Take32(stub);
+    offset = Take32(stub);
+    actual = Take32(stub);
+    if (maximum != n || offset != 0 || actual != n ||
+        (size_t)(stub->BufferEnd - stub->Buffer) < n) {
+        RpcRaiseException(RPC_X_BAD_STUB_DATA);
+    }
+    data = stub->Buffer;
+    stub->Buffer += n;
+    needed = Take32(stub);
+    result = Take32(stub);
+    memcpy(a->bytes, data, n);
+    *a->needed = (long)needed;
+    return (long)result;
 }
 
 static long CallBeginJobWatch(void* p) {
@@ -132,7 +231,23 @@ long KrxPmSetJobProperty(KrxPmSession* session, long job, long property, long n,
 long KrxPmGetJobProperty(KrxPmSession* session, long job, long property, long n,
                          unsigned char* buffer, long* needed, unsigned long* exception) {
     RemoteArgs a = {session, 0, 0, job, property, n, buffer, needed};
-    return KrxRunGuarded(CallGetJobProperty, &a, exception);
+    CheckedCall call;
+    GetPropertyArgs g = {&a, &call};
+    long result;
+    if (n <= 0 || buffer == NULL || needed == NULL) {
+        if (exception != NULL) {
+            *exception = RPC_X_NULL_REF_POINTER;
+        }
+        return 0;
+    }
+    memset(&call, 0, sizeof(call));
+    result = KrxRunGuarded(CallGetJobProperty, &g, exception);
+    /* The run time's buffer, on every path (the guard's unwind skips the
+     * clean-up a stub would run). */
+    if (call.stub.RpcMsg != NULL) {
+        NdrFreeBuffer(&call.stub);
+    }
+    return result;
 }
 
 long KrxPmBeginJobWatch(KrxPmSession* session, long job, unsigned long* exception) {

@@ -4,6 +4,7 @@
 #include <rpc.h>
 #include <winspool.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -127,7 +128,58 @@ bool JobIsSpooledAsEmf(const char* printerName, int jobId) {
     return info->pDatatype != nullptr && strstr(info->pDatatype, "EMF") != nullptr;
 }
 
-PortMonitorClient::PortMonitorClient(std::string pipeName) : m_pipeName(std::move(pipeName)) {}
+PortMonitorClient::PortMonitorClient(std::string pipeName, DWORD callLimit, HANDLE stopEvent)
+    : m_pipeName(std::move(pipeName)), m_callLimit(callLimit), m_hStopEvent(stopEvent) {}
+
+// The run time cancels a thread's call by that thread's handle. A cancelled
+// call ends at once with an RPC failure, which the guard turns into 0; the
+// connection it used is dropped by the run time.
+PortMonitorClient::CallDeadline::CallDeadline(DWORD limitMs, HANDLE stopEvent) {
+    HANDLE self = nullptr;
+    if (DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &self, 0,
+                        FALSE, DUPLICATE_SAME_ACCESS)) {
+        m_thread.reset(self);
+    }
+    // A cancelled call does not wait for the server to agree.
+    RpcMgmtSetCancelTimeout(1);
+    if (!m_thread) {
+        return;
+    }
+    bool stopping = stopEvent != nullptr && WaitForSingleObject(stopEvent, 0) == WAIT_OBJECT_0;
+    if (stopEvent != nullptr && !stopping) {
+        // Ends at the limit or as soon as the monitor is being destroyed.
+        m_bWait = RegisterWaitForSingleObject(&m_timer, stopEvent, OnExpired, this, limitMs,
+                                              WT_EXECUTEONLYONCE) != FALSE;
+        if (m_bWait) {
+            return;
+        }
+        m_timer = nullptr;
+    }
+    if (!CreateTimerQueueTimer(&m_timer, nullptr, OnExpired, this,
+                               stopping ? std::min<DWORD>(limitMs, pm::kStoppingCallLimitMs)
+                                        : limitMs,
+                               0, WT_EXECUTEONLYONCE)) {
+        m_timer = nullptr;
+    }
+}
+
+PortMonitorClient::CallDeadline::~CallDeadline() {
+    if (m_timer == nullptr) {
+        return;
+    }
+    // Both wait for a callback that already started.
+    if (m_bWait) {
+        UnregisterWaitEx(m_timer, INVALID_HANDLE_VALUE);
+    } else {
+        DeleteTimerQueueTimer(nullptr, m_timer, INVALID_HANDLE_VALUE);
+    }
+}
+
+void CALLBACK PortMonitorClient::CallDeadline::OnExpired(void* self, BOOLEAN) {
+    auto* deadline = static_cast<CallDeadline*>(self);
+    InterlockedExchange(&deadline->m_expired, 1);
+    RpcCancelThread(deadline->m_thread.get());
+}
 
 PortMonitorClient::~PortMonitorClient() {
     if (m_hPort != 0) {

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <windows.h>
+#include <rpc.h>
 
 #include <memory>
 #include <string>
@@ -24,8 +25,13 @@ class PortMonitorClient {
     enum Mode : int { kModeNone = -1, kModeLocal = 0, kModeRemote = 1 };
 
     // pipeName: the port monitor's pipe on a print server; the product uses
-    // the default, tests give each simulated server its own.
-    explicit PortMonitorClient(std::string pipeName = pm::kPipeName);
+    // the default, tests give each simulated server its own. callLimit: how
+    // long one remote call may take before it is cancelled.
+    // stopEvent (not owned, may be null): once set, a call under way is
+    // cancelled at once and later calls get only pm::kStoppingCallLimitMs,
+    // so that the job monitor's owner is never held up by the server.
+    explicit PortMonitorClient(std::string pipeName = pm::kPipeName,
+                               DWORD callLimit = pm::kCallLimitMs, HANDLE stopEvent = nullptr);
     ~PortMonitorClient();
     PortMonitorClient(const PortMonitorClient&) = delete;
     PortMonitorClient& operator=(const PortMonitorClient&) = delete;
@@ -50,6 +56,10 @@ class PortMonitorClient {
     int PortHandle() const { return m_hPort; }
     // RPC status or exception code of the last remote call that failed.
     unsigned long LastRpcFailure() const { return m_lastRpcFailure; }
+    // True once a remote call outlasted its limit: the server may still be
+    // working on it and holds the session's context, so no further call
+    // goes out on this session.
+    bool SessionDead() const { return m_bSessionDead; }
 
   private:
     int OpenRemote(const std::string& server, const char* libraryFileName);
@@ -57,15 +67,49 @@ class PortMonitorClient {
     bool MakeBinding(const std::string& server, const char* protocol, const char* endpoint);
     void ReleaseBinding();
     FARPROC Entry(int ordinal) const;
-    // Runs one guarded remote call and keeps its failure code.
+    // Runs one guarded remote call within the call limit and keeps its
+    // failure code; nothing goes out once the session is dead.
     template <typename Call> long Remote(Call call) {
+        if (m_bSessionDead) {
+            m_lastRpcFailure = RPC_S_CALL_CANCELLED;
+            return 0;
+        }
         unsigned long failure = 0;
-        long result = call(&failure);
+        bool late = false;
+        long result = 0;
+        {
+            CallDeadline deadline(m_callLimit, m_hStopEvent);
+            result = call(&failure);
+            late = deadline.Expired();
+        }
+        if (late) {
+            // Late counts as failed, whatever came back.
+            m_bSessionDead = true;
+            failure = RPC_S_CALL_CANCELLED;
+            result = 0;
+        }
         if (failure != 0) {
             m_lastRpcFailure = failure;
         }
         return result;
     }
+
+    // Cancels the calling thread's RPC call when it outlasts the limit.
+    class CallDeadline {
+      public:
+        CallDeadline(DWORD limitMs, HANDLE stopEvent);
+        ~CallDeadline();
+        CallDeadline(const CallDeadline&) = delete;
+        CallDeadline& operator=(const CallDeadline&) = delete;
+        bool Expired() const { return m_expired != 0; }
+
+      private:
+        static void CALLBACK OnExpired(void* self, BOOLEAN);
+        unique_handle m_thread;
+        HANDLE m_timer = nullptr; // a timer-queue timer, or a registered wait
+        bool m_bWait = false;
+        volatile LONG m_expired = 0;
+    };
 
     std::unique_ptr<RpcBindingHolder> m_pBinding;
     int m_hPort = 0;
@@ -75,6 +119,9 @@ class PortMonitorClient {
     unique_hmodule m_hLibrary;
     std::string m_pipeName;
     unsigned long m_lastRpcFailure = 0;
+    DWORD m_callLimit;
+    HANDLE m_hStopEvent;
+    bool m_bSessionDead = false;
 };
 
 // This computer's name as the binding compares it (at most 15 characters);

@@ -19,6 +19,15 @@ constexpr int kDummyDataLength = 15;
 // Name of the port monitor's pipe on a print server ("\pipe\" + name).
 constexpr char kPipeName[] = "NORVA_PM_RPC_05";
 
+// Longest a remote call may take: a print server that accepted a call and
+// then stopped answering must not hold the job monitor (and with it the
+// window's export) for ever. Ample for a busy server, which answers in
+// about a millisecond.
+constexpr unsigned long kCallLimitMs = 10000;
+// Once the job monitor is being destroyed: enough for a server that works,
+// short enough that a slow one cannot hold the window's export.
+constexpr unsigned long kStoppingCallLimitMs = 1000;
+
 constexpr char kProtocolPipe[] = "ncacn_np";
 constexpr char kProtocolLocal[] = "ncalrpc";
 

@@ -10,6 +10,7 @@ typedef struct GuardFrame {
     EXCEPTION_REGISTRATION_RECORD registration;
     void* resume[5]; /* __builtin_setjmp buffer */
     DWORD code;
+    KrxExceptionFilter filter;
 } GuardFrame;
 
 /* The thread's chain of registration frames starts at fs:0. */
@@ -63,17 +64,50 @@ static EXCEPTION_DISPOSITION NTAPI GuardHandler(EXCEPTION_RECORD* record, PVOID 
     if (record->ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND)) {
         return ExceptionContinueSearch;
     }
+    if (!frame->filter(record)) {
+        return ExceptionContinueSearch;
+    }
     frame->code = record->ExceptionCode;
     UnwindTo(&frame->registration, record);
     __builtin_longjmp(frame->resume, 1);
 }
 
+int KrxIsRpcFailure(const EXCEPTION_RECORD* record) {
+    /* The processor's faults carry the faulting access (or, for a stack
+     * overflow, the address) as parameters; the run time raises its
+     * statuses, and a server's fault status, without any. */
+    if (record->NumberParameters == 0) {
+        return 1;
+    }
+    switch (record->ExceptionCode) {
+    case EXCEPTION_ACCESS_VIOLATION:
+    case EXCEPTION_STACK_OVERFLOW:
+    case EXCEPTION_IN_PAGE_ERROR:
+    case EXCEPTION_GUARD_PAGE:
+    case EXCEPTION_DATATYPE_MISALIGNMENT:
+    case EXCEPTION_ILLEGAL_INSTRUCTION:
+    case EXCEPTION_PRIV_INSTRUCTION:
+    case EXCEPTION_INT_DIVIDE_BY_ZERO:
+    case EXCEPTION_BREAKPOINT:
+    case STATUS_STACK_BUFFER_OVERRUN:
+        return 0;
+    default:
+        return 1;
+    }
+}
+
 long KrxRunGuarded(KrxGuardedCall call, void* args, unsigned long* exceptionCode) {
+    return KrxRunFiltered(call, args, exceptionCode, KrxIsRpcFailure);
+}
+
+long KrxRunFiltered(KrxGuardedCall call, void* args, unsigned long* exceptionCode,
+                    KrxExceptionFilter filter) {
     GuardFrame frame;
     volatile long result = 0;
     frame.registration.Next = NULL;
     frame.registration.Handler = GuardHandler;
     frame.code = 0;
+    frame.filter = filter;
     if (__builtin_setjmp(frame.resume) == 0) {
         PushFrame(&frame.registration);
         result = call(args);

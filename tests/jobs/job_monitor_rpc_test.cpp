@@ -28,14 +28,16 @@ class JobMonitorRpcTest : public jobstest::JobsTest {
     }
     // Every server gets an endpoint of its own: a new server on the endpoint
     // of one that died is not reliably reached.
-    void StartServerAndMonitor() {
+    void StartServerAndMonitor(DWORD callLimit = krx::pm::kCallLimitMs) {
         static int counter = 0;
         char endpoint[64];
         snprintf(endpoint, sizeof(endpoint), "KITPMJ_%lu_%d", GetCurrentProcessId(), ++counter);
         monitor_.reset();
         server_.reset(new kit::PortMonitorServer(endpoint));
         ASSERT_TRUE(server_->Start()) << "simulated port monitor did not start";
-        monitor_.reset(new JobMonitor(jobstest::FastSettings(endpoint)));
+        krx::JobMonitorSettings settings = jobstest::FastSettings(endpoint);
+        settings.callLimit = callLimit;
+        monitor_.reset(new JobMonitor(settings));
         monitor_->SetNames(kSharedPrinter, kPort);
     }
     void TearDown() override {
@@ -144,6 +146,90 @@ TEST_F(JobMonitorRpcTest, ListedJobKeepsWorkerUntilSpoolerForgetsIt) {
     spooler_->Forget(22);
     EXPECT_TRUE(WaitFor([&] { return !monitor_->IsWorkerRunning(); }));
     EXPECT_EQ(monitor_->GetJobCount(), 0);
+}
+
+// Replies no honest port monitor gives never reach the record: arrays of
+// another size than asked fail the read, and a needed size out of range
+// leaves the job text empty.
+TEST_F(JobMonitorRpcTest, HostileRepliesLeaveTheRecordSound) {
+    struct Row {
+        const char* name;
+        int value;
+        bool followed;
+    } rows[] = {{"ReplyBytes", 64, false},
+                {"ReplyNeeded", -1, true},
+                {"ReplyNeeded", 0x7FFFFFFF, true},
+                {"ReplyNeeded", static_cast<int>(0x80000001u), true}};
+    int id = 30;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.name) + " " + std::to_string(row.value));
+        ++id;
+        kit::SimPort::Reset();
+        kit::SimPort::SetText("CallLog", logPath_);
+        StartServerAndMonitor();
+        kit::SimPort::SetNumber(row.name, row.value);
+        kit::SimPortJob job = Job(id, kLong);
+        job.text = "Hostile.pdf";
+        kit::SimPort::AddJob(job);
+        spooler_->Know(id);
+        ASSERT_EQ(monitor_->AddJob(id), 1);
+        if (row.followed) {
+            JobRecord record = ValidRecord(static_cast<uint32_t>(id));
+            EXPECT_STREQ(record.jobText, "");
+        } else {
+            EXPECT_TRUE(WaitFor([&] { return CountInLog("hostile reply") >= 3; })) << CallLog();
+            EXPECT_EQ(monitor_->GetJobRecord(nullptr), 0);
+        }
+        EXPECT_TRUE(monitor_->IsWorkerRunning());
+        monitor_.reset();
+        spooler_->Forget(id);
+    }
+}
+
+// A server that stops answering inside a call: the call is given up at its
+// limit, the session with it, the worker lets go of the job once the
+// spooler forgets it, and a later job gets a session of its own that the
+// stuck call does not block.
+TEST_F(JobMonitorRpcTest, ServerThatNeverAnswersReleasesTheWorker) {
+    StartServerAndMonitor(300);
+    kit::SimPort::AddJob(Job(41, kLong));
+    spooler_->Know(41);
+    ASSERT_EQ(monitor_->AddJob(41), 1);
+    ValidRecord(41);
+    kit::SimPort::SetText("HangInCall", "IsJobActive");
+    EXPECT_TRUE(WaitFor([&] { return CountInLog("rpc IsJobActive: server hangs") == 1; }));
+    spooler_->Forget(41);
+    EXPECT_TRUE(WaitFor([&] { return !monitor_->IsWorkerRunning(); }, 5000)) << CallLog();
+    EXPECT_EQ(monitor_->GetJobRecord(nullptr), 0);
+    EXPECT_EQ(CountInLog("rpc EndJobWatch"), 0) << "nothing more on the dead session\n"
+                                                << CallLog();
+
+    kit::SimPort::Remove("HangInCall");
+    kit::DeleteTree(HKEY_CURRENT_USER, kit::kSimPortJobsKey);
+    kit::SimPort::AddJob(Job(42, kLong));
+    spooler_->Know(42);
+    ASSERT_EQ(monitor_->AddJob(42), 1);
+    ValidRecord(42);
+    EXPECT_EQ(CountInLog("rpc OpenSession library=nvnetq10.dll -> 1"), 2) << CallLog();
+    spooler_->Forget(42);
+}
+
+// With the product's own limit, a monitor whose server hangs for good is
+// destroyed (the end of a window's export) well within 30 s.
+TEST_F(JobMonitorRpcTest, HungServerLetsTheMonitorEndWithinTheProductLimit) {
+    kit::SimPort::AddJob(Job(51, kLong));
+    spooler_->Know(51);
+    ASSERT_EQ(monitor_->AddJob(51), 1);
+    ValidRecord(51);
+    kit::SimPort::SetText("HangInCall", "GetJobProperty");
+    EXPECT_TRUE(WaitFor([&] { return CountInLog("rpc GetJobProperty: server hangs") == 1; }));
+    spooler_->Forget(51);
+    DWORD start = GetTickCount();
+    monitor_.reset();
+    DWORD took = GetTickCount() - start;
+    EXPECT_LT(took, 30000u);
+    printf("monitor destroyed %lu ms after its server hung (call limit %lu ms)\n",
+           static_cast<unsigned long>(took), static_cast<unsigned long>(krx::pm::kCallLimitMs));
 }
 
 } // namespace

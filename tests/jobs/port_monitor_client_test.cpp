@@ -219,6 +219,91 @@ TEST_F(RemoteClientTest, BufferBoundsHoldAgainstWrongSizes) {
     EXPECT_EQ(std::string(area.guard, 16), std::string(16, '#'));
 }
 
+// A hostile server's array reply of any other size or place than asked is
+// refused before a byte of it reaches the caller's memory.
+TEST_F(RemoteClientTest, OversizedOrMisplacedReplyArraysAreRefused) {
+    PortMonitorClient client(server_->Endpoint());
+    ASSERT_NE(client.Open(krx::kNetworkStatusLibrary, kSharedPrinter, kJob), 0);
+    int port = client.OpenPort(kSharedPrinter, kPort, 1, nullptr);
+    int job = client.GetCurrentJob(port);
+    struct {
+        int bytes;
+        int offset;
+    } replies[] = {{64, 0}, {5, 0}, {2, 0}, {4, 4}, {4, 0x100000}, {0x10000, 0}};
+    for (const auto& reply : replies) {
+        SCOPED_TRACE(std::to_string(reply.bytes) + " at " + std::to_string(reply.offset));
+        kit::SimPort::SetNumber("ReplyBytes", reply.bytes);
+        kit::SimPort::SetNumber("ReplyOffset", reply.offset);
+        struct {
+            int value = 0x5A5A5A5A;
+            char guard[128];
+        } area;
+        memset(area.guard, '#', sizeof(area.guard));
+        int needed = 0;
+        EXPECT_EQ(client.GetJobProperty(port, job, 3, &area.value, sizeof(area.value), &needed), 0);
+        EXPECT_EQ(client.LastRpcFailure(), static_cast<unsigned long>(RPC_X_BAD_STUB_DATA));
+        EXPECT_EQ(area.value, 0x5A5A5A5A);
+        EXPECT_EQ(std::string(area.guard, sizeof(area.guard)),
+                  std::string(sizeof(area.guard), '#'));
+    }
+    EXPECT_EQ(CountInLog("hostile reply of 64 bytes at 0"), 1) << CallLog();
+    // The same wire shapes, honestly sized, are taken.
+    kit::SimPort::SetNumber("ReplyBytes", 4);
+    kit::SimPort::SetNumber("ReplyOffset", 0);
+    kit::SimPort::SetNumber("ReplyNeeded", -7);
+    int value = 0;
+    int needed = 0;
+    EXPECT_EQ(client.GetJobProperty(port, job, 3, &value, sizeof(value), &needed), 1);
+    EXPECT_EQ(value, 0x58585858);
+    EXPECT_EQ(needed, -7);
+    EXPECT_EQ(client.Close(client.SessionValue()), 1);
+}
+
+// A call the server never answers is cancelled at the limit: it fails, the
+// session is dead, and nothing more goes out on it (the server still holds
+// the session's context for the stuck call).
+TEST_F(RemoteClientTest, CallOutlastingItsLimitKillsTheSession) {
+    const DWORD limit = 500;
+    PortMonitorClient client(server_->Endpoint(), limit);
+    int session = client.Open(krx::kNetworkStatusLibrary, kSharedPrinter, kJob);
+    ASSERT_NE(session, 0);
+    int port = client.OpenPort(kSharedPrinter, kPort, 1, nullptr);
+    ASSERT_NE(port, 0);
+    kit::SimPort::SetText("HangInCall", "GetCurrentJob");
+    DWORD start = GetTickCount();
+    EXPECT_EQ(client.GetCurrentJob(port), 0);
+    DWORD took = GetTickCount() - start;
+    EXPECT_GE(took, limit - 20);
+    EXPECT_LT(took, limit + 3000);
+    EXPECT_TRUE(client.SessionDead());
+    EXPECT_EQ(client.LastRpcFailure(), static_cast<unsigned long>(RPC_S_CALL_CANCELLED));
+
+    kit::SimPort::Remove("HangInCall");
+    start = GetTickCount();
+    int value = 0;
+    int needed = 0;
+    EXPECT_EQ(client.IsPortActive(port), 0);
+    EXPECT_EQ(client.GetJobProperty(port, 0x7000, 3, &value, sizeof(value), &needed), 0);
+    EXPECT_EQ(client.ClosePort(port), 0);
+    EXPECT_EQ(client.Close(session), 0);
+    EXPECT_LT(GetTickCount() - start, 200u);
+    EXPECT_EQ(CountInLog("rpc ClosePort"), 0) << CallLog();
+    EXPECT_EQ(CountInLog("rpc CloseSession"), 0) << CallLog();
+}
+
+// A slow but honest server (an answer after 3 s) is waited for.
+TEST_F(RemoteClientTest, SlowServerIsWaitedFor) {
+    PortMonitorClient client(server_->Endpoint());
+    ASSERT_NE(client.Open(krx::kNetworkStatusLibrary, kSharedPrinter, kJob), 0);
+    int port = client.OpenPort(kSharedPrinter, kPort, 1, nullptr);
+    kit::SimPort::SetText("HangInCall", "GetCurrentJob");
+    kit::SimPort::SetNumber("HangMs", 3000);
+    EXPECT_NE(client.GetCurrentJob(port), 0) << "rpc failure " << client.LastRpcFailure();
+    EXPECT_FALSE(client.SessionDead());
+    kit::SimPort::Remove("HangInCall");
+    EXPECT_NE(client.IsPortActive(port), 0);
+}
+
 TEST_F(RemoteClientTest, ServerGoneBetweenCallsGivesZeroEverywhere) {
     PortMonitorClient client(server_->Endpoint());
     int session = client.Open(krx::kNetworkStatusLibrary, kSharedPrinter, kJob);
