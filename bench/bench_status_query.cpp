@@ -8,33 +8,22 @@
 #include <string>
 #include <vector>
 
+#include "bench_stats.h"
 #include "kit_install.h"
 #include "krxstat.h"
 
 namespace {
 
 constexpr int kCallsPerRound = 100;
-constexpr int kRounds = 9;
+constexpr int kRounds = bench::kRuns;
 constexpr char kByPrinterBase[] = "software\\NORVA\\KRX3\\KRXData\\NRLTarget";
 
-double Now() {
-    LARGE_INTEGER f, t;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
 template <typename F> double MicrosecondsPerCall(F call) {
-    double start = Now();
+    double start = bench::Now();
     for (int i = 0; i < kCallsPerRound; ++i) {
         call();
     }
-    return (Now() - start) * 1e6 / kCallsPerRound;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+    return (bench::Now() - start) * 1e6 / kCallsPerRound;
 }
 
 std::string g_libraryPath;
@@ -107,17 +96,17 @@ int main() {
         manys.push_back(MicrosecondsPerCall(call));
         statusMany = status;
     }
-    double floor = Median(floors);
-    double one = Median(ones);
-    double many = Median(manys);
-
-    printf("floor (load, initialise, release, unload BXAPI.DLL): %8.1f us/call\n", floor);
-    printf("PrGetStatusB, 1 printer in the store:               %8.1f us/call (status %d)\n", one,
-           statusOne);
-    printf("PrGetStatusB, 200 printers in the store:            %8.1f us/call (status %d)\n", many,
+    const bench::Figure floor = bench::Summarise(floors);
+    const bench::Figure one = bench::Summarise(ones);
+    const bench::Figure many = bench::Summarise(manys);
+    bench::Print("PrGetStatusB, 1 printer in the store", one, "(load/init/release/unload lib)",
+                 floor, "us");
+    bench::Print("PrGetStatusB, 200 printers in the store", many, "(load/init/release/unload lib)",
+                 floor, "us");
+    bench::Print("PrGetStatusB, 200 printers in the store", many, "(1 printer in the store)", one,
+                 "us");
+    printf("statuses: %d with 1 printer, %d with 200 (targets: ratios 1.5 and 2.0)\n", statusOne,
            statusMany);
-    printf("ratio 1 printer / floor:     %.2f (target <= 1.5)\n", one / floor);
-    printf("ratio 200 printers / 1:      %.2f (target <= 2.0)\n", many / one);
 
     FreeLibrary(plugin);
     kit::RemoveSimulatedSystem();
