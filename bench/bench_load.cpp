@@ -61,7 +61,8 @@ int main(int argc, char** argv) {
         const char* label;
         std::string path;
     } files[] = {
-        {"private memory after loading krxstat.dll as shipped", folder + "shipped\\krxstat.dll"},
+        {"private memory after loading krxstat.dll as shipped",
+         folder + "..\\shipped\\krxstat.dll"},
         {"  for reference: as built, debug information inside", folder + "krxstat.dll"},
     };
     for (const auto& file : files) {

@@ -37,6 +37,7 @@ split_debug_ok() { # file
     grep -q '\.gnu_debuglink' <<<"$sections" && ! grep -q '\.debug_info' <<<"$sections" &&
         [ -f "$1.debug" ] && i686-w64-mingw32-objdump -h "$1.debug" | grep -q '\.debug_info'
 }
+shopt -s nocaseglob
 for tree in "$prefix" "$unpacked"/krxstat-*-win32; do
     where=$([ "$tree" = "$prefix" ] && echo "install tree" || echo "archive")
     for f in "$tree"/bin/*.dll "$tree"/bin/*.exe; do
@@ -44,6 +45,7 @@ for tree in "$prefix" "$unpacked"/krxstat-*-win32; do
     done
     check "$where: krxstat.dll at most 1 MB" "[ \$(stat -c %s '$tree/bin/krxstat.dll') -le 1000000 ]"
 done
+shopt -u nocaseglob
 
 cd "$prefix/bin"
 out=$(wine krxhost.exe demo 2>/dev/null | tr -d '\r')
