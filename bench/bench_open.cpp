@@ -1,13 +1,14 @@
 // Window open: PrStartKRX_S, PrStartKRX_D and PrStartKRX_PM from the call to
-// a painted window (the meter opens hidden: to the moment its window exists
-// and waits for messages), warm and as the first open of a process, against
-// the floor of DialogBoxParamA of the same template with an empty dialog
+// a painted window (the meter opens hidden: to the end of its dialog's
+// initialisation), warm and as the first open of a process, against the
+// floor of DialogBoxParamA of the same template with an empty dialog
 // procedure (loading and freeing the resource and ink libraries included,
 // as the exports load them too). Also the first status shown: from the call
 // until the first status tick has been handled and painted. The window's
-// thread is watched through a message hook, which closes the window once
-// the figure is taken (the meter: once its dialog is initialised). "bench_open first KIND" measures
-// one first open in this process; the benchmark starts itself that way for the first-open figures.
+// thread is watched through message hooks, which close the window once the
+// figure is taken. "bench_open first KIND [status]" measures one first open
+// in this process; the benchmark starts itself that way for the first-open
+// figures.
 #include <windows.h>
 
 #include <cstdio>
@@ -196,7 +197,8 @@ int main(int argc, char** argv) {
     }
     if (child) {
         const std::string kind = argv[2];
-        std::printf("%.3f\n", OpenOnce(kind, UntilFor(kind)));
+        const bool status = argc > 3 && std::string(argv[3]) == "status";
+        std::printf("%.3f\n", OpenOnce(kind, status ? Until::StatusShown : UntilFor(kind)));
         return 0;
     }
 
