@@ -1,7 +1,8 @@
 // Costs a status window pays at set-up in this area: reading the sound
-// table (999 profile keys through the system's profile functions) and
-// registering the window in the shared printer table (one view mapped per
-// record examined). Prints the median time of each.
+// table, against the floor of one read of the profile section it comes
+// from (and, for reference, the 999 single-key reads it once took), and
+// registering the window in the shared printer table, against the floor of
+// opening and mapping the table once.
 #include <windows.h>
 
 #include <algorithm>
@@ -10,34 +11,25 @@
 #include <string>
 #include <vector>
 
+#include "bench_stats.h"
 #include "comm/shared_table.h"
 #include "entry/module_state.h"
 #include "graphics/sound.h"
+#include "graphics/sound_names.h"
 #include "kit_install.h"
 
 namespace {
 
-constexpr int kRounds = 7;
 constexpr char kDriverKey[] = "software\\NORVA\\KRX3\\Driver\\Bench Driver";
 
-double Now() {
-    LARGE_INTEGER f, t;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
-template <typename F> double MedianMilliseconds(int calls, F call) {
-    std::vector<double> rounds;
-    for (int r = 0; r < kRounds; ++r) {
-        double start = Now();
+template <typename F> bench::Figure MillisecondsPerCall(int calls, F call) {
+    return bench::Runs([&] {
+        const double start = bench::Now();
         for (int i = 0; i < calls; ++i) {
             call();
         }
-        rounds.push_back((Now() - start) * 1e3 / calls);
-    }
-    std::sort(rounds.begin(), rounds.end());
-    return rounds[rounds.size() / 2];
+        return (bench::Now() - start) * 1e3 / calls;
+    });
 }
 
 void SetString(const char* path, const char* name, const std::string& value) {
@@ -71,8 +63,21 @@ int main() {
 
     krx::InitializeModuleState();
     krx::Module().commonKey = kDriverKey;
-    double sound = MedianMilliseconds(5, [] { krx::SoundTable table("KX-Bench"); });
-    printf("sound table, 999 keys (40 set): %.1f ms per window\n", sound);
+    const bench::Figure sound = MillisecondsPerCall(5, [] { krx::SoundTable table("KX-Bench"); });
+    const bench::Figure section = MillisecondsPerCall(5, [&] {
+        std::vector<char> buffer(32 * 1024);
+        GetPrivateProfileSectionA("English", buffer.data(), static_cast<DWORD>(buffer.size()),
+                                  profile.c_str());
+    });
+    const bench::Figure keys = MillisecondsPerCall(1, [] {
+        krx::SoundProfileReader reader("KX-Bench", 1);
+        for (int i = krx::kFirstSoundNumber; i <= krx::kLastSoundNumber; ++i) {
+            reader.ReadString(krx::WaveKeyName(i).c_str(), "", krx::kWaveNameSize);
+        }
+    });
+    bench::Print("sound table (40 of 999 sounds set)", sound, "(one section read)", section, "ms");
+    bench::Print("  for reference: 999 single-key reads", keys, "(one section read)", section,
+                 "ms");
 
     // A table of 500 claimed records; the window's printer in the first,
     // the middle and the last one.
@@ -86,12 +91,20 @@ int main() {
         snprintf(reinterpret_cast<char*>(view + i * krx::kShortSharedTable.recordSize), 260,
                  "Printer %03u", static_cast<unsigned>(i));
     }
+    const bench::Figure mapOnce = MillisecondsPerCall(20, [&] {
+        HANDLE m = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, krx::kShortSharedTable.mappingName);
+        void* v = MapViewOfFile(m, FILE_MAP_ALL_ACCESS, 0, 0, size);
+        UnmapViewOfFile(v);
+        CloseHandle(m);
+    });
     for (unsigned index : {0u, 249u, 499u}) {
         char name[32];
         snprintf(name, sizeof(name), "printer %03u", index);
-        double ms = MedianMilliseconds(
+        const bench::Figure ms = MillisecondsPerCall(
             20, [&] { krx::RegisterStatusWindow(name, "", 0x1234, krx::kSlotStatusWindow); });
-        printf("shared table registration, record %u of 500: %.3f ms\n", index + 1, ms);
+        char label[64];
+        snprintf(label, sizeof(label), "shared table registration, record %u of 500", index + 1);
+        bench::Print(label, ms, "(open and map the table once)", mapOnce, "ms");
     }
     UnmapViewOfFile(view);
     CloseHandle(mapping);

@@ -1,7 +1,8 @@
 // Soak of the monitoring windows: a Detail window and a progress meter open
 // against the simulated printer and a stream of jobs for 5,000 status ticks
 // and 2,000 progress ticks. Prints the process's handles, private memory and
-// GDI and USER objects after the warm-up and at the end.
+// GDI and USER objects after the warm-up and at the end, and the ratio of
+// each count at the end to its count after the warm-up (its floor).
 #include <windows.h>
 
 #include <cstdio>
@@ -49,6 +50,13 @@ int main(int argc, char** argv) {
                 withMeter ? progressTicks : 0, static_cast<unsigned long>(GetTickCount() - began));
     std::printf("soak start: %s\n", hardening::Describe(start).c_str());
     std::printf("soak end:   %s\n", hardening::Describe(end).c_str());
+    auto ratio = [](double end, double start) { return start > 0 ? end / start : 0.0; };
+    std::printf(
+        "soak end / start (the floor is the count after the warm-up): handles %.2f, "
+        "private %.2f, GDI %.2f, USER %.2f\n",
+        ratio(end.handles, start.handles),
+        ratio(static_cast<double>(end.privateBytes), static_cast<double>(start.privateBytes)),
+        ratio(end.gdiObjects, start.gdiObjects), ratio(end.userObjects, start.userObjects));
     std::printf("soak handle kinds at the end: %s\n", hardening::DescribeHandleKinds().c_str());
     std::printf("soak windows still open: detail %d, meter %d\n", session.DetailOpen() ? 1 : 0,
                 session.MeterOpen() ? 1 : 0);

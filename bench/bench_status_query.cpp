@@ -11,34 +11,23 @@
 #include <string>
 #include <vector>
 
+#include "bench_stats.h"
 #include "kit_install.h"
 #include "krxstat.h"
 
 namespace {
 
 constexpr int kCallsPerRound = 100;
-constexpr int kRounds = 9;
+constexpr int kRounds = bench::kRuns;
 constexpr int kLargeStore = 2000;
 constexpr char kByPrinterBase[] = "software\\NORVA\\KRX3\\KRXData\\NRLTarget";
 
-double Now() {
-    LARGE_INTEGER f, t;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
 template <typename F> double MicrosecondsPerCall(F call) {
-    double start = Now();
+    double start = bench::Now();
     for (int i = 0; i < kCallsPerRound; ++i) {
         call();
     }
-    return (Now() - start) * 1e6 / kCallsPerRound;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+    return (bench::Now() - start) * 1e6 / kCallsPerRound;
 }
 
 std::string g_libraryPath;
@@ -130,24 +119,21 @@ int main() {
         changeCosts.push_back(MicrosecondsPerCall(changeOnly));
     }
     kit::SimPrinter::SetStatusReply(replies[0]);
-    double floor = Median(floors);
-    double one = Median(ones);
-    double many = Median(manys);
-    double large = Median(changings);
-    double changeCost = Median(changeCosts);
-
-    printf("floor (load, initialise, release, unload BXAPI.DLL): %8.1f us/call\n", floor);
-    printf("PrGetStatusB, 1 printer in the store:               %8.1f us/call (status %d)\n", one,
-           statusOne);
-    printf("PrGetStatusB, 200 printers in the store:            %8.1f us/call (status %d)\n", many,
-           statusMany);
-    printf("PrGetStatusB, %d printers, printer last, reply changing at every call:\n"
-           "                                                    %8.1f us/call (status %d;"
-           " of it %.1f us to change the reply)\n",
-           kLargeStore, large, statusChanging, changeCost);
-    printf("ratio 1 printer / floor:     %.2f (target <= 1.5)\n", one / floor);
-    printf("ratio %d changing / floor: %.2f (target <= 1.5)\n", kLargeStore, large / floor);
-    printf("ratio 200 printers / 1:      %.2f (target <= 2.0)\n", many / one);
+    const bench::Figure floor = bench::Summarise(floors);
+    const bench::Figure one = bench::Summarise(ones);
+    const bench::Figure many = bench::Summarise(manys);
+    const bench::Figure large = bench::Summarise(changings);
+    const bench::Figure changeCost = bench::Summarise(changeCosts);
+    const char* libFloor = "(load/init/release/unload lib)";
+    bench::Print("PrGetStatusB, 1 printer in the store", one, libFloor, floor, "us");
+    bench::Print("PrGetStatusB, 200 printers in the store", many, libFloor, floor, "us");
+    bench::Print("PrGetStatusB, 200 printers in the store", many, "(1 printer in the store)", one,
+                 "us");
+    bench::Print("PrGetStatusB, 2000 keys, last, reply changing", large, libFloor, floor, "us");
+    printf("  of which changing the reply: min %.1f med %.1f us\n", changeCost.min,
+           changeCost.median);
+    printf("statuses: %d with 1 printer, %d with 200, %d with %d (targets: ratios 1.5, 2.0, 1.5)\n",
+           statusOne, statusMany, statusChanging, kLargeStore);
 
     FreeLibrary(plugin);
     kit::RemoveSimulatedSystem();

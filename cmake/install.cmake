@@ -9,6 +9,10 @@
 #                        registry of the simulated installation for this prefix
 #
 # The simulated installation runs from bin/ alone: `wine bin/krxhost.exe demo`.
+#
+# Every DLL and program is installed stripped, with its debug information
+# beside it in NAME.debug, linked by a debug link so that a crash report can
+# still be symbolised.
 set(krx_runtime_targets
   krxstat
   krxhost kit_bxapi kit_bxapiset kit_companion kit_host_module kit_ink kit_nvnetq10 kitpmsrv
@@ -16,6 +20,19 @@ set(krx_runtime_targets
 foreach(target ${krx_runtime_targets})
   if(TARGET ${target})
     install(TARGETS ${target} RUNTIME DESTINATION bin LIBRARY DESTINATION bin ARCHIVE EXCLUDE_FROM_ALL)
+    install(CODE "
+      set(bin \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin\")
+      set(name \"$<TARGET_FILE_NAME:${target}>\")
+      execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --only-keep-debug \${name} \${name}.debug
+                      WORKING_DIRECTORY \${bin} RESULT_VARIABLE keep)
+      execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-all \${name}
+                      WORKING_DIRECTORY \${bin} RESULT_VARIABLE strip)
+      execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --add-gnu-debuglink=\${name}.debug \${name}
+                      WORKING_DIRECTORY \${bin} RESULT_VARIABLE link)
+      if(keep OR strip OR link)
+        message(FATAL_ERROR \"splitting the debug information of \${name} failed\")
+      endif()
+    ")
   endif()
 endforeach()
 

@@ -26,6 +26,27 @@ for name in $(grep -rhoE '(ReadNumber|ReadText|WriteNumber|WriteBytes|ValueSize|
     check "guide names registry value $name" "grep -qF -- '\`$name\`' '$ROOT/docs/INTEGRATION.md'"
 done
 
+# The shipped programs and DLLs are stripped, each with its debug information
+# beside it and linked to it; the plug-in itself stays small.
+unpacked="$prefix/unpacked"
+mkdir -p "$unpacked"
+python3 -c "import sys,zipfile; zipfile.ZipFile(sys.argv[1]).extractall(sys.argv[2])" "$archive" "$unpacked"
+split_debug_ok() { # file
+    local sections
+    sections=$(i686-w64-mingw32-objdump -h "$1" 2>/dev/null) || return 1
+    grep -q '\.gnu_debuglink' <<<"$sections" && ! grep -q '\.debug_info' <<<"$sections" &&
+        [ -f "$1.debug" ] && i686-w64-mingw32-objdump -h "$1.debug" | grep -q '\.debug_info'
+}
+shopt -s nocaseglob
+for tree in "$prefix" "$unpacked"/krxstat-*-win32; do
+    where=$([ "$tree" = "$prefix" ] && echo "install tree" || echo "archive")
+    for f in "$tree"/bin/*.dll "$tree"/bin/*.exe; do
+        check "$where: $(basename "$f") stripped, debug information linked beside it" "split_debug_ok '$f'"
+    done
+    check "$where: krxstat.dll at most 1 MB" "[ \$(stat -c %s '$tree/bin/krxstat.dll') -le 1000000 ]"
+done
+shopt -u nocaseglob
+
 cd "$prefix/bin"
 out=$(wine krxhost.exe demo 2>/dev/null | tr -d '\r')
 check "installed status query: ready row" "grep -qE '^ready +1 +1 +4 ' <<<\"\$out\""

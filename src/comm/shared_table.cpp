@@ -72,13 +72,24 @@ int RegisterStatusWindow(const char* printerName, const char* portName, uint32_t
     if (!mapping) {
         return kTableMissing;
     }
+    // The owner makes the table with all its records: one view of all of it.
+    const size_t tableSize = kSharedTableRecords * layout.recordSize;
+    unique_mapview table(MapViewOfFile(mapping.get(), FILE_MAP_ALL_ACCESS, 0, 0, tableSize));
     for (size_t index = 0; index < kSharedTableRecords; ++index) {
-        const size_t viewSize = (index + 1) * layout.recordSize;
-        unique_mapview view(MapViewOfFile(mapping.get(), FILE_MAP_ALL_ACCESS, 0, 0, viewSize));
-        if (!view) {
-            return kTableMissing;
+        unique_mapview shortView;
+        unsigned char* record;
+        if (table) {
+            record = static_cast<unsigned char*>(table.get()) + index * layout.recordSize;
+        } else {
+            // A table made smaller than that: records are read as far as a
+            // view of them can be mapped.
+            shortView.reset(MapViewOfFile(mapping.get(), FILE_MAP_ALL_ACCESS, 0, 0,
+                                          (index + 1) * layout.recordSize));
+            if (!shortView) {
+                return kTableMissing;
+            }
+            record = static_cast<unsigned char*>(shortView.get()) + index * layout.recordSize;
         }
-        unsigned char* record = static_cast<unsigned char*>(view.get()) + index * layout.recordSize;
         if (record[0] == kRecordEndMark) {
             return kNameNotFound;
         }

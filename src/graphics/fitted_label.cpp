@@ -3,6 +3,7 @@
 
 #include <new>
 #include <string>
+#include <vector>
 
 #include "common/gdi.h"
 
@@ -42,7 +43,19 @@ void FittedLabel::SetFittedText(const char* text) {
                 GetTextExtentPoint32A(dc.get(), s.c_str(), static_cast<int>(s.size()), &extent);
                 return extent.cx;
             };
-            shown = FitText(given, client.right - client.left, measure, isLead_);
+            PrefixMeasure prefixes = [&dc](const std::string& s, std::vector<long>* widths) {
+                // Room for a width per byte even if the system counted a
+                // double-byte character's two bytes as two characters.
+                std::vector<INT> dx(2 * s.size() + 2, 0);
+                SIZE extent{};
+                if (!GetTextExtentExPointA(dc.get(), s.c_str(), static_cast<int>(s.size()), 0,
+                                           nullptr, dx.data(), &extent)) {
+                    return false;
+                }
+                widths->assign(dx.begin(), dx.begin() + static_cast<long>(s.size()));
+                return true;
+            };
+            shown = FitText(given, client.right - client.left, measure, isLead_, prefixes);
         }
         SetWindowTextA(Hwnd(), shown.c_str());
     } catch (const std::bad_alloc&) {

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace krx {
 
@@ -15,6 +16,10 @@ namespace krx {
 using TextMeasure = std::function<long(const std::string&)>;
 // Whether a byte begins a double-byte character in the text's code page.
 using LeadBytePredicate = std::function<bool(unsigned char)>;
+// Widths of every prefix of a text in one go: element i is the width of its
+// first i + 1 bytes (both bytes of a double-byte character carry the width
+// up to the character's end). False when they cannot be had.
+using PrefixMeasure = std::function<bool(const std::string&, std::vector<long>*)>;
 
 constexpr char kFittedTextEllipsis[] = "...";
 
@@ -23,8 +28,10 @@ constexpr char kFittedTextEllipsis[] = "...";
 // so that trail bytes equal to lead bytes are not mistaken for them.
 size_t PreviousCharacterStart(const std::string& text, size_t pos, const LeadBytePredicate& isLead);
 
-// The text as the label shows it within `width` pixels.
+// The text as the label shows it within `width` pixels. With the prefix
+// widths, the cut is found from them and then confirmed by measuring it and
+// the next longer one; the text is cut the same way without them.
 std::string FitText(const std::string& text, long width, const TextMeasure& measure,
-                    const LeadBytePredicate& isLead);
+                    const LeadBytePredicate& isLead, const PrefixMeasure& prefixes = nullptr);
 
 } // namespace krx

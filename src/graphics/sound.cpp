@@ -13,7 +13,9 @@ namespace krx {
 
 namespace {
 constexpr char kProfileKey[] = "software\\NORVA\\KRX3\\Profile";
-constexpr int kWaveNameSize = 256;
+// A section listing larger than this is read key by key instead.
+constexpr DWORD kFirstListingSize = 32 * 1024;
+constexpr DWORD kLargestListingSize = 4 * 1024 * 1024;
 static_assert(kStatusSoundFlags == (SND_FILENAME | SND_ASYNC | SND_NODEFAULT | SND_NOWAIT),
               "status sound flags");
 } // namespace
@@ -64,12 +66,40 @@ std::string SoundProfileReader::ReadString(const char* key, const char* defaultT
     return std::string(buffer.data());
 }
 
+bool SoundProfileReader::ReadSection(std::string* listing) const {
+    listing->clear();
+    if (!valid_ || section_.empty()) {
+        return true; // every key reads as its default
+    }
+    for (DWORD size = kFirstListingSize; size <= kLargestListingSize; size *= 2) {
+        std::vector<char> buffer(size, '\0');
+        DWORD length =
+            GetPrivateProfileSectionA(section_.c_str(), buffer.data(), size, filePath_.c_str());
+        // A listing that did not fit comes back cut at two less than the size.
+        if (length < size - 2) {
+            listing->assign(buffer.data(), length);
+            return true;
+        }
+    }
+    return false;
+}
+
 SoundTable::SoundTable(const char* modelSection) {
     SoundProfileReader reader(modelSection, 1);
     waveNames_.resize(kTableSize);
-    for (int i = kFirstSoundNumber; i <= kLastSoundNumber; ++i) {
-        waveNames_[static_cast<size_t>(i)] =
-            reader.ReadString(WaveKeyName(i).c_str(), "", kWaveNameSize);
+    // One read of the whole section: reading the 999 keys one by one costs
+    // a large part of a window's opening.
+    std::string listing;
+    if (reader.ReadSection(&listing)) {
+        for (int number : WaveNamesFromSection(listing, &waveNames_)) {
+            waveNames_[static_cast<size_t>(number)] =
+                reader.ReadString(WaveKeyName(number).c_str(), "", kWaveNameSize);
+        }
+    } else {
+        for (int i = kFirstSoundNumber; i <= kLastSoundNumber; ++i) {
+            waveNames_[static_cast<size_t>(i)] =
+                reader.ReadString(WaveKeyName(i).c_str(), "", kWaveNameSize);
+        }
     }
     if (CheckCommonKey()) {
         RegistryKey key(HKEY_LOCAL_MACHINE, Module().commonKey.c_str());

@@ -38,6 +38,9 @@ class SoundProfileReader {
     // The key's value (cut to size - 1 characters), or the default when the
     // reader is not valid.
     std::string ReadString(const char* key, const char* defaultText, int size) const;
+    // The section's "key=value" lines, each ended by a NUL (empty when the
+    // reader is not valid); false when the section is too large to list.
+    bool ReadSection(std::string* listing) const;
 
   private:
     std::string filePath_;

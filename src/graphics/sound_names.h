@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace krx {
 
@@ -14,5 +15,17 @@ std::string WaveKeyName(int number);
 
 // True when the name's last three characters are "wav" in any letter case.
 bool HasWaveSuffix(const std::string& name);
+
+// Size of the buffer a wave name is read into; a name keeps at most one
+// character less.
+constexpr int kWaveNameSize = 256;
+
+// Fills `names` (indexed by sound number, already sized) from a section
+// listing as the profile functions give it: "key=value" lines, each ended by
+// a NUL. Keys compare without regard to case and the first one of a number
+// counts, as for a single-key read; a value enclosed in a pair of matching
+// quotes loses them. Returns the numbers whose values are too long for the
+// cut to be certain here: the caller reads those keys one by one.
+std::vector<int> WaveNamesFromSection(const std::string& listing, std::vector<std::string>* names);
 
 } // namespace krx

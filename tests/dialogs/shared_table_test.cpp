@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -133,4 +134,27 @@ TEST(SharedTable, FullTableWithoutTheName) {
 TEST(SharedTable, NoTableNoRegistration) {
     EXPECT_EQ(krx::RegisterStatusWindow("Kit Printer KX500", "KITPORT1:", 1, 1), -1);
     EXPECT_EQ(krx::RegisterStatusWindow(std::string(300, 'L').c_str(), "", 1, 1), -1);
+}
+
+TEST(SharedTable, TableMadeSmallerThanItsRecords) {
+    // Three records and no end mark: the records there are found, and the
+    // search for another name ends where no view of the table can be mapped.
+    const krx::SharedTableLayout& layout = krx::kShortSharedTable;
+    HANDLE mapping =
+        CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                           static_cast<DWORD>(3 * layout.recordSize), layout.mappingName);
+    ASSERT_NE(mapping, nullptr);
+    auto* view = static_cast<unsigned char*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0));
+    ASSERT_NE(view, nullptr);
+    for (int i = 0; i < 3; ++i) {
+        snprintf(reinterpret_cast<char*>(view + i * layout.recordSize), layout.nameSize,
+                 "Printer %d", i);
+    }
+    EXPECT_EQ(krx::RegisterStatusWindow("printer 2", "", 0x5150, 1), 0);
+    uint32_t slot = 0;
+    memcpy(&slot, view + 2 * layout.recordSize + layout.slotOffset12, sizeof(slot));
+    EXPECT_EQ(slot, 0x5150u);
+    EXPECT_EQ(krx::RegisterStatusWindow("Printer 3", "", 1, 1), -1);
+    UnmapViewOfFile(view);
+    CloseHandle(mapping);
 }

@@ -2,6 +2,7 @@
 // suffix rule, and what would be played (through the sound seam).
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -103,6 +104,67 @@ TEST_F(SoundTest, OnlyAssignedWaveFilesPlay) {
     ASSERT_EQ(played_.size(), 3u);
     EXPECT_EQ(played_[2].name, "(none)");
     EXPECT_EQ(played_[2].flags, static_cast<DWORD>(SND_PURGE));
+}
+
+// The table is read from one section listing; every profile must give the
+// table that reading its 999 keys one by one gives.
+TEST_F(SoundTest, TableEqualsKeyByKeyReadsOnVariedProfiles) {
+    std::mt19937 random(15);
+    auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    auto text = [&](int length) {
+        std::string t;
+        for (int i = 0; i < length; ++i) {
+            const char c = static_cast<char>(pick(4) == 0 ? 0x80 + pick(0x7F) : 'a' + pick(26));
+            t += c;
+        }
+        return t;
+    };
+    const char* const spaces[] = {"", " ", "  ", "\t"};
+    const char* const quotes[] = {"", "\"", "'"};
+    for (int profile = 0; profile < 20; ++profile) {
+        std::string lines;
+        const int count = 1 + pick(profile % 4 == 0 ? 1500 : 60);
+        for (int i = 0; i < count; ++i) {
+            char key[16];
+            snprintf(key, sizeof(key),
+                     pick(8) == 0    ? "wvv%03d"
+                     : pick(20) == 0 ? "WVV%d"
+                                     : "WVV%03d",
+                     pick(1002));
+            std::string value;
+            const int length = pick(6) == 0 ? 245 + pick(20) : pick(12);
+            const char* open = quotes[pick(3)];
+            const char* close = pick(4) == 0 ? quotes[pick(3)] : open;
+            value = std::string(open) + text(length) + (pick(3) == 0 ? ".wav" : "") + close;
+            switch (pick(10)) {
+            case 0:
+                lines += std::string(";") + key + "=" + value + "\r\n";
+                break;
+            case 1:
+                lines += std::string(key) + "\r\n";
+                break;
+            case 2:
+                lines += std::string(key) + "=a=" + value + "\r\n";
+                break;
+            case 3:
+                lines += "\r\n[Other]\r\n" + std::string(key) + "=other.wav\r\n[English]\r\n";
+                break;
+            default:
+                lines += spaces[pick(4)] + std::string(key) + spaces[pick(4)] + "=" +
+                         spaces[pick(4)] + value + spaces[pick(4)] + "\r\n";
+            }
+        }
+        WriteProfile(lines);
+        krx::SoundTable table("KX-Sound");
+        krx::SoundProfileReader reader("KX-Sound", 1);
+        ASSERT_EQ(table.WaveNames().size(), 1000u);
+        for (int number = krx::kFirstSoundNumber; number <= krx::kLastSoundNumber; ++number) {
+            ASSERT_EQ(table.WaveNames()[static_cast<size_t>(number)],
+                      reader.ReadString(krx::WaveKeyName(number).c_str(), "", 256))
+                << "profile " << profile << ", sound " << number << "\n"
+                << lines;
+        }
+    }
 }
 
 TEST_F(SoundTest, LongWaveNamesAreCut) {

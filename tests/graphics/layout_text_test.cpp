@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
+#include <vector>
 
 #include "graphics/fitted_text.h"
 #include "graphics/meter_layout.h"
@@ -225,6 +227,75 @@ TEST(FittedText, NeverSplitsADoubleByteCharacter) {
     }
     // Byte by byte, the same width would have kept half a character.
     EXPECT_EQ(krx::FitText(text, 48, NarrowDots, NoLeadBytes), "AB\x82\xA0\x83\x40\x81...");
+}
+
+// The cut as the label made it before it had prefix widths: one
+// measurement per character from the end.
+std::string FitByMeasuringEachCut(const std::string& text, long width,
+                                  const krx::TextMeasure& measure,
+                                  const krx::LeadBytePredicate& isLead) {
+    std::string shown = text;
+    size_t cut = text.size();
+    while (cut > 0) {
+        if (measure(shown) < width) {
+            break;
+        }
+        cut = krx::PreviousCharacterStart(text, cut, isLead);
+        shown.assign(text, 0, cut);
+        shown += "...";
+    }
+    return shown;
+}
+
+TEST(FittedText, PrefixWidthsGiveTheCutOfMeasuringEachOne) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    ASSERT_NE(dc, nullptr);
+    HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    krx::TextMeasure measure = [dc](const std::string& s) -> long {
+        SIZE extent{};
+        GetTextExtentPoint32A(dc, s.c_str(), static_cast<int>(s.size()), &extent);
+        return extent.cx;
+    };
+    krx::PrefixMeasure prefixes = [dc](const std::string& s, std::vector<long>* widths) {
+        std::vector<INT> dx(2 * s.size() + 2, 0);
+        SIZE extent{};
+        if (!GetTextExtentExPointA(dc, s.c_str(), static_cast<int>(s.size()), 0, nullptr, dx.data(),
+                                   &extent)) {
+            return false;
+        }
+        widths->assign(dx.begin(), dx.begin() + static_cast<long>(s.size()));
+        return true;
+    };
+    // Widths that do not match the font: the confirmation must catch them.
+    krx::PrefixMeasure wrong = [](const std::string& s, std::vector<long>* widths) {
+        widths->assign(s.size(), 3);
+        return true;
+    };
+    std::mt19937 random(62);
+    auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    for (int i = 0; i < 400; ++i) {
+        const bool doubleByte = i % 2 == 1;
+        const krx::LeadBytePredicate isLead =
+            doubleByte ? krx::LeadBytePredicate(ShiftJisLead) : NoLeadBytes;
+        std::string text;
+        const int length = pick(4) == 0 ? 240 : pick(70);
+        while (static_cast<int>(text.size()) < length) {
+            if (doubleByte && pick(3) == 0) {
+                text += static_cast<char>(0x81 + pick(0x1F));
+                text += static_cast<char>(0x40 + pick(0xBC));
+            } else {
+                text += static_cast<char>(pick(5) == 0 ? '.' : 0x20 + pick(0x5F));
+            }
+        }
+        const long width = pick(400);
+        const std::string expected = FitByMeasuringEachCut(text, width, measure, isLead);
+        EXPECT_EQ(krx::FitText(text, width, measure, isLead, prefixes), expected)
+            << "text " << i << " width " << width << ": " << text;
+        EXPECT_EQ(krx::FitText(text, width, measure, isLead, wrong), expected)
+            << "text " << i << " width " << width << ": " << text;
+    }
+    SelectObject(dc, old);
+    DeleteDC(dc);
 }
 
 TEST(FittedText, PreviousCharacterFollowsTheCodePage) {

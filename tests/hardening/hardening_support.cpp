@@ -222,21 +222,53 @@ bool WindowThread::Ended() const {
     return thread_ == nullptr || WaitForSingleObject(thread_, 0) == WAIT_OBJECT_0;
 }
 
-bool PostTicks(HWND window, UINT_PTR timerId, int count) {
-    while (count > 0) {
-        const int batch = count < kTickBatch ? count : kTickBatch;
-        for (int i = 0; i < batch; ++i) {
-            if (!PostMessageA(window, WM_TIMER, timerId, 0)) {
-                return false;
-            }
+namespace {
+
+// Posted after a batch of ticks: the window's thread takes it from its queue
+// only once it has handled every tick before it. The window itself ignores it.
+constexpr UINT kTickSentinel = WM_APP + 0x3A5;
+
+LRESULT CALLBACK WatchForSentinel(int code, WPARAM removed, LPARAM param) {
+    if (code == HC_ACTION && removed == PM_REMOVE) {
+        const MSG* msg = reinterpret_cast<const MSG*>(param);
+        if (msg->message == kTickSentinel) {
+            SetEvent(reinterpret_cast<HANDLE>(msg->lParam));
         }
-        DWORD_PTR ignored = 0;
-        if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kSyncTimeoutMs, &ignored)) {
-            return false;
+    }
+    return CallNextHookEx(nullptr, code, removed, param);
+}
+
+} // namespace
+
+bool PostTicks(HWND window, UINT_PTR timerId, int count) {
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    if (thread == 0) {
+        return false;
+    }
+    HANDLE seen = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, WatchForSentinel, nullptr, thread);
+    bool ok = seen != nullptr && hook != nullptr;
+    while (ok && count > 0) {
+        const int batch = count < kTickBatch ? count : kTickBatch;
+        for (int i = 0; ok && i < batch; ++i) {
+            ok = PostMessageA(window, WM_TIMER, timerId, 0) != FALSE;
+        }
+        ok = ok && PostMessageA(window, kTickSentinel, 0, reinterpret_cast<LPARAM>(seen)) != FALSE;
+        // A window that closes meanwhile drops the sentinel with its queue.
+        DWORD waited = 0;
+        while (ok && WaitForSingleObject(seen, 20) == WAIT_TIMEOUT) {
+            waited += 20;
+            ok = IsWindow(window) && waited < kSyncTimeoutMs;
         }
         count -= batch;
     }
-    return IsWindow(window) != FALSE;
+    if (hook != nullptr) {
+        UnhookWindowsHookEx(hook);
+    }
+    if (seen != nullptr) {
+        CloseHandle(seen);
+    }
+    return ok && IsWindow(window) != FALSE;
 }
 
 EveryJobExists::EveryJobExists() : previous_(krx::Spooler().getJob) {

@@ -52,8 +52,9 @@ class WindowThread {
 };
 
 // Posts count WM_TIMER messages for the timer to the window, as the system
-// would, and waits until the window has handled them (a sent WM_NULL
-// follows every batch). False when the window went away meanwhile.
+// would, and waits until the window has handled them (a posted sentinel
+// follows every batch; a sent message would overtake the posted ticks).
+// False when the window went away meanwhile.
 bool PostTicks(HWND window, UINT_PTR timerId, int count);
 
 // Answers "the job exists" for every job (the spooler of a test process
