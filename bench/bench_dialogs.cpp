@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "comm/shared_table.h"
-#include "entry/module_state.h"
+#include "entry/module/module_state.h"
 #include "graphics/sound.h"
 #include "kit_install.h"
 

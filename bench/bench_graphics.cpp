@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "entry/module_state.h"
+#include "entry/module/module_state.h"
 #include "graphics/BMP256Ctrl.h"
 #include "graphics/fitted_label.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "entry/module_state.h"
+#include "entry/module/module_state.h"
 #include "soak_session.h"
 
 namespace {

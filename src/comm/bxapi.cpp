@@ -6,7 +6,7 @@
 #include <string>
 
 #include "comm/spooler.h"
-#include "entry/module_state.h"
+#include "entry/module/module_state.h"
 #include "entry/registry/registry_key.h"
 #include "entry/trace/debug_trace.h"
 

@@ -6,8 +6,8 @@
 
 #include "comm/device_id.h"
 #include "comm/spooler.h"
-#include "common/message_box.h"
 #include "common/resource_ids.h"
+#include "entry/module/message_box.h"
 #include "entry/registry/registry_key.h"
 #include "entry/trace/debug_trace.h"
 

@@ -11,11 +11,11 @@
 
 #include "comm/bxapi.h"
 #include "common/win_handles.h"
-#include "entry/module_state.h"
+#include "entry/module/module_state.h"
 #include "entry/registry/registry_key.h"
+#include "entry/store/notify_settings.h"
 #include "entry/store/status_store.h"
 #include "entry/trace/debug_trace.h"
-#include "status/notify_settings.h"
 #include "status/status_eval.h"
 #include "status/status_reply.h"
 

@@ -3,11 +3,11 @@
 
 #include <mmsystem.h>
 
-#include "entry/install_paths.h"
-#include "entry/module_state.h"
+#include "entry/module/install_paths.h"
+#include "entry/module/language.h"
+#include "entry/module/module_state.h"
 #include "entry/registry/registry_key.h"
 #include "graphics/sound_names.h"
-#include "ui/language.h"
 
 namespace krx {
 

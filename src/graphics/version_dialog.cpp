@@ -5,8 +5,8 @@
 #include <string>
 
 #include "common/resource_ids.h"
-#include "entry/install_paths.h"
-#include "entry/module_state.h"
+#include "entry/module/install_paths.h"
+#include "entry/module/module_state.h"
 #include "entry/profile/profile_reader.h"
 #include "entry/registry/registry_key.h"
 

@@ -7,9 +7,9 @@
 #include <sstream>
 
 #include "comm/device_id.h"
-#include "common/message_box.h"
 #include "common/win_handles.h"
-#include "entry/module_state.h"
+#include "entry/module/message_box.h"
+#include "entry/module/module_state.h"
 #include "graphics/sound.h"
 #include "kit_utility.h"
 #include "live_window.h"

@@ -10,14 +10,14 @@
 
 #include "comm/channel_list.h"
 #include "comm/channel_table.h"
-#include "common/message_box.h"
 #include "common/resource_ids.h"
 #include "common/win_handles.h"
-#include "entry/module_state.h"
+#include "entry/module/language.h"
+#include "entry/module/message_box.h"
+#include "entry/module/module_state.h"
 #include "entry/profile/profile_reader.h"
 #include "entry/registry/registry_key.h"
 #include "graphics/guide_dialog.h"
-#include "ui/language.h"
 #include "ui/status_tables.h"
 
 namespace krx {

@@ -4,9 +4,9 @@
 #include <memory>
 #include <new>
 
-#include "common/message_box.h"
-#include "common/resource_ids.h"
 #include "comm/spooler.h"
+#include "common/resource_ids.h"
+#include "entry/module/message_box.h"
 #include "entry/registry/registry_key.h"
 #include "entry/trace/debug_trace.h"
 #include "ui/status_window/recovery_command.h"

@@ -9,16 +9,16 @@
 
 #include "comm/channel_table.h"
 #include "comm/printer_identity.h"
+#include "entry/data_exports.h"
 #include "common/resource_ids.h"
 #include "common/win_handles.h"
-#include "entry/data_exports.h"
 #include "entry/profile/profile_reader.h"
 #include "entry/registry/registry_key.h"
+#include "entry/store/notify_settings.h"
 #include "entry/store/status_store.h"
 #include "entry/trace/debug_trace.h"
 #include "jobs/job_monitor.h"
 #include "status/info_reply.h"
-#include "status/notify_settings.h"
 #include "status/status_eval.h"
 #include "ui/status_tables.h"
 

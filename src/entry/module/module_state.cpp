@@ -1,5 +1,5 @@
 // Storage of the module-wide values.
-#include "entry/module_state.h"
+#include "entry/module/module_state.h"
 
 #include "entry/store/store_key_cache.h"
 #include "entry/trace/debug_trace.h"
