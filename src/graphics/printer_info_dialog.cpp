@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "entry/data_exports.h"
+#include "comm/receive_data.h"
 #include "common/resource_ids.h"
 #include "common/win_handles.h"
 #include "entry/module/module_state.h"

@@ -9,7 +9,7 @@
 
 #include "comm/channel_table.h"
 #include "comm/printer_identity.h"
-#include "entry/data_exports.h"
+#include "comm/receive_data.h"
 #include "common/resource_ids.h"
 #include "common/win_handles.h"
 #include "entry/profile/profile_reader.h"
