@@ -13,11 +13,8 @@ set(krx_runtime_targets
   krxstat
   krxhost kit_bxapi kit_bxapiset kit_companion kit_host_module kit_ink kit_nvnetq10 kitpmsrv
   kit_pictures kit_utility kit_lang_en kit_lang_ja kitgallery)
-foreach(target ${krx_runtime_targets})
-  if(TARGET ${target})
-    install(TARGETS ${target} RUNTIME DESTINATION bin LIBRARY DESTINATION bin ARCHIVE EXCLUDE_FROM_ALL)
-  endif()
-endforeach()
+install(TARGETS ${krx_runtime_targets} RUNTIME DESTINATION bin LIBRARY DESTINATION bin
+        ARCHIVE EXCLUDE_FROM_ALL)
 
 install(FILES ${CMAKE_BINARY_DIR}/bin/KX500.ini DESTINATION bin)
 install(DIRECTORY ${CMAKE_BINARY_DIR}/bin/ DESTINATION bin FILES_MATCHING PATTERN "*.wav"
