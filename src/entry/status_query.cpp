@@ -13,6 +13,7 @@
 #include "common/win_handles.h"
 #include "entry/module/module_state.h"
 #include "entry/registry/registry_key.h"
+#include "entry/registry/registry_paths.h"
 #include "entry/store/notify_settings.h"
 #include "entry/store/status_store.h"
 #include "entry/trace/debug_trace.h"
@@ -27,7 +28,7 @@ constexpr int kKindStatusFirst = 0x00000004;
 constexpr int kKindStatusThird = 0x10000003;
 constexpr int kKindPreferred = 0x10010003;
 constexpr int kKindRemote = 0x02000001;
-constexpr char kDebugKey[] = "software\\NORVA\\KRX3\\Debug";
+using regkey::kDebugKey;
 
 void Set(int* p, int value) {
     if (p != nullptr) {

@@ -7,12 +7,13 @@
 #include "entry/module/language.h"
 #include "entry/module/module_state.h"
 #include "entry/registry/registry_key.h"
+#include "entry/registry/registry_paths.h"
 #include "graphics/sound_names.h"
 
 namespace krx {
 
 namespace {
-constexpr char kProfileKey[] = "software\\NORVA\\KRX3\\Profile";
+using regkey::kProfileKey;
 constexpr int kWaveNameSize = 256;
 static_assert(kStatusSoundFlags == (SND_FILENAME | SND_ASYNC | SND_NODEFAULT | SND_NOWAIT),
               "status sound flags");

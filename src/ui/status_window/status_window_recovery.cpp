@@ -8,6 +8,7 @@
 #include "common/resource_ids.h"
 #include "entry/module/message_box.h"
 #include "entry/registry/registry_key.h"
+#include "entry/registry/registry_paths.h"
 #include "entry/trace/debug_trace.h"
 #include "ui/status_window/recovery_command.h"
 #include "ui/status_window/status_window.h"
@@ -16,9 +17,9 @@ namespace krx {
 
 namespace {
 
-constexpr char kCommonKey[] = "software\\NORVA\\KRX3\\KRXCommon";
-constexpr char kLibraryInfoKey[] = "software\\NORVA\\BXAPIInfo";
-constexpr char kRouterKey[] = "software\\NORVA\\BXPrinter\\BXRequestRouter";
+using regkey::kCommonKey;
+using regkey::kLibraryInfoKey;
+using regkey::kRouterKey;
 constexpr int kRoutedPortValues = 100;
 constexpr UINT kWarningBox = MB_ICONEXCLAMATION | MB_OK;
 

@@ -14,6 +14,7 @@
 #include "common/win_handles.h"
 #include "entry/profile/profile_reader.h"
 #include "entry/registry/registry_key.h"
+#include "entry/registry/registry_paths.h"
 #include "entry/store/notify_settings.h"
 #include "entry/store/status_store.h"
 #include "entry/trace/debug_trace.h"
@@ -47,7 +48,7 @@ constexpr uint8_t kStateInformation = 4;
 constexpr int kDebugStatusSize = 256;
 // Far above any real status reply; a larger announced size is a fault.
 constexpr int kMaxStatusReplySize = 64 * 1024;
-constexpr char kDebugKey[] = "software\\NORVA\\KRX3\\Debug";
+using regkey::kDebugKey;
 constexpr char kReplyHeader[] = "@BDC ST\r\n";
 constexpr size_t kReplyHeaderLength = sizeof(kReplyHeader) - 1;
 

@@ -12,6 +12,7 @@
 #include "entry/module/module_state.h"
 #include "entry/profile/profile_reader.h"
 #include "entry/registry/registry_key.h"
+#include "entry/registry/registry_paths.h"
 #include "graphics/resource_text.h"
 #include "jobs/job_monitor.h"
 #include "ui/status_window/status_window.h"
@@ -20,7 +21,7 @@ namespace krx {
 
 namespace {
 
-constexpr char kCommonKey[] = "software\\NORVA\\KRX3\\KRXCommon";
+using regkey::kCommonKey;
 constexpr int kDefaultStatusInterval = 10;
 constexpr int kMinStatusInterval = 2;
 constexpr int kMaxStatusInterval = 60;
