@@ -17,6 +17,7 @@
 #include "entry/store/notify_settings.h"
 #include "entry/store/status_store.h"
 #include "entry/trace/debug_trace.h"
+#include "krxstat.h"
 #include "status/status_eval.h"
 #include "status/status_reply.h"
 
@@ -24,10 +25,10 @@ namespace krx {
 
 namespace {
 
-constexpr int kKindStatusFirst = 0x00000004;
-constexpr int kKindStatusThird = 0x10000003;
-constexpr int kKindPreferred = 0x10010003;
-constexpr int kKindRemote = 0x02000001;
+constexpr int kKindStatusFirst = KRX_CHANNEL_STATUS_FIRST;
+constexpr int kKindStatusThird = KRX_CHANNEL_STATUS_THIRD;
+constexpr int kKindPreferred = KRX_CHANNEL_PREFERRED;
+constexpr int kKindRemote = KRX_CHANNEL_REMOTE;
 using regkey::kDebugKey;
 
 void Set(int* p, int value) {

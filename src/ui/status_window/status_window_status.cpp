@@ -56,12 +56,12 @@ constexpr size_t kReplyHeaderLength = sizeof(kReplyHeader) - 1;
 constexpr unsigned char kRemoteCountRequest[] = {0x49, 0x52, 0x01, 0x00, 0x01};
 
 // Commands of the ink level items.
-constexpr WPARAM kInkShowBlack = 1;
-constexpr WPARAM kInkCmdBlackLow = 2;
-constexpr WPARAM kInkBlackEmpty = 3;
-constexpr WPARAM kInkShowColour = 6;
-constexpr WPARAM kInkCmdColourLow = 7;
-constexpr WPARAM kInkColourEmpty = 8;
+constexpr WPARAM kInkShowBlack = KRX_INK_BLACK_LEVELS;
+constexpr WPARAM kInkCmdBlackLow = KRX_INK_BLACK_LOW;
+constexpr WPARAM kInkBlackEmpty = KRX_INK_BLACK_EMPTY;
+constexpr WPARAM kInkShowColour = KRX_INK_COLOR_LEVELS;
+constexpr WPARAM kInkCmdColourLow = KRX_INK_COLOR_LOW;
+constexpr WPARAM kInkColourEmpty = KRX_INK_COLOR_EMPTY;
 constexpr int kInkCount = 6;
 
 const int kInkItems[] = {IDC_INK_FRAME,       IDC_DETAIL_INK_FRAME, IDC_INK_BLACK_LABEL,
