@@ -24,7 +24,8 @@ extra=(--extra-arg=--target=i686-w64-mingw32
 # copy of every file).
 mapfile -t sources < <(python3 - "$BUILD_DIR/compile_commands.json" "$ROOT/src/" <<'PY'
 import json, sys
-seen = sorted({e["file"] for e in json.load(open(sys.argv[1])) if e["file"].startswith(sys.argv[2])})
+seen = sorted({e["file"] for e in json.load(open(sys.argv[1]))
+            if e["file"].startswith(sys.argv[2]) and e["file"].endswith((".c", ".cpp"))})
 print("\n".join(seen))
 PY
 )
