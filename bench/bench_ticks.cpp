@@ -9,7 +9,7 @@
 #include <string>
 
 #include "bench_stats.h"
-#include "entry/module_state.h"
+#include "entry/module/module_state.h"
 #include "hardening_support.h"
 #include "soak_session.h"
 

@@ -18,22 +18,20 @@ set(krx_runtime_targets
   krxhost kit_bxapi kit_bxapiset kit_companion kit_host_module kit_ink kit_nvnetq10 kitpmsrv
   kit_pictures kit_utility kit_lang_en kit_lang_ja kitgallery)
 foreach(target ${krx_runtime_targets})
-  if(TARGET ${target})
-    install(TARGETS ${target} RUNTIME DESTINATION bin LIBRARY DESTINATION bin ARCHIVE EXCLUDE_FROM_ALL)
-    install(CODE "
-      set(bin \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin\")
-      set(name \"$<TARGET_FILE_NAME:${target}>\")
-      execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --only-keep-debug \${name} \${name}.debug
-                      WORKING_DIRECTORY \${bin} RESULT_VARIABLE keep)
-      execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-all \${name}
-                      WORKING_DIRECTORY \${bin} RESULT_VARIABLE strip)
-      execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --add-gnu-debuglink=\${name}.debug \${name}
-                      WORKING_DIRECTORY \${bin} RESULT_VARIABLE link)
-      if(keep OR strip OR link)
-        message(FATAL_ERROR \"splitting the debug information of \${name} failed\")
-      endif()
-    ")
-  endif()
+  install(TARGETS ${target} RUNTIME DESTINATION bin LIBRARY DESTINATION bin ARCHIVE EXCLUDE_FROM_ALL)
+  install(CODE "
+    set(bin \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin\")
+    set(name \"$<TARGET_FILE_NAME:${target}>\")
+    execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --only-keep-debug \${name} \${name}.debug
+                    WORKING_DIRECTORY \${bin} RESULT_VARIABLE keep)
+    execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-all \${name}
+                    WORKING_DIRECTORY \${bin} RESULT_VARIABLE strip)
+    execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --add-gnu-debuglink=\${name}.debug \${name}
+                    WORKING_DIRECTORY \${bin} RESULT_VARIABLE link)
+    if(keep OR strip OR link)
+      message(FATAL_ERROR \"splitting the debug information of \${name} failed\")
+    endif()
+  ")
 endforeach()
 
 install(FILES ${CMAKE_BINARY_DIR}/bin/KX500.ini DESTINATION bin)

@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <string>
 
+#include "entry/module/language_entries.h"
 #include "graphics/guide_steps.h"
 #include "graphics/printer_info_table.h"
 #include "graphics/tip_topic.h"
-#include "ui/language_entries.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) {

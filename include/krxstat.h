@@ -50,10 +50,10 @@ typedef struct KrxChannelEntry {
 
 /* Messages a status window accepts. A host finds the window in the shared
  * tables "KrxMapFile_05" / "KrxMapFile2_05" (slot type 1). */
-#define KRX_MSG_INFO_DATA (WM_USER + 1)       /* 1025, library: data on lParam's channel */
-#define KRX_MSG_STATUS_CHANGED (WM_USER + 2)  /* 1026, library: status on lParam's channel */
-#define KRX_MSG_ADD_JOB (WM_USER + 5)         /* 1029, host: follow spooler job lParam */
-#define KRX_MSG_OPEN_AS_DETAIL (WM_USER + 6)  /* 1030, host: become a detail window */
+#define KRX_MSG_INFO_DATA (WM_USER + 1)         /* 1025, library: data on lParam's channel */
+#define KRX_MSG_STATUS_CHANGED (WM_USER + 2)    /* 1026, library: status on lParam's channel */
+#define KRX_MSG_ADD_JOB (WM_USER + 5)           /* 1029, host: follow spooler job lParam */
+#define KRX_MSG_OPEN_AS_DETAIL (WM_USER + 6)    /* 1030, host: become a detail window */
 #define KRX_MSG_RECOVERY_REPORT (WM_USER + 200) /* 1224, settings tool: flags in lParam */
 
 /* Status query. Returns 0 when the library has no status yet, -1 when it is

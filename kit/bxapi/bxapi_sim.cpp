@@ -11,7 +11,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <type_traits>
 
+#include "comm/bxapi_abi.h"
 #include "sim_script.h"
 
 using kit::kUnset;
@@ -24,10 +26,10 @@ using kit::State;
 
 namespace {
 
-constexpr UINT kMsgInfoData = WM_USER + 1;      // option 3
-constexpr UINT kMsgStatusChanged = WM_USER + 2; // option 4
-constexpr int kOptionInfo = 3;
-constexpr int kOptionStatus = 4;
+using bx::kMsgInfoData;
+using bx::kMsgStatusChanged;
+constexpr int kOptionInfo = bx::kOptionNotifyInfo;
+constexpr int kOptionStatus = bx::kOptionNotifyStatus;
 
 const char* NameOf(const char* name) {
     return name != nullptr ? name : "(null)";
@@ -286,3 +288,18 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
     }
     return TRUE;
 }
+
+// The entry points have the very types the plug-in calls them through.
+static_assert(std::is_same_v<decltype(&BXInitialize), bx::PfnInitialize>);
+static_assert(std::is_same_v<decltype(&BXRelease), bx::PfnRelease>);
+static_assert(std::is_same_v<decltype(&BXGetDeviceID), bx::PfnGetDeviceID>);
+static_assert(std::is_same_v<decltype(&BXGetAvailableChannel), bx::PfnGetAvailableChannel>);
+static_assert(std::is_same_v<decltype(&BXOpenChannel), bx::PfnOpenChannel>);
+static_assert(std::is_same_v<decltype(&BXCloseChannel), bx::PfnCloseChannel>);
+static_assert(std::is_same_v<decltype(&BXSetOption), bx::PfnSetOption>);
+static_assert(std::is_same_v<decltype(&BXReceiveCancel), bx::PfnReceiveCancel>);
+static_assert(std::is_same_v<decltype(&BXGetStatus), bx::PfnGetStatus>);
+static_assert(std::is_same_v<decltype(&BXReceive), bx::PfnReceive>);
+#ifndef KIT_BXAPI_WITHOUT_SEND
+static_assert(std::is_same_v<decltype(&BXSend), bx::PfnSend>);
+#endif

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "entry/module_state.h"
+#include "entry/module/module_state.h"
 #include "gallery.h"
 
 namespace gallery {

@@ -7,6 +7,8 @@
 
 #include <cstdio>
 
+#include "comm/bxapi_abi.h"
+
 namespace kit {
 
 namespace {
@@ -236,7 +238,8 @@ int PostSimNotification(int option) {
     if (RegOpenKeyExA(HKEY_CURRENT_USER, kSimWindowsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
         return 0;
     }
-    const UINT message = option == 4 ? WM_USER + 2 : WM_USER + 1;
+    const UINT message =
+        option == bx::kOptionNotifyStatus ? bx::kMsgStatusChanged : bx::kMsgInfoData;
     int posted = 0;
     for (DWORD i = 0;; ++i) {
         char name[64];

@@ -6,14 +6,15 @@
 #include <string>
 
 #include "comm/spooler.h"
-#include "entry/module_state.h"
+#include "entry/module/module_state.h"
 #include "entry/registry/registry_key.h"
+#include "entry/registry/registry_paths.h"
 #include "entry/trace/debug_trace.h"
 
 namespace krx {
 
 namespace {
-constexpr char kDriverKeyPrefix[] = "Software\\NORVA\\KRX3\\Driver\\";
+using regkey::kDriverKeyPrefix;
 constexpr char kDefaultLibrary[] = "BXAPI.DLL";
 
 template <typename Fn> bool Resolve(HMODULE module, const char* name, Fn* out) {

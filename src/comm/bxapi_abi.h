@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "krxstat.h"
+
 namespace bx {
 
 // Result codes the plug-in tests.
@@ -22,8 +24,8 @@ constexpr int kModePrinterName = 1;
 // BXSetOption options and the messages they make the library post.
 constexpr int kOptionNotifyInfo = 3;   // posts WM_USER + 1 (1025)
 constexpr int kOptionNotifyStatus = 4; // posts WM_USER + 2 (1026)
-constexpr UINT kMsgInfoData = WM_USER + 1;
-constexpr UINT kMsgStatusChanged = WM_USER + 2;
+constexpr UINT kMsgInfoData = KRX_MSG_INFO_DATA;
+constexpr UINT kMsgStatusChanged = KRX_MSG_STATUS_CHANGED;
 
 using PfnInitialize = int(WINAPI*)();
 using PfnRelease = int(WINAPI*)();

@@ -6,16 +6,17 @@
 
 #include "comm/device_id.h"
 #include "comm/spooler.h"
-#include "common/message_box.h"
 #include "common/resource_ids.h"
+#include "entry/module/message_box.h"
 #include "entry/registry/registry_key.h"
+#include "entry/registry/registry_paths.h"
 #include "entry/trace/debug_trace.h"
 
 namespace krx {
 
 namespace {
-constexpr char kDriverKeyPrefix[] = "software\\NORVA\\KRX3\\Driver\\";
-constexpr char kCommonKey[] = "software\\NORVA\\KRX3\\KRXCommon";
+using regkey::kCommonKey;
+using regkey::kDriverKeyPrefix;
 } // namespace
 
 std::string GetModelID(const CBxApi& bx, const char* printerName, const char* portName) {

@@ -1,7 +1,7 @@
 // Dialog and SubclassedControl plumbing.
 #include "common/dialog.h"
 
-#include "entry/module_state.h"
+#include "common/thread_frame.h"
 
 namespace krx {
 

@@ -1,24 +1,10 @@
 // The data pass-through exports: the host's status channel choice, the
-// collection of data the printer sent on a channel, and the shared receive
-// that the status window also uses for command replies.
+// collection of data the printer sent on a channel.
 #pragma once
 
-#include "comm/bxapi.h"
+#include "comm/receive_data.h"
 
 namespace krx {
-
-enum ReceiveResult : int {
-    kReceiveError = -1,
-    kReceiveNothing = 0,
-    kReceiveData = 1,
-};
-
-// Two-call read of what the printer sent on the channel. 1: *buffer holds
-// *length bytes (followed by one zero byte so that a reader looking for a
-// text end stays inside it); the caller frees it with LocalFree. 0: nothing
-// to read, *buffer := null. -1: error, *buffer := null, except for a zero
-// handle or a library that is not ready, where *buffer is not touched.
-int ReceivePrinterData(const CBxApi& bx, int handle, void** buffer, int* length);
 
 // Chooses the status channel among the host's entries. 1 for a count below
 // 1, a null array or entries that cannot be copied; else 0, with *channelId

@@ -6,7 +6,7 @@
 #include "entry/default_settings.h"
 #include "entry/export_guard.h"
 #include "entry/status_query.h"
-#include "ui/window_exports.h"
+#include "ui/status_window/window_exports.h"
 
 extern "C" int KRX_API PrGetStatusB(int /*reserved1*/, int channelKind, int channelHandle,
                                     int* statusNumber, int* stCode, int* soundFlag, int* notifyFlag,

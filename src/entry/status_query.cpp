@@ -11,11 +11,13 @@
 
 #include "comm/bxapi.h"
 #include "common/win_handles.h"
-#include "entry/module_state.h"
+#include "entry/module/module_state.h"
 #include "entry/registry/registry_key.h"
+#include "entry/registry/registry_paths.h"
+#include "entry/store/notify_settings.h"
 #include "entry/store/status_store.h"
 #include "entry/trace/debug_trace.h"
-#include "status/notify_settings.h"
+#include "krxstat.h"
 #include "status/status_eval.h"
 #include "status/status_reply.h"
 
@@ -23,11 +25,11 @@ namespace krx {
 
 namespace {
 
-constexpr int kKindStatusFirst = 0x00000004;
-constexpr int kKindStatusThird = 0x10000003;
-constexpr int kKindPreferred = 0x10010003;
-constexpr int kKindRemote = 0x02000001;
-constexpr char kDebugKey[] = "software\\NORVA\\KRX3\\Debug";
+constexpr int kKindStatusFirst = KRX_CHANNEL_STATUS_FIRST;
+constexpr int kKindStatusThird = KRX_CHANNEL_STATUS_THIRD;
+constexpr int kKindPreferred = KRX_CHANNEL_PREFERRED;
+constexpr int kKindRemote = KRX_CHANNEL_REMOTE;
+using regkey::kDebugKey;
 
 void Set(int* p, int value) {
     if (p != nullptr) {

@@ -3,10 +3,10 @@
 
 #include <string>
 
+#include "comm/receive_data.h"
 #include "common/resource_ids.h"
 #include "common/win_handles.h"
-#include "entry/data_exports.h"
-#include "entry/module_state.h"
+#include "entry/module/module_state.h"
 #include "entry/trace/debug_trace.h"
 #include "graphics/printer_info_table.h"
 #include "graphics/resource_text.h"

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "entry/module_state.h"
+#include "entry/module/module_state.h"
 
 namespace krx {
 

@@ -3,16 +3,17 @@
 
 #include <mmsystem.h>
 
-#include "entry/install_paths.h"
-#include "entry/module_state.h"
+#include "entry/module/install_paths.h"
+#include "entry/module/language.h"
+#include "entry/module/module_state.h"
 #include "entry/registry/registry_key.h"
+#include "entry/registry/registry_paths.h"
 #include "graphics/sound_names.h"
-#include "ui/language.h"
 
 namespace krx {
 
 namespace {
-constexpr char kProfileKey[] = "software\\NORVA\\KRX3\\Profile";
+using regkey::kProfileKey;
 // A section listing larger than this is read key by key instead.
 constexpr DWORD kFirstListingSize = 32 * 1024;
 constexpr DWORD kLargestListingSize = 4 * 1024 * 1024;

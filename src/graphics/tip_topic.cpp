@@ -5,7 +5,6 @@
 
 namespace krx {
 
-
 int32_t ParseDecimalPrefix(const char* text, size_t length) {
     if (text == nullptr) {
         return 0;

@@ -5,17 +5,18 @@
 #include <string>
 
 #include "common/resource_ids.h"
-#include "entry/install_paths.h"
-#include "entry/module_state.h"
+#include "entry/module/install_paths.h"
+#include "entry/module/module_state.h"
 #include "entry/profile/profile_reader.h"
 #include "entry/registry/registry_key.h"
+#include "entry/registry/registry_paths.h"
 
 namespace krx {
 
 namespace {
 
-constexpr char kProfileKey[] = "software\\NORVA\\KRX3\\Profile";
-constexpr char kLibraryInfoKey[] = "software\\NORVA\\BXAPIInfo";
+using regkey::kLibraryInfoKey;
+using regkey::kProfileKey;
 
 std::string DriverVersion() {
     if (Module().commonKey.empty()) {

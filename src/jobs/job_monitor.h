@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "common/win_handles.h"
-#include "jobs/critical_section.h"
+#include "common/critical_section.h"
 #include "jobs/job_record.h"
 #include "jobs/port_monitor_rules.h"
 

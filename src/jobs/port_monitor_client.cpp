@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "comm/spooler.h"
-#include "entry/module_state.h"
-#include "jobs/critical_section.h"
+#include "entry/module/module_state.h"
+#include "common/critical_section.h"
 #include "jobs/pm_remote_calls.h"
 
 namespace krx {

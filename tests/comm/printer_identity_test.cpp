@@ -7,7 +7,7 @@
 #include "comm/spooler.h"
 #include "comm_fixture.h"
 #include "common/resource_ids.h"
-#include "entry/module_state.h"
+#include "entry/module/module_state.h"
 
 using commtest::MessageBoxRecorder;
 using kit::SimPrinter;

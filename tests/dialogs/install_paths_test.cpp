@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "common/message_box.h"
 #include "common/resource_ids.h"
 #include "dialog_probe.h"
-#include "entry/install_paths.h"
-#include "entry/module_state.h"
+#include "entry/module/install_paths.h"
+#include "entry/module/message_box.h"
+#include "entry/module/module_state.h"
 #include "graphics/version_dialog.h"
 
 namespace {

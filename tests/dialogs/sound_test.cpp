@@ -9,9 +9,9 @@
 #include <windows.h>
 #include <mmsystem.h>
 
-#include "common/message_box.h"
 #include "dialog_probe.h"
-#include "entry/module_state.h"
+#include "entry/module/message_box.h"
+#include "entry/module/module_state.h"
 #include "graphics/sound.h"
 #include "graphics/sound_names.h"
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "entry/module_state.h"
+#include "entry/module/module_state.h"
 #include "entry/registry/registry_key.h"
 #include "entry/trace/debug_trace.h"
 #include "test_support.h"

@@ -3,8 +3,8 @@
 
 #include <string>
 
+#include "entry/store/notify_settings.h"
 #include "entry/store/status_store.h"
-#include "status/notify_settings.h"
 #include "test_support.h"
 
 using krxtest::WriteDword;

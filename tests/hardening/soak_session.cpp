@@ -5,7 +5,7 @@
 #include "sim_port_script.h"
 #include "ui/status_window/status_window.h"
 #include "ui/status_window/view_table.h"
-#include "ui/window_exports.h"
+#include "ui/status_window/window_exports.h"
 
 namespace hardening {
 

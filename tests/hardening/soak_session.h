@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "common/message_box.h"
+#include "entry/module/message_box.h"
 #include "hardening_support.h"
 
 namespace hardening {

@@ -11,7 +11,7 @@
 #include "jobs/port_monitor_rules.h"
 #include "kit_install.h"
 #include "sim_port_script.h"
-#include "ui/window_exports.h"
+#include "ui/status_window/window_exports.h"
 
 #include "../window/window_fixture.h"
 

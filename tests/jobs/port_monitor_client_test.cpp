@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string>
 
-#include "entry/module_state.h"
+#include "entry/module/module_state.h"
 #include "jobs/port_monitor_client.h"
 #include "jobs_fixture.h"
 

@@ -3,9 +3,9 @@
 
 #include "comm/bxapi.h"
 #include "comm/spooler.h"
-#include "common/message_box.h"
 #include "common/resource_ids.h"
-#include "entry/module_state.h"
+#include "entry/module/message_box.h"
+#include "entry/module/module_state.h"
 #include "entry/store/status_store.h"
 #include "kit_install.h"
 #include "sim_port_script.h"

@@ -8,9 +8,9 @@
 
 #include "comm/bxapi.h"
 #include "comm/device_id.h"
-#include "common/message_box.h"
 #include "common/win_handles.h"
-#include "entry/module_state.h"
+#include "entry/module/message_box.h"
+#include "entry/module/module_state.h"
 #include "graphics/sound.h"
 #include "kit_printer_tables.h"
 #include "kit_utility.h"

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "entry/module_state.h"
+#include "entry/module/module_state.h"
 
 namespace krxtest {
 

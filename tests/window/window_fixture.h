@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "common/message_box.h"
+#include "entry/module/message_box.h"
 #include "test_support.h"
 
 namespace windowtest {

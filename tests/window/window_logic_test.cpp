@@ -8,8 +8,8 @@
 #include "common/resource_ids.h"
 #include "ui/status_window/recovery_command.h"
 #include "ui/status_window/view_table.h"
+#include "ui/status_window/window_exports.h"
 #include "ui/status_window/window_placement.h"
-#include "ui/window_exports.h"
 
 namespace {
 

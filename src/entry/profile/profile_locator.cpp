@@ -5,6 +5,7 @@
 
 #include "entry/profile/profile_reader.h"
 #include "entry/registry/registry_key.h"
+#include "entry/registry/registry_paths.h"
 
 namespace krx {
 
@@ -12,7 +13,7 @@ int FindProfileFile(const char* modelName, std::string* path) {
     if (modelName == nullptr) {
         return 1;
     }
-    RegistryKey key(HKEY_LOCAL_MACHINE, "software\\NORVA\\KRX3\\Profile");
+    RegistryKey key(HKEY_LOCAL_MACHINE, regkey::kProfileKey);
     std::string file = key.ReadText(modelName, "");
     if (file.empty()) {
         return 1;

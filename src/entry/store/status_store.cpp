@@ -6,14 +6,15 @@
 #include <cstring>
 
 #include "entry/registry/registry_key.h"
+#include "entry/registry/registry_paths.h"
 #include "entry/store/store_key_cache.h"
 
 namespace krx {
 
 namespace {
 
-constexpr char kByPrinterBase[] = "software\\NORVA\\KRX3\\KRXData\\NRLTarget";
-constexpr char kByPortBase[] = "software\\NORVA\\KRX3\\KRXData\\NRNTarget";
+using regkey::kByPortBase;
+using regkey::kByPrinterBase;
 
 bool IsEmpty(const char* s) {
     return s == nullptr || *s == '\0';

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "common/win_handles.h"
-#include "jobs/critical_section.h"
+#include "common/critical_section.h"
 
 namespace krx {
 

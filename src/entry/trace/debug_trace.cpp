@@ -10,6 +10,7 @@
 
 #include "common/win_handles.h"
 #include "entry/registry/registry_key.h"
+#include "entry/registry/registry_paths.h"
 
 namespace krx {
 
@@ -21,7 +22,7 @@ constexpr char kLogPath[] = "c:\\ORBIT.LOG";
 
 void LoadTraceSwitch() {
     g_traceSwitch = 0;
-    RegistryKey key(HKEY_LOCAL_MACHINE, "Software\\Norva\\KRX3");
+    RegistryKey key(HKEY_LOCAL_MACHINE, regkey::kKrx3Key);
     if (key.IsOpen() && key.ReadNumber("log", 0) != 0) {
         g_traceSwitch = 1;
     }

@@ -4,9 +4,9 @@
 #include "comm/device_id.h"
 #include "comm/printer_identity.h"
 #include "comm/shared_table.h"
-#include "common/message_box.h"
 #include "common/resource_ids.h"
-#include "entry/module_state.h"
+#include "entry/module/message_box.h"
+#include "entry/module/module_state.h"
 #include "entry/profile/profile_reader.h"
 #include "entry/registry/registry_key.h"
 #include "entry/store/status_store.h"
@@ -25,10 +25,10 @@ constexpr int kInkBlockSize = 7;
 constexpr int kInkCount = 6;
 
 // Commands of the ink level items.
-constexpr WPARAM kInkInitBlack = 0;
-constexpr WPARAM kInkShowBlack = 1;
-constexpr WPARAM kInkInitColour = 5;
-constexpr WPARAM kInkShowColour = 6;
+constexpr WPARAM kInkInitBlack = KRX_INK_BLACK_INIT;
+constexpr WPARAM kInkShowBlack = KRX_INK_BLACK_LEVELS;
+constexpr WPARAM kInkInitColour = KRX_INK_COLOR_INIT;
+constexpr WPARAM kInkShowColour = KRX_INK_COLOR_LEVELS;
 
 constexpr int kPictureWidth = 109;
 constexpr int kPictureHeight = 86;

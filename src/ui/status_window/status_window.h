@@ -14,6 +14,7 @@
 
 #include "comm/status_channels.h"
 #include "common/dialog.h"
+#include "common/resource_ids.h"
 #include "common/win_handles.h"
 #include "entry/registry/registry_key.h"
 #include "graphics/BMP256Ctrl.h"
@@ -24,6 +25,7 @@
 #include "graphics/sound.h"
 #include "graphics/tip_list.h"
 #include "jobs/job_record.h"
+#include "krxstat.h"
 #include "status/status_reply.h"
 #include "ui/icon_button.h"
 #include "ui/status_window/view_table.h"
@@ -45,12 +47,12 @@ constexpr UINT kPrintingStatusPeriodMs = 1000; // while a job is being sent
 constexpr UINT kProgressPeriodMs = 2000;
 
 // Messages the window accepts from the library, the host and the tools.
-constexpr UINT kMsgInkLevel = WM_USER;               // drives items 314 and 315
-constexpr UINT kMsgInformationReply = WM_USER + 1;   // information channel has data
-constexpr UINT kMsgStatusNotification = WM_USER + 2; // status channel has news
-constexpr UINT kMsgAddJob = WM_USER + 5;             // a job to follow (job id)
-constexpr UINT kMsgOpenAsDetail = WM_USER + 6;       // show the detail view
-constexpr UINT kMsgRecoveryReport = WM_USER + 200;   // from the library's settings tool
+constexpr UINT kMsgInkLevel = KRX_INK_MESSAGE;                  // drives items 314 and 315
+constexpr UINT kMsgInformationReply = KRX_MSG_INFO_DATA;        // information channel has data
+constexpr UINT kMsgStatusNotification = KRX_MSG_STATUS_CHANGED; // status channel has news
+constexpr UINT kMsgAddJob = KRX_MSG_ADD_JOB;                    // a job to follow (job id)
+constexpr UINT kMsgOpenAsDetail = KRX_MSG_OPEN_AS_DETAIL;       // show the detail view
+constexpr UINT kMsgRecoveryReport = KRX_MSG_RECOVERY_REPORT;    // from the library's settings tool
 
 // Command that reaches the window from outside; no control carries it.
 constexpr int kCommandServiceCall = 91;

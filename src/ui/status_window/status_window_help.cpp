@@ -10,14 +10,15 @@
 
 #include "comm/channel_list.h"
 #include "comm/channel_table.h"
-#include "common/message_box.h"
 #include "common/resource_ids.h"
 #include "common/win_handles.h"
-#include "entry/module_state.h"
+#include "entry/module/language.h"
+#include "entry/module/message_box.h"
+#include "entry/module/module_state.h"
 #include "entry/profile/profile_reader.h"
 #include "entry/registry/registry_key.h"
+#include "entry/registry/registry_paths.h"
 #include "graphics/guide_dialog.h"
-#include "ui/language.h"
 #include "ui/status_tables.h"
 
 namespace krx {
@@ -26,7 +27,7 @@ namespace {
 
 constexpr int kPathSize = 260;
 constexpr DWORD kRegistryTextSize = 257; // 256 characters and the terminator
-constexpr char kStoreBase[] = "software\\NORVA\\KRX3\\KRXData";
+using regkey::kStoreBase;
 constexpr char kServiceCallCaption[] = "Service Call Error!";
 
 // Entry points of the model's ink-replacement utility.

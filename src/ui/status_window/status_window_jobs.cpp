@@ -19,8 +19,8 @@ constexpr int kBlinkIconOffset = 32; // paused icon, from the animation's right 
 constexpr int kPaperNameSize = 64;   // one entry of the driver's paper name list
 constexpr int kLabelSize = 256;
 constexpr int kInkCount = 6;
-constexpr WPARAM kInkShowBlack = 1;
-constexpr WPARAM kInkShowColour = 6;
+constexpr WPARAM kInkShowBlack = KRX_INK_BLACK_LEVELS;
+constexpr WPARAM kInkShowColour = KRX_INK_COLOR_LEVELS;
 constexpr int kPictureReady = 1;
 
 std::string ResourceString(int id) {

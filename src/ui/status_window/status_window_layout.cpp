@@ -1,7 +1,7 @@
 // StatusWindow: views, window size, placement and position memory, the ink
 // area, and the system menu as the view and size change.
-#include "common/message_box.h"
 #include "common/resource_ids.h"
+#include "entry/module/message_box.h"
 #include "entry/trace/debug_trace.h"
 #include "ui/status_window/status_window.h"
 #include "ui/status_window/window_placement.h"

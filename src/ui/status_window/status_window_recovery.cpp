@@ -4,10 +4,11 @@
 #include <memory>
 #include <new>
 
-#include "common/message_box.h"
-#include "common/resource_ids.h"
 #include "comm/spooler.h"
+#include "common/resource_ids.h"
+#include "entry/module/message_box.h"
 #include "entry/registry/registry_key.h"
+#include "entry/registry/registry_paths.h"
 #include "entry/trace/debug_trace.h"
 #include "ui/status_window/recovery_command.h"
 #include "ui/status_window/status_window.h"
@@ -16,9 +17,9 @@ namespace krx {
 
 namespace {
 
-constexpr char kCommonKey[] = "software\\NORVA\\KRX3\\KRXCommon";
-constexpr char kLibraryInfoKey[] = "software\\NORVA\\BXAPIInfo";
-constexpr char kRouterKey[] = "software\\NORVA\\BXPrinter\\BXRequestRouter";
+using regkey::kCommonKey;
+using regkey::kLibraryInfoKey;
+using regkey::kRouterKey;
 constexpr int kRoutedPortValues = 100;
 // "InstallDir" and the routed ports hold up to 256 characters.
 constexpr DWORD kLibraryTextSize = 256 + 1;

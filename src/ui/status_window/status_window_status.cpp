@@ -9,16 +9,17 @@
 
 #include "comm/channel_table.h"
 #include "comm/printer_identity.h"
+#include "comm/receive_data.h"
 #include "common/resource_ids.h"
 #include "common/win_handles.h"
-#include "entry/data_exports.h"
 #include "entry/profile/profile_reader.h"
 #include "entry/registry/registry_key.h"
+#include "entry/registry/registry_paths.h"
+#include "entry/store/notify_settings.h"
 #include "entry/store/status_store.h"
 #include "entry/trace/debug_trace.h"
 #include "jobs/job_monitor.h"
 #include "status/info_reply.h"
-#include "status/notify_settings.h"
 #include "status/status_eval.h"
 #include "ui/status_tables.h"
 
@@ -47,7 +48,7 @@ constexpr uint8_t kStateInformation = 4;
 constexpr int kDebugStatusSize = 256;
 // Far above any real status reply; a larger announced size is a fault.
 constexpr int kMaxStatusReplySize = 64 * 1024;
-constexpr char kDebugKey[] = "software\\NORVA\\KRX3\\Debug";
+using regkey::kDebugKey;
 constexpr char kReplyHeader[] = "@BDC ST\r\n";
 constexpr size_t kReplyHeaderLength = sizeof(kReplyHeader) - 1;
 
@@ -55,12 +56,12 @@ constexpr size_t kReplyHeaderLength = sizeof(kReplyHeader) - 1;
 constexpr unsigned char kRemoteCountRequest[] = {0x49, 0x52, 0x01, 0x00, 0x01};
 
 // Commands of the ink level items.
-constexpr WPARAM kInkShowBlack = 1;
-constexpr WPARAM kInkCmdBlackLow = 2;
-constexpr WPARAM kInkBlackEmpty = 3;
-constexpr WPARAM kInkShowColour = 6;
-constexpr WPARAM kInkCmdColourLow = 7;
-constexpr WPARAM kInkColourEmpty = 8;
+constexpr WPARAM kInkShowBlack = KRX_INK_BLACK_LEVELS;
+constexpr WPARAM kInkCmdBlackLow = KRX_INK_BLACK_LOW;
+constexpr WPARAM kInkBlackEmpty = KRX_INK_BLACK_EMPTY;
+constexpr WPARAM kInkShowColour = KRX_INK_COLOR_LEVELS;
+constexpr WPARAM kInkCmdColourLow = KRX_INK_COLOR_LOW;
+constexpr WPARAM kInkColourEmpty = KRX_INK_COLOR_EMPTY;
 constexpr int kInkCount = 6;
 
 const int kInkItems[] = {IDC_INK_FRAME,       IDC_DETAIL_INK_FRAME, IDC_INK_BLACK_LABEL,

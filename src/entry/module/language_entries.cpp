@@ -1,5 +1,5 @@
 // Parsing and choice of "Language" section entries.
-#include "ui/language_entries.h"
+#include "entry/module/language_entries.h"
 
 #include <cstring>
 

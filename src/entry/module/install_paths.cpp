@@ -1,13 +1,13 @@
 // Installed files and their version resources.
-#include "entry/install_paths.h"
+#include "entry/module/install_paths.h"
 
 #include <windows.h>
 
 #include <cstdio>
 #include <cstring>
 
-#include "common/message_box.h"
-#include "entry/module_state.h"
+#include "entry/module/message_box.h"
+#include "entry/module/module_state.h"
 #include "entry/registry/registry_key.h"
 
 namespace krx {

@@ -1,6 +1,6 @@
 // Window-opening exports: the objects of one call, the checks before the
 // window runs, and their release in reverse order.
-#include "ui/window_exports.h"
+#include "ui/status_window/window_exports.h"
 
 #include <cstdlib>
 #include <string>
@@ -9,9 +9,10 @@
 #include "comm/printer_identity.h"
 #include "common/resource_ids.h"
 #include "common/win_handles.h"
-#include "entry/module_state.h"
+#include "entry/module/module_state.h"
 #include "entry/profile/profile_reader.h"
 #include "entry/registry/registry_key.h"
+#include "entry/registry/registry_paths.h"
 #include "graphics/resource_text.h"
 #include "jobs/job_monitor.h"
 #include "ui/status_window/status_window.h"
@@ -20,7 +21,7 @@ namespace krx {
 
 namespace {
 
-constexpr char kCommonKey[] = "software\\NORVA\\KRX3\\KRXCommon";
+using regkey::kCommonKey;
 constexpr int kDefaultStatusInterval = 10;
 constexpr int kMinStatusInterval = 2;
 constexpr int kMaxStatusInterval = 60;

@@ -14,6 +14,8 @@
 
 #include <string>
 
+#include "common/thread_frame.h"
+
 namespace krx {
 
 struct ModuleState {
@@ -46,23 +48,7 @@ class ModuleFrame {
     ModuleState* previous_;
 };
 
-// The frame current on this thread (nullptr outside a window call).
-ModuleState* CurrentFrame();
-
-// Makes a frame captured earlier current while a window of that call
-// handles one message, so that a window whose call is suspended under a
-// nested call still sees its own values. nullptr changes nothing.
-class FrameSwitch {
-  public:
-    explicit FrameSwitch(ModuleState* frame);
-    ~FrameSwitch();
-    FrameSwitch(const FrameSwitch&) = delete;
-    FrameSwitch& operator=(const FrameSwitch&) = delete;
-
-  private:
-    ModuleState* frame_;
-    ModuleState* previous_;
-};
+// CurrentFrame() and FrameSwitch (common/thread_frame.h) carry the frames.
 
 // Shared values, each read or changed under the module's lock.
 void RememberPrinterName(const char* printerName); // only while none is remembered

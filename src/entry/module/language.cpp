@@ -1,6 +1,6 @@
 // Choice of the language section and the readers on top of it. The profile
 // is read here through the system's private-profile functions.
-#include "ui/language.h"
+#include "entry/module/language.h"
 
 #include <windows.h>
 
@@ -9,10 +9,10 @@
 #include <new>
 #include <vector>
 
-#include "entry/install_paths.h"
-#include "entry/module_state.h"
+#include "entry/module/install_paths.h"
+#include "entry/module/language_entries.h"
+#include "entry/module/module_state.h"
 #include "entry/registry/registry_key.h"
-#include "ui/language_entries.h"
 
 namespace krx {
 

@@ -1,7 +1,7 @@
 // Message boxes of the plug-in, with the test hook in front of MessageBoxA.
-#include "common/message_box.h"
+#include "entry/module/message_box.h"
 
-#include "entry/module_state.h"
+#include "entry/module/module_state.h"
 
 namespace krx {
 

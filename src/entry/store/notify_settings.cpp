@@ -1,6 +1,6 @@
 // Notification lookup. The store's "SoundNotifyEnable" and "Notify\%03d"
 // hold the user's choices; -1 marks "not set".
-#include "status/notify_settings.h"
+#include "entry/store/notify_settings.h"
 
 #include <windows.h>
 

@@ -1,9 +1,11 @@
-// Storage of the module-wide values and of the per-thread frame pointer.
-#include "entry/module_state.h"
+// Storage of the module-wide values.
+#include "entry/module/module_state.h"
+
+#include "common/thread_frame.h"
 
 #include "entry/store/store_key_cache.h"
 #include "entry/trace/debug_trace.h"
-#include "jobs/critical_section.h"
+#include "common/critical_section.h"
 
 namespace krx {
 
@@ -23,41 +25,7 @@ CriticalSection& SharedLock() {
     return section;
 }
 
-// Thread-local slot of the current frame: a plain TLS index, so that no
-// thread-exit code of this module runs in a host thread after unload.
-volatile LONG g_tlsIndex = static_cast<LONG>(TLS_OUT_OF_INDEXES);
-
-DWORD FrameSlot() {
-    LONG index = g_tlsIndex;
-    if (index != static_cast<LONG>(TLS_OUT_OF_INDEXES)) {
-        return static_cast<DWORD>(index);
-    }
-    DWORD fresh = TlsAlloc();
-    if (fresh == TLS_OUT_OF_INDEXES) {
-        return TLS_OUT_OF_INDEXES;
-    }
-    LONG before = InterlockedCompareExchange(&g_tlsIndex, static_cast<LONG>(fresh),
-                                             static_cast<LONG>(TLS_OUT_OF_INDEXES));
-    if (before != static_cast<LONG>(TLS_OUT_OF_INDEXES)) {
-        TlsFree(fresh); // another thread was first
-        return static_cast<DWORD>(before);
-    }
-    return fresh;
-}
-
-void SetCurrentFrame(ModuleState* frame) {
-    DWORD slot = FrameSlot();
-    if (slot != TLS_OUT_OF_INDEXES) {
-        TlsSetValue(slot, frame);
-    }
-}
-
 } // namespace
-
-ModuleState* CurrentFrame() {
-    DWORD slot = FrameSlot();
-    return slot != TLS_OUT_OF_INDEXES ? static_cast<ModuleState*>(TlsGetValue(slot)) : nullptr;
-}
 
 ModuleState& Module() {
     ModuleState* frame = CurrentFrame();
@@ -71,19 +39,6 @@ ModuleFrame::ModuleFrame() : previous_(CurrentFrame()) {
 
 ModuleFrame::~ModuleFrame() {
     SetCurrentFrame(previous_);
-}
-
-FrameSwitch::FrameSwitch(ModuleState* frame) : frame_(frame), previous_(nullptr) {
-    if (frame_ != nullptr) {
-        previous_ = CurrentFrame();
-        SetCurrentFrame(frame_);
-    }
-}
-
-FrameSwitch::~FrameSwitch() {
-    if (frame_ != nullptr) {
-        SetCurrentFrame(previous_);
-    }
 }
 
 void RememberPrinterName(const char* printerName) {
@@ -143,10 +98,7 @@ void InitializeModuleState() {
 
 void ReleaseModuleState() {
     ReleaseStoreKeyCache();
-    LONG index = InterlockedExchange(&g_tlsIndex, static_cast<LONG>(TLS_OUT_OF_INDEXES));
-    if (index != static_cast<LONG>(TLS_OUT_OF_INDEXES)) {
-        TlsFree(static_cast<DWORD>(index));
-    }
+    ReleaseFrameSlot();
 }
 
 HMODULE SelfModule() {

@@ -1,0 +1,65 @@
+// The per-thread frame slot: a plain TLS index, so that no thread-exit code
+// of this module runs in a host thread after unload.
+#include "common/thread_frame.h"
+
+#include <windows.h>
+
+namespace krx {
+
+namespace {
+
+volatile LONG g_tlsIndex = static_cast<LONG>(TLS_OUT_OF_INDEXES);
+
+DWORD FrameSlot() {
+    LONG index = g_tlsIndex;
+    if (index != static_cast<LONG>(TLS_OUT_OF_INDEXES)) {
+        return static_cast<DWORD>(index);
+    }
+    DWORD fresh = TlsAlloc();
+    if (fresh == TLS_OUT_OF_INDEXES) {
+        return TLS_OUT_OF_INDEXES;
+    }
+    LONG before = InterlockedCompareExchange(&g_tlsIndex, static_cast<LONG>(fresh),
+                                             static_cast<LONG>(TLS_OUT_OF_INDEXES));
+    if (before != static_cast<LONG>(TLS_OUT_OF_INDEXES)) {
+        TlsFree(fresh); // another thread was first
+        return static_cast<DWORD>(before);
+    }
+    return fresh;
+}
+
+} // namespace
+
+ModuleState* CurrentFrame() {
+    DWORD slot = FrameSlot();
+    return slot != TLS_OUT_OF_INDEXES ? static_cast<ModuleState*>(TlsGetValue(slot)) : nullptr;
+}
+
+void SetCurrentFrame(ModuleState* frame) {
+    DWORD slot = FrameSlot();
+    if (slot != TLS_OUT_OF_INDEXES) {
+        TlsSetValue(slot, frame);
+    }
+}
+
+void ReleaseFrameSlot() {
+    LONG index = InterlockedExchange(&g_tlsIndex, static_cast<LONG>(TLS_OUT_OF_INDEXES));
+    if (index != static_cast<LONG>(TLS_OUT_OF_INDEXES)) {
+        TlsFree(static_cast<DWORD>(index));
+    }
+}
+
+FrameSwitch::FrameSwitch(ModuleState* frame) : frame_(frame), previous_(nullptr) {
+    if (frame_ != nullptr) {
+        previous_ = CurrentFrame();
+        SetCurrentFrame(frame_);
+    }
+}
+
+FrameSwitch::~FrameSwitch() {
+    if (frame_ != nullptr) {
+        SetCurrentFrame(previous_);
+    }
+}
+
+} // namespace krx
