@@ -145,10 +145,13 @@ TEST_F(StatusWindowTest, PopupViewKeysAndSystemMenu) {
 
     // The status text takes a click (and the focus) but shows no caret.
     HWND statusText = GetDlgItem(hwnd, IDC_STATUS_TEXT);
-    PostMessageA(statusText, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
-    PostMessageA(statusText, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+    // Sent, not posted: a sent message is handled before anything posted, so
+    // only sending makes the wait cover the click.
     DWORD_PTR answered = 0;
-    SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answered);
+    SendMessageTimeoutA(statusText, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4), SMTO_NORMAL,
+                        5000, &answered);
+    SendMessageTimeoutA(statusText, WM_LBUTTONUP, 0, MAKELPARAM(4, 4), SMTO_NORMAL, 5000,
+                        &answered);
     GUITHREADINFO gui = {};
     gui.cbSize = sizeof(gui);
     ASSERT_TRUE(GetGUIThreadInfo(call.ThreadId(), &gui));
