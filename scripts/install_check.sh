@@ -26,6 +26,14 @@ for name in $(grep -rhoE '(ReadNumber|ReadText|WriteNumber|WriteBytes|ValueSize|
     check "guide names registry value $name" "grep -qF -- '\`$name\`' '$ROOT/docs/INTEGRATION.md'"
 done
 
+# The installed plug-in is hardened: relocatable, non-executable data, and
+# built with the stack protector, whose run time is linked in (no libssp DLL).
+headers=$(i686-w64-mingw32-objdump -p "$prefix/bin/krxstat.dll")
+check "installed plug-in has DYNAMIC_BASE" "grep -qw DYNAMIC_BASE <<<\"\$headers\""
+check "installed plug-in has NX_COMPAT" "grep -qw NX_COMPAT <<<\"\$headers\""
+check "installed plug-in has the stack protector, statically linked" \
+    "i686-w64-mingw32-nm '$prefix/bin/krxstat.dll' | grep -q ' ___stack_chk_fail\$' && ! grep -qi 'DLL Name: libssp' <<<\"\$headers\""
+
 cd "$prefix/bin"
 out=$(wine krxhost.exe demo 2>/dev/null | tr -d '\r')
 check "installed status query: ready row" "grep -qE '^ready +1 +1 +4 ' <<<\"\$out\""

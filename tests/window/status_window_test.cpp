@@ -10,6 +10,7 @@
 #include "comm/bxapi.h"
 #include "comm/spooler.h"
 #include "common/resource_ids.h"
+#include "common/win_handles.h"
 #include "entry/module_state.h"
 #include "entry/registry/registry_key.h"
 #include "jobs/job_monitor.h"
@@ -374,6 +375,32 @@ TEST_F(RecoveryTest, RouterAndPermission) {
                                       kit::kSettingsToolCommandLine));
     // The meter never offers a repair.
     EXPECT_EQ(krx::kRecoveryNotTried, TryIn(krx::kViewProgress));
+}
+
+// An administrator who is not elevated holds Administrators for deny only:
+// the repair would run without the rights it needs.
+TEST(AdministratorCheck, DenyOnlyAdministratorsDoesNotCount) {
+    ASSERT_EQ(1, krx::IsAdministrator()) << "Wine's account is an administrator";
+    SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+    PSID administrators = nullptr;
+    ASSERT_TRUE(AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID,
+                                         DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0,
+                                         &administrators));
+    krx::unique_handle process;
+    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_ALL_ACCESS, process.put()));
+    SID_AND_ATTRIBUTES disabled = {administrators, 0};
+    krx::unique_handle restricted;
+    ASSERT_TRUE(CreateRestrictedToken(process.get(), 0, 1, &disabled, 0, nullptr, 0, nullptr,
+                                      restricted.put()))
+        << GetLastError();
+    FreeSid(administrators);
+    krx::unique_handle impersonation;
+    ASSERT_TRUE(DuplicateToken(restricted.get(), SecurityImpersonation, impersonation.put()));
+    ASSERT_TRUE(SetThreadToken(nullptr, impersonation.get()));
+    const int underDenyOnly = krx::IsAdministrator();
+    RevertToSelf();
+    EXPECT_EQ(0, underDenyOnly);
+    EXPECT_EQ(1, krx::IsAdministrator()) << "the thread's own token again";
 }
 
 TEST_F(RecoveryTest, DetailStartsTheSettingsToolWhichReportsBack) {
