@@ -31,8 +31,9 @@ done
 headers=$(i686-w64-mingw32-objdump -p "$prefix/bin/krxstat.dll")
 check "installed plug-in has DYNAMIC_BASE" "grep -qw DYNAMIC_BASE <<<\"\$headers\""
 check "installed plug-in has NX_COMPAT" "grep -qw NX_COMPAT <<<\"\$headers\""
+symbols=$(i686-w64-mingw32-nm "$prefix/bin/krxstat.dll")
 check "installed plug-in has the stack protector, statically linked" \
-    "i686-w64-mingw32-nm '$prefix/bin/krxstat.dll' | grep -q ' ___stack_chk_fail\$' && ! grep -qi 'DLL Name: libssp' <<<\"\$headers\""
+    "grep -q ' ___stack_chk_fail\$' <<<\"\$symbols\" && ! grep -qi 'DLL Name: libssp' <<<\"\$headers\""
 
 cd "$prefix/bin"
 out=$(wine krxhost.exe demo 2>/dev/null | tr -d '\r')
