@@ -82,6 +82,7 @@ TEST_F(SoakTest, ResourcesStayFlatOverManyTicks) {
     std::printf("soak (%d + %d ticks) %s\n", kStatusTicks, kProgressTicks, figures.c_str());
     // Whether the utility is usable is asked once per window, not at every
     // ink trouble shown.
+    std::printf("ink-replacement utility loaded %d times\n", session.UtilityLoads());
     EXPECT_LE(session.UtilityLoads(), 2) << "utility loads";
     EXPECT_TRUE(session.CloseAndCheckLibraries())
         << "the windows kept the ink-replacement utility loaded";
