@@ -431,5 +431,43 @@ TEST_F(RecoveryTest, DetailStartsTheSettingsToolWhichReportsBack) {
     EXPECT_EQ(krx::kRecoveryAwaitingReport, reported_);
 }
 
+// The tool's folder has a space, and a program named like its first word
+// waits beside it: the tool is started by its quoted full path, and the
+// other program never runs.
+TEST_F(RecoveryTest, ToolInAFolderWithASpaceIsStartedByItsFullPath) {
+    Install(true);
+    if (!krx::IsAdministrator()) {
+        GTEST_SKIP() << "the test account is not an administrator";
+    }
+    const char planted[] = "Software\\NorvaKit\\Planted";
+    kit::DeleteTree(HKEY_CURRENT_USER, planted);
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string base = std::string(temp) + "krx_recovery\\";
+    const std::string toolFolder = base + "kit tool";
+    CreateDirectoryA(base.c_str(), nullptr);
+    CreateDirectoryA(toolFolder.c_str(), nullptr);
+    const std::string bin = kit::ExecutableFolder();
+    ASSERT_TRUE(
+        CopyFileA((bin + "bxapiset.exe").c_str(), (toolFolder + "\\bxapiset.exe").c_str(), FALSE));
+    ASSERT_TRUE(
+        CopyFileA((bin + "live_planted_program.exe").c_str(), (base + "kit.exe").c_str(), FALSE));
+    krxtest::WriteString(HKEY_LOCAL_MACHINE, "software\\NORVA\\BXAPIInfo", "InstallDir",
+                         toolFolder);
+    RouteLocalPortOnly();
+    krxtest::WriteDword(HKEY_LOCAL_MACHINE, "software\\NORVA\\KRX3\\KRXCommon", "BXAPIRECOVER", 1);
+    krxtest::WriteDword(HKEY_CURRENT_USER, kit::kSettingsToolKey, kit::kSettingsToolReport, 0x1);
+
+    EXPECT_EQ(krx::kRecoveryAwaitingReport, TryIn(krx::kViewDetail));
+    EXPECT_EQ(1u, krxtest::ReadDword(HKEY_CURRENT_USER, kit::kSettingsToolKey,
+                                     kit::kSettingsToolPosted, 0));
+    EXPECT_FALSE(krxtest::ValueExists(HKEY_CURRENT_USER, planted, "Touched"));
+    kit::DeleteTree(HKEY_CURRENT_USER, planted);
+    DeleteFileA((toolFolder + "\\bxapiset.exe").c_str());
+    DeleteFileA((base + "kit.exe").c_str());
+    RemoveDirectoryA(toolFolder.c_str());
+    RemoveDirectoryA(base.c_str());
+}
+
 } // namespace
 } // namespace windowtest
