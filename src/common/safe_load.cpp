@@ -23,19 +23,6 @@ bool IsFile(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-} // namespace
-
-std::string SystemFolder() {
-    char path[MAX_PATH] = {};
-    const UINT n = GetSystemDirectoryA(path, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH) {
-        return std::string();
-    }
-    return std::string(path, n) + "\\";
-}
-
-namespace {
-
 // Full path first; a bare name through the safe folders.
 HMODULE Load(const std::string& name, DWORD kind, DWORD olderKind) {
     if (name.empty()) {
@@ -76,9 +63,7 @@ HMODULE LoadCodeLibrary(const std::string& name) {
 }
 
 HMODULE LoadResourceLibrary(const std::string& name) {
-    HMODULE module =
-        Load(name, kAsImageResource | LOAD_LIBRARY_AS_DATAFILE, LOAD_LIBRARY_AS_DATAFILE);
-    return module;
+    return Load(name, kAsImageResource | LOAD_LIBRARY_AS_DATAFILE, LOAD_LIBRARY_AS_DATAFILE);
 }
 
 std::string FindProgram(const std::string& name, const std::vector<std::string>& folders) {
@@ -94,6 +79,15 @@ std::string FindProgram(const std::string& name, const std::vector<std::string>&
         }
     }
     return std::string();
+}
+
+std::string SystemFolder() {
+    char path[MAX_PATH] = {};
+    const UINT n = GetSystemDirectoryA(path, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) {
+        return std::string();
+    }
+    return std::string(path, n) + "\\";
 }
 
 std::string ApplicationFolder() {
