@@ -25,32 +25,6 @@ constexpr long long kPrivateSlackBytes = 1024 * 1024;
 
 class SoakTest : public krxtest::CleanRegistryTest {};
 
-// A host may load and free the plug-in at every call, and the plug-in loads
-// and frees the kit's libraries as often: nothing may stay behind.
-TEST(LoadCycles, LoadingAndFreeingLeavesNoHandles) {
-    constexpr int kCycles = 1000;
-    for (const char* name :
-         {"krxstat.dll", "BXAPI.DLL", "nvnetq10.dll", "kitink.dll", "kitinkut.dll", "kitpict.dll",
-          "krxres_en.dll", "krxres_ja.dll", "N_QHUB05.DLL"}) {
-        const std::string path = kit::ExecutableFolder() + name;
-        // The first load may set up what the process keeps anyway.
-        HMODULE first = LoadLibraryA(path.c_str());
-        ASSERT_NE(nullptr, first) << name;
-        FreeLibrary(first);
-        const DWORD before = MeasureResources().handles;
-        for (int cycle = 0; cycle < kCycles; ++cycle) {
-            HMODULE module = LoadLibraryA(path.c_str());
-            ASSERT_NE(nullptr, module) << name << " cycle " << cycle;
-            FreeLibrary(module);
-        }
-        const DWORD after = MeasureResources().handles;
-        std::printf("%d load cycles of %s: handles %lu -> %lu\n", kCycles, name,
-                    static_cast<unsigned long>(before), static_cast<unsigned long>(after));
-        EXPECT_LE(static_cast<long>(after) - static_cast<long>(before), kHandleSlack)
-            << name << ": " << DescribeHandleKinds();
-    }
-}
-
 TEST_F(SoakTest, ResourcesStayFlatOverManyTicks) {
     SoakSession session;
     std::string error;
