@@ -75,7 +75,9 @@ bool SoakSession::Open(std::string* error, bool withMeter) {
     kit::SimPort::Reset();
     AddPortJob(kMeterJob, kEndlessPolls);
     modelFile_ = kit::ExecutableFolder() + "KX500.ini";
-    // The utility counts its loads while its key exists.
+    // The utility counts its loads while its key exists; a count left by an
+    // interrupted run starts again.
+    kit::DeleteTree(HKEY_CURRENT_USER, kit::kUtilityKey);
     HKEY utilityKey = nullptr;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, kit::kUtilityKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                         &utilityKey, nullptr) == ERROR_SUCCESS) {
