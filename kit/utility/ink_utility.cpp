@@ -49,6 +49,19 @@ DWORD ReadSettingNumber(const char* name) {
     return rc == ERROR_SUCCESS && type == REG_DWORD ? value : 0;
 }
 
+// Tests see how often the utility's code was run by a load.
+void CountLoad() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kit::kUtilityKey, 0, KEY_READ | KEY_SET_VALUE, &key) !=
+        ERROR_SUCCESS) {
+        return;
+    }
+    DWORD count = ReadSettingNumber(kit::kUtilityLoadsValue) + 1;
+    RegSetValueExA(key, kit::kUtilityLoadsValue, 0, REG_DWORD, reinterpret_cast<BYTE*>(&count),
+                   sizeof(count));
+    RegCloseKey(key);
+}
+
 void Record(const std::string& line) {
     std::string path;
     if (!ReadSettingString(kit::kUtilityLogValue, path)) {
@@ -145,6 +158,7 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) {
         g_module = instance;
         DisableThreadLibraryCalls(instance);
+        CountLoad();
     }
     return TRUE;
 }

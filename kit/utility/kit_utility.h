@@ -15,6 +15,10 @@ constexpr char kUtilityLogValue[] = "LogFile";
 // many milliseconds (0 or missing: it waits for the user).
 constexpr char kUtilityAutoCloseValue[] = "AutoCloseMs";
 
+// 32-bit value: counts the utility's loads (each runs its DllMain), kept only
+// while the key exists.
+constexpr char kUtilityLoadsValue[] = "Loads";
+
 // File name of the utility, as the model profile names it.
 constexpr char kUtilityFileName[] = "kitinkut.dll";
 

@@ -1,11 +1,12 @@
-// Library wrapper: driver key "BXAPI32" first, "BXAPI.DLL" by the ordinary
-// search otherwise; enabled only with all eleven entry points and a
+// Library wrapper: driver key "BXAPI32" first, "BXAPI.DLL" from the
+// application's or the system's folder otherwise; enabled only with all eleven entry points and a
 // successful BXInitialize; released whenever it was initialised.
 #include "comm/bxapi.h"
 
 #include <string>
 
 #include "comm/spooler.h"
+#include "common/safe_load.h"
 #include "entry/module/module_state.h"
 #include "entry/registry/registry_key.h"
 #include "entry/registry/registry_paths.h"
@@ -58,12 +59,12 @@ void CBxApi::LoadLibraryForDriver(const std::string& driverName) {
         std::string path = key.ReadText("BXAPI32", "", 257);
         if (!path.empty()) {
             DebugTrace("BXAPI Name(from Registry) : %s\r\n", path.c_str());
-            m_hLibrary.reset(LoadLibraryA(path.c_str()));
+            m_hLibrary.reset(LoadCodeLibrary(path));
         }
     }
     if (!m_hLibrary) {
         DebugTrace("BXAPI Name(not from Registry): BXAPI.DLL\r\n");
-        m_hLibrary.reset(LoadLibraryA(kDefaultLibrary));
+        m_hLibrary.reset(LoadCodeLibrary(kDefaultLibrary));
     }
 }
 

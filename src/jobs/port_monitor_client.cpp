@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "comm/spooler.h"
+#include "common/safe_load.h"
 #include "entry/module/module_state.h"
 #include "common/critical_section.h"
 #include "jobs/pm_remote_calls.h"
@@ -236,7 +237,7 @@ int PortMonitorClient::OpenRemote(const std::string& server, const char* library
 int PortMonitorClient::OpenLocal(const char* libraryFileName) {
     m_nMode = kModeLocal;
     std::string path = OwnFolder() + libraryFileName;
-    m_hLibrary.reset(LoadLibraryA(path.c_str()));
+    m_hLibrary.reset(LoadCodeLibrary(path));
     m_nSession = static_cast<int>(reinterpret_cast<INT_PTR>(m_hLibrary.get()));
     return m_nSession;
 }

@@ -212,6 +212,25 @@ bool IsSafePageName(const std::string& fileName) {
     return true;
 }
 
+bool IsDocumentName(const std::string& fileName) {
+    const size_t dot = fileName.rfind('.');
+    if (dot == std::string::npos || fileName.find_first_of("\\/", dot) != std::string::npos) {
+        return false;
+    }
+    std::string extension = fileName.substr(dot + 1);
+    for (char& c : extension) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    for (const char* document : {"htm", "html", "hlp", "chm", "txt"}) {
+        if (extension == document) {
+            return true;
+        }
+    }
+    return false;
+}
+
 std::string QuoteArgument(const std::string& text) {
     std::string out = "\"";
     size_t backslashes = 0;

@@ -74,6 +74,10 @@ bool IsFilePort(const std::string& portName);
 // pages folder: relative, no drive, no ".." step.
 bool IsSafePageName(const std::string& fileName);
 
+// A troubleshooting page the shell may open: a help, HTML or text document
+// by its extension, never a program or a link.
+bool IsDocumentName(const std::string& fileName);
+
 // One argument in double quotes, read back as the same text by the
 // program's command-line parser: quotes and the backslashes before them
 // are escaped, so a name cannot end the quotes early.

@@ -2,6 +2,7 @@
 #include "soak_session.h"
 
 #include "kit_install.h"
+#include "kit_utility.h"
 #include "sim_port_script.h"
 #include "ui/status_window/status_window.h"
 #include "ui/status_window/view_table.h"
@@ -34,9 +35,6 @@ std::string Reply(const char* fields) {
 SoakSession::SoakSession() : messageBoxes_(&AnswerOk, nullptr) {}
 
 SoakSession::~SoakSession() {
-    if (utility_ != nullptr) {
-        FreeLibrary(utility_);
-    }
     if (detailCall_) {
         detailCall_->CloseWindows();
     }
@@ -45,6 +43,7 @@ SoakSession::~SoakSession() {
     }
     detailCall_.reset();
     meterCall_.reset();
+    kit::DeleteTree(HKEY_CURRENT_USER, kit::kUtilityKey);
     if (installed_) {
         kit::SimPort::Reset();
         kit::RemoveSimulatedSystem();
@@ -76,14 +75,14 @@ bool SoakSession::Open(std::string* error, bool withMeter) {
     kit::SimPort::Reset();
     AddPortJob(kMeterJob, kEndlessPolls);
     modelFile_ = kit::ExecutableFolder() + "KX500.ini";
-    // The Detail window loads and frees the ink-replacement utility at each
-    // ink trouble it shows. The kit's stand-in, built with this toolchain's
-    // static runtime, leaves one system handle behind at each unload (any of
-    // its DLLs does, under Wine); the maker's library would not. Keeping it
-    // loaded for the session leaves only the window's own resources in the
-    // figures, and CloseAndCheckLibraries still sees whether the window
-    // released every reference it took.
-    utility_ = LoadLibraryA((kit::ExecutableFolder() + "kitinkut.dll").c_str());
+    // The utility counts its loads while its key exists; a count left by an
+    // interrupted run starts again.
+    kit::DeleteTree(HKEY_CURRENT_USER, kit::kUtilityKey);
+    HKEY utilityKey = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kit::kUtilityKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                        &utilityKey, nullptr) == ERROR_SUCCESS) {
+        RegCloseKey(utilityKey);
+    }
 
     const std::string model = modelFile_;
     detailCall_.reset(new WindowThread([model] {
@@ -149,12 +148,21 @@ bool SoakSession::CloseAndCheckLibraries() {
     }
     detailCall_.reset();
     meterCall_.reset();
-    if (utility_ == nullptr) {
-        return false;
-    }
-    FreeLibrary(utility_);
-    utility_ = nullptr;
     return GetModuleHandleA("kitinkut.dll") == nullptr;
+}
+
+int SoakSession::UtilityLoads() const {
+    HKEY key = nullptr;
+    DWORD count = 0;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kit::kUtilityKey, 0, KEY_READ, &key) == ERROR_SUCCESS) {
+        DWORD size = sizeof(count);
+        if (RegQueryValueExA(key, kit::kUtilityLoadsValue, nullptr, nullptr,
+                             reinterpret_cast<BYTE*>(&count), &size) != ERROR_SUCCESS) {
+            count = 0;
+        }
+        RegCloseKey(key);
+    }
+    return static_cast<int>(count);
 }
 
 bool SoakSession::DetailOpen() const {

@@ -30,9 +30,12 @@ class SoakSession {
     // Progress ticks to the meter, a new job announced every few ticks.
     bool ProgressTicks(int count);
 
-    // Closes both windows and lets go of the ink-replacement utility; true
-    // when the windows left no reference to that library behind.
+    // Closes both windows; true when they left no reference to the
+    // ink-replacement utility behind.
     bool CloseAndCheckLibraries();
+
+    // How often the ink-replacement utility was loaded (its code run).
+    int UtilityLoads() const;
 
     bool DetailOpen() const;
     bool MeterOpen() const;
@@ -53,7 +56,6 @@ class SoakSession {
     int progressTicks_ = 0;
     int nextJob_ = 100;
     bool installed_ = false;
-    HMODULE utility_ = nullptr; // kept loaded for the session, see Open
     std::string modelFile_;
 };
 

@@ -3,6 +3,7 @@
 // memory and GDI and USER objects must not grow with the number of ticks.
 #include <gtest/gtest.h>
 
+#include "kit_install.h"
 #include "soak_session.h"
 #include "test_support.h"
 
@@ -53,6 +54,10 @@ TEST_F(SoakTest, ResourcesStayFlatOverManyTicks) {
               kPrivateSlackBytes)
         << figures;
     std::printf("soak (%d + %d ticks) %s\n", kStatusTicks, kProgressTicks, figures.c_str());
+    // Whether the utility is usable is asked once per window, not at every
+    // ink trouble shown.
+    std::printf("ink-replacement utility loaded %d times\n", session.UtilityLoads());
+    EXPECT_LE(session.UtilityLoads(), 2) << "utility loads";
     EXPECT_TRUE(session.CloseAndCheckLibraries())
         << "the windows kept the ink-replacement utility loaded";
 }

@@ -5,12 +5,15 @@
 
 #include <fstream>
 #include <sstream>
+#include <utility>
+#include <vector>
 
 #include "comm/bxapi.h"
 #include "comm/device_id.h"
 #include "common/win_handles.h"
 #include "entry/module/message_box.h"
 #include "entry/module/module_state.h"
+#include "entry/registry/registry_key.h"
 #include "graphics/sound.h"
 #include "kit_printer_tables.h"
 #include "kit_utility.h"
@@ -480,6 +483,89 @@ TEST_F(LiveWindowTest, TroubleHelpStartsTheInkUtility) {
     EXPECT_EQ(std::string::npos, calls.find("WndInkReplacement")) << calls;
     DeleteFileA(log.c_str());
     kit::DeleteTree(HKEY_CURRENT_USER, kit::kUtilityKey);
+}
+
+// Everything the model file names without a folder is planted in the current
+// folder, and the driver names no install folder: a picture library, an
+// ink-replacement utility, the external program and a "page" that is a
+// program. None of their code may run, and the page is not offered.
+TEST_F(LiveWindowTest, NothingIsLoadedOrStartedFromTheCurrentFolder) {
+    const std::string planted = "Software\\NorvaKit\\Planted";
+    kit::DeleteTree(HKEY_CURRENT_USER, planted.c_str());
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string folder = std::string(temp) + "krx_planted\\";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string bin = kit::ExecutableFolder();
+    const std::vector<std::pair<std::string, std::string>> copies = {
+        {"live_planted.dll", "plantpict.dll"},
+        {"live_planted.dll", "plantut.dll"},
+        {"live_planted_program.exe", "plantcsic.exe"},
+        {"live_planted_program.exe", "plantpage.exe"},
+        // Without an install folder the language check looks here.
+        {"krxres_en.dll", "krxres_en.dll"}};
+    for (const auto& copy : copies) {
+        ASSERT_TRUE(CopyFileA((bin + copy.first).c_str(), (folder + copy.second).c_str(), FALSE))
+            << copy.second;
+    }
+    std::string profile = kit::ReadTextFile(ModelFile());
+    for (const auto& change : std::vector<std::pair<std::string, std::string>>{
+             {"\"kitpict.dll\"", "\"plantpict.dll\""},
+             {"\"kitinkut.dll\"", "\"plantut.dll\""},
+             {"\"N_QRLY02.EXE\"", "\"plantcsic.exe\""},
+             {"\"paper_jam_en.htm\"", "\"plantpage.exe\""}}) {
+        const size_t at = profile.find(change.first);
+        ASSERT_NE(std::string::npos, at) << change.first;
+        profile.replace(at, change.first.size(), change.second);
+    }
+    const std::string model = folder + "planted.ini";
+    std::ofstream(model, std::ios::binary) << profile;
+    const std::string driverKey = std::string("software\\NORVA\\KRX3\\Driver\\") + kit::kDriverName;
+    {
+        krx::RegistryKey driver(HKEY_LOCAL_MACHINE, driverKey.c_str(), false,
+                                krx::RegistryKey::kAllAccess);
+        ASSERT_TRUE(driver.IsOpen());
+        RegDeleteValueA(driver.Handle(), "InstallPath");
+        RegDeleteValueA(driver.Handle(), "HTMLInstallPath");
+    }
+
+    char previous[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    ASSERT_TRUE(SetCurrentDirectoryA(folder.c_str()));
+    SetReply("ST:04;WR:10;IQ:0A5A5A5A5A5A;");
+    RunWindow(
+        krx::kViewDetail,
+        [&](krx::StatusWindowProbe& w, InkRecorder&) {
+            w.StatusTick();
+            EXPECT_EQ(12, w.StatusClass());
+            EXPECT_EQ("", w.TroubleshootingPage(2)) << "a program offered as a page";
+            SendMessageA(w.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_TROUBLE_HELP, BN_CLICKED), 0);
+            w.End();
+        },
+        nullptr, model);
+    SetReply("ST:04;RC:01;IQ:5A5A5A5A5A5A;");
+    RunWindow(
+        krx::kViewProgress,
+        [&](krx::StatusWindowProbe& w, InkRecorder&) {
+            w.StatusTick();
+            w.End();
+        },
+        nullptr, model);
+    SetCurrentDirectoryA(previous);
+
+    // A program started by mistake needs a moment to write its note.
+    std::string touched;
+    for (int wait = 0; wait < 20 && touched.empty(); ++wait) {
+        Sleep(100);
+        touched = krx::RegistryKey(HKEY_CURRENT_USER, planted.c_str()).ReadText("Touched", "");
+    }
+    EXPECT_EQ("", touched);
+    kit::DeleteTree(HKEY_CURRENT_USER, planted.c_str());
+    for (const auto& copy : copies) {
+        DeleteFileA((folder + copy.second).c_str());
+    }
+    DeleteFileA(model.c_str());
+    RemoveDirectoryA(folder.c_str());
 }
 
 std::vector<std::string>* g_played = nullptr;

@@ -148,6 +148,14 @@ TEST(StatusTables, PageNamesMustStayInThePagesFolder) {
         EXPECT_FALSE(IsSafePageName(bad)) << bad;
 }
 
+TEST(StatusTables, OnlyDocumentsAreOpenedAsPages) {
+    for (const char* good : {"ink.htm", "INK.HTML", "help\\tips.hlp", "a.chm", "read.me.txt"})
+        EXPECT_TRUE(IsDocumentName(good)) << good;
+    for (const char* bad : {"ink.exe", "ink.htm.exe", "ink.lnk", "ink.url", "ink.bat", "ink.scr",
+                            "ink", "ink.htm\\x", "ink.htm "})
+        EXPECT_FALSE(IsDocumentName(bad)) << bad;
+}
+
 // Reads a command line back as the program's C run time would.
 std::vector<std::string> SplitLikeRuntime(const std::string& line) {
     std::vector<std::string> args;

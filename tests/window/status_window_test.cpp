@@ -13,6 +13,7 @@
 #include "comm/bxapi.h"
 #include "comm/spooler.h"
 #include "common/resource_ids.h"
+#include "common/win_handles.h"
 #include "entry/module/module_state.h"
 #include "entry/registry/registry_key.h"
 #include "entry/trace/debug_trace.h"
@@ -544,6 +545,32 @@ TEST_F(RecoveryTest, RouterAndPermission) {
     EXPECT_EQ(krx::kRecoveryNotTried, TryIn(krx::kViewProgress));
 }
 
+// An administrator who is not elevated holds Administrators for deny only:
+// the repair would run without the rights it needs.
+TEST(AdministratorCheck, DenyOnlyAdministratorsDoesNotCount) {
+    ASSERT_EQ(1, krx::IsAdministrator()) << "Wine's account is an administrator";
+    SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+    PSID administrators = nullptr;
+    ASSERT_TRUE(AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID,
+                                         DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0,
+                                         &administrators));
+    krx::unique_handle process;
+    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_ALL_ACCESS, process.put()));
+    SID_AND_ATTRIBUTES disabled = {administrators, 0};
+    krx::unique_handle restricted;
+    ASSERT_TRUE(CreateRestrictedToken(process.get(), 0, 1, &disabled, 0, nullptr, 0, nullptr,
+                                      restricted.put()))
+        << GetLastError();
+    FreeSid(administrators);
+    krx::unique_handle impersonation;
+    ASSERT_TRUE(DuplicateToken(restricted.get(), SecurityImpersonation, impersonation.put()));
+    ASSERT_TRUE(SetThreadToken(nullptr, impersonation.get()));
+    const int underDenyOnly = krx::IsAdministrator();
+    RevertToSelf();
+    EXPECT_EQ(0, underDenyOnly);
+    EXPECT_EQ(1, krx::IsAdministrator()) << "the thread's own token again";
+}
+
 TEST_F(RecoveryTest, DetailStartsTheSettingsToolWhichReportsBack) {
     Install(true);
     if (!krx::IsAdministrator()) {
@@ -580,6 +607,44 @@ TEST_F(RecoveryTest, DetailStartsTheSettingsToolWhichReportsBack) {
     EXPECT_NE(
         std::string::npos,
         kit::ReadTextFile(krxtest::kTraceFile).find("WinExec(" + folder + "\\bxapiset.exe /Act"));
+}
+
+// The tool's folder has a space, and a program named like its first word
+// waits beside it: the tool is started by its quoted full path, and the
+// other program never runs.
+TEST_F(RecoveryTest, ToolInAFolderWithASpaceIsStartedByItsFullPath) {
+    Install(true);
+    if (!krx::IsAdministrator()) {
+        GTEST_SKIP() << "the test account is not an administrator";
+    }
+    const char planted[] = "Software\\NorvaKit\\Planted";
+    kit::DeleteTree(HKEY_CURRENT_USER, planted);
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string base = std::string(temp) + "krx_recovery\\";
+    const std::string toolFolder = base + "kit tool";
+    CreateDirectoryA(base.c_str(), nullptr);
+    CreateDirectoryA(toolFolder.c_str(), nullptr);
+    const std::string bin = kit::ExecutableFolder();
+    ASSERT_TRUE(
+        CopyFileA((bin + "bxapiset.exe").c_str(), (toolFolder + "\\bxapiset.exe").c_str(), FALSE));
+    ASSERT_TRUE(
+        CopyFileA((bin + "live_planted_program.exe").c_str(), (base + "kit.exe").c_str(), FALSE));
+    krxtest::WriteString(HKEY_LOCAL_MACHINE, "software\\NORVA\\BXAPIInfo", "InstallDir",
+                         toolFolder);
+    RouteLocalPortOnly();
+    krxtest::WriteDword(HKEY_LOCAL_MACHINE, "software\\NORVA\\KRX3\\KRXCommon", "BXAPIRECOVER", 1);
+    krxtest::WriteDword(HKEY_CURRENT_USER, kit::kSettingsToolKey, kit::kSettingsToolReport, 0x1);
+
+    EXPECT_EQ(krx::kRecoveryAwaitingReport, TryIn(krx::kViewDetail));
+    EXPECT_EQ(1u, krxtest::ReadDword(HKEY_CURRENT_USER, kit::kSettingsToolKey,
+                                     kit::kSettingsToolPosted, 0));
+    EXPECT_FALSE(krxtest::ValueExists(HKEY_CURRENT_USER, planted, "Touched"));
+    kit::DeleteTree(HKEY_CURRENT_USER, planted);
+    DeleteFileA((toolFolder + "\\bxapiset.exe").c_str());
+    DeleteFileA((base + "kit.exe").c_str());
+    RemoveDirectoryA(toolFolder.c_str());
+    RemoveDirectoryA(base.c_str());
 }
 
 } // namespace

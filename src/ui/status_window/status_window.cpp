@@ -5,6 +5,7 @@
 #include "comm/printer_identity.h"
 #include "comm/shared_table.h"
 #include "common/resource_ids.h"
+#include "common/safe_load.h"
 #include "entry/module/message_box.h"
 #include "entry/module/module_state.h"
 #include "entry/profile/profile_reader.h"
@@ -384,7 +385,8 @@ BOOL StatusWindow::OnInitDialog() {
     if (ReadProfileString(m_strModelFile.c_str(), m_strModelSection.c_str(), "BMPDLL",
                           &pictureLibrary) == kProfileFound &&
         !pictureLibrary.empty()) {
-        m_hPictureLib.reset(LoadLibraryA(pictureLibrary.c_str()));
+        // Pictures only: mapped as an image, none of its code runs.
+        m_hPictureLib.reset(LoadResourceLibrary(pictureLibrary));
     }
     m_Picture.SetResourceModule(m_hPictureLib.get());
     m_Animation.SetResourceModule(m_hPictureLib.get());

@@ -78,6 +78,8 @@ constexpr uint32_t kReportDone = 0x1;
 int RouterNeedsNoRecovery();
 // 1 when the thread's (else the process's) token lists the Administrators.
 int IsAdministrator();
+// "InstallPath" of the module's driver key followed by "\", or empty.
+std::string DriverInstallFolder();
 
 // A read-only edit that never shows a caret: the edit makes its caret
 // whenever it gets the focus, so the caret goes as soon as it is made.
@@ -240,6 +242,7 @@ class StatusWindow : public Dialog {
     int m_nRecoveryState = kRecoveryNotTried;
     int m_bLibraryFlagsShown = 0;
     int m_bExternalStarted = 0; // "CSICEXE" program started
+    int m_nUtilityProbe = -1;   // ink-replacement utility: -1 not probed, 0 absent, 1 usable
     int m_bClosed = 0;          // cleaned up: no timer is started again
 
     // --- Printer identity ---
@@ -305,6 +308,7 @@ class StatusWindow : public Dialog {
     void PrepareTroubleHelp();
     std::string TroubleshootingPage(int category) const;
     std::string UtilityLibraryPath() const;
+    bool UtilityOffersInkReplacement();
     void OpenTroublePage();
     int m_nTipCountdown = 0; // progress ticks until the next tip
 };

@@ -11,6 +11,7 @@
 #include "comm/channel_list.h"
 #include "comm/channel_table.h"
 #include "common/resource_ids.h"
+#include "common/safe_load.h"
 #include "common/win_handles.h"
 #include "entry/module/language.h"
 #include "entry/module/message_box.h"
@@ -42,12 +43,6 @@ std::string DriverKeyText(const char* name) {
     return driver.ReadText(name, "", kRegistryTextSize);
 }
 
-// "InstallPath" of the driver followed by "\", or empty (the current folder).
-std::string DriverInstallFolder() {
-    const std::string folder = DriverKeyText("InstallPath");
-    return folder.empty() ? folder : folder + "\\";
-}
-
 std::string LanguageFileName(const char* key, const std::string& modelFile) {
     char value[kPathSize] = {};
     if (ReadLanguageString(key, value, kPathSize, modelFile.c_str()) != 0) {
@@ -63,6 +58,11 @@ bool FileExists(const std::string& path) {
 
 } // namespace
 
+std::string DriverInstallFolder() {
+    const std::string folder = DriverKeyText("InstallPath");
+    return folder.empty() ? folder : folder + "\\";
+}
+
 // ---------------------------------------------------------------------------
 // Trouble help
 
@@ -77,7 +77,21 @@ void StatusWindow::ClearTroubleCategory() {
 }
 
 std::string StatusWindow::UtilityLibraryPath() const {
-    return DriverInstallFolder() + LanguageFileName("UTILITY", m_strModelFile);
+    // Named like a page: inside the install folder, never elsewhere.
+    const std::string name = LanguageFileName("UTILITY", m_strModelFile);
+    return IsSafePageName(name) ? DriverInstallFolder() + name : std::string();
+}
+
+bool StatusWindow::UtilityOffersInkReplacement() {
+    // Loading the utility runs its code: once per window is enough.
+    if (m_nUtilityProbe < 0) {
+        unique_hmodule utility(LoadCodeLibrary(UtilityLibraryPath()));
+        m_nUtilityProbe = utility && (GetProcAddress(utility.get(), "WndInkReplacement") ||
+                                      GetProcAddress(utility.get(), "UtInkReplacement"))
+                              ? 1
+                              : 0;
+    }
+    return m_nUtilityProbe == 1;
 }
 
 void StatusWindow::PrepareTroubleHelp() {
@@ -91,9 +105,7 @@ void StatusWindow::PrepareTroubleHelp() {
             m_strTroublePage = TroubleshootingPage(m_nTroubleCategory);
             offered = !m_strTroublePage.empty();
         } else if (InkReplacementKind(m_nStatusClass) >= 0) {
-            unique_hmodule utility(LoadLibraryA(UtilityLibraryPath().c_str()));
-            offered = utility && (GetProcAddress(utility.get(), "WndInkReplacement") ||
-                                  GetProcAddress(utility.get(), "UtInkReplacement"));
+            offered = UtilityOffersInkReplacement();
         } else {
             m_hGuideSteps = FindGuideResource(m_nTroubleCategory);
             offered = m_hGuideSteps != nullptr;
@@ -109,8 +121,9 @@ std::string StatusWindow::TroubleshootingPage(int category) const {
     char key[16];
     snprintf(key, sizeof(key), "TSF%03d", category);
     const std::string fileName = LanguageFileName(key, m_strModelFile);
-    // A page named outside the pages folder is not offered.
-    if (fileName.empty() || !IsSafePageName(fileName)) {
+    // A page named outside the pages folder, or one that is not a
+    // document (a program, a link), is not offered.
+    if (fileName.empty() || !IsSafePageName(fileName) || !IsDocumentName(fileName)) {
         return std::string();
     }
     std::string folder = DriverKeyText("HTMLInstallPath");
@@ -150,7 +163,7 @@ void StatusWindow::OnTroubleHelp() {
         return;
     }
 
-    unique_hmodule utility(LoadLibraryA(UtilityLibraryPath().c_str()));
+    unique_hmodule utility(LoadCodeLibrary(UtilityLibraryPath()));
     if (!utility) {
         return;
     }

@@ -1,9 +1,8 @@
 // StatusWindow: repair of the library's port settings through its settings
 // tool, and the tool's report.
 #include <cstdio>
-#include <memory>
-#include <new>
 
+#include "common/safe_load.h"
 #include "comm/spooler.h"
 #include "common/resource_ids.h"
 #include "entry/module/message_box.h"
@@ -46,36 +45,21 @@ int RouterNeedsNoRecovery() {
 }
 
 int IsAdministrator() {
-    HANDLE raw = nullptr;
-    if (!OpenThreadToken(GetCurrentThread(), TOKEN_QUERY, TRUE, &raw)) {
-        if (GetLastError() != ERROR_NO_TOKEN ||
-            !OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw)) {
-            return 0;
-        }
-    }
-    unique_handle token(raw);
-    DWORD size = 0;
-    if (GetTokenInformation(token.get(), TokenGroups, nullptr, 0, &size) ||
-        GetLastError() != ERROR_INSUFFICIENT_BUFFER || size == 0) {
-        return 0;
-    }
-    std::unique_ptr<unsigned char[]> buffer(new (std::nothrow) unsigned char[size]);
-    if (!buffer || !GetTokenInformation(token.get(), TokenGroups, buffer.get(), size, &size)) {
-        return 0;
-    }
+    // Effective membership only: the thread's token when it impersonates,
+    // else the process's. A token that lists Administrators for deny only
+    // (an administrator who is not elevated) cannot run the repair.
     SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
     PSID administrators = nullptr;
     if (!AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0,
                                   0, 0, 0, 0, 0, &administrators)) {
         return 0;
     }
-    const auto* groups = reinterpret_cast<const TOKEN_GROUPS*>(buffer.get());
-    int found = 0;
-    for (DWORD i = 0; i < groups->GroupCount && !found; ++i) {
-        found = EqualSid(groups->Groups[i].Sid, administrators) ? 1 : 0;
+    BOOL member = FALSE;
+    if (!CheckTokenMembership(nullptr, administrators, &member)) {
+        member = FALSE;
     }
     FreeSid(administrators);
-    return found;
+    return member ? 1 : 0;
 }
 
 void StatusWindow::TryLibraryRecovery() {
@@ -110,7 +94,12 @@ void StatusWindow::TryLibraryRecovery() {
             m_nRecoveryState = kRecoveryFailed;
             return;
         }
-        toolPath = info.ReadText("InstallDir", "", kLibraryTextSize) + "\\bxapiset.exe";
+        // Only the tool in its own folder, never one found by a search.
+        toolPath = FindProgram("bxapiset.exe", {info.ReadText("InstallDir", "", kLibraryTextSize) + "\\"});
+    }
+    if (toolPath.empty()) {
+        m_nRecoveryState = kRecoveryFailed;
+        return;
     }
     const std::string driver = ReadPrinterDriverName(m_strPrinterName.c_str());
     if (driver.empty()) {
@@ -118,15 +107,15 @@ void StatusWindow::TryLibraryRecovery() {
         return;
     }
     const std::string command = BuildRecoveryCommandLine(
-        toolPath, driver, reinterpret_cast<uintptr_t>(Hwnd()), kMsgRecoveryReport);
+        "\"" + toolPath + "\"", driver, reinterpret_cast<uintptr_t>(Hwnd()), kMsgRecoveryReport);
     if (command.empty()) {
         DebugTrace("Recovery refused: driver name \"%s\" cannot be quoted\n", driver.c_str());
         m_nRecoveryState = kRecoveryFailed;
         return;
     }
-    DebugTrace("WinExec(%s)\n", command.c_str());
-    const UINT started = WinExec(command.c_str(), SW_SHOWNORMAL);
-    m_nRecoveryState = started > 31 ? kRecoveryAwaitingReport : kRecoveryFailed;
+    DebugTrace("CreateProcess(%s)\n", command.c_str());
+    m_nRecoveryState =
+        StartProgram(toolPath, command, SW_SHOWNORMAL) ? kRecoveryAwaitingReport : kRecoveryFailed;
 }
 
 void StatusWindow::OnRecoveryReport(LPARAM flags) {

@@ -11,6 +11,7 @@
 #include "comm/printer_identity.h"
 #include "comm/receive_data.h"
 #include "common/resource_ids.h"
+#include "common/safe_load.h"
 #include "common/win_handles.h"
 #include "entry/profile/profile_reader.h"
 #include "entry/registry/registry_key.h"
@@ -356,9 +357,16 @@ void StatusWindow::StartExternalProgram() {
         program.empty()) {
         return;
     }
-    const std::string command =
-        ExternalProgramCommand(program, m_strPrinterName, m_strPortName, m_strResourcePath);
-    if (WinExec(command.c_str(), SW_SHOW) >= 32) {
+    // A bare name comes from the driver's install folder, the host's or the
+    // system's folder, never from a search of the current folder or PATH.
+    const std::string path =
+        FindProgram(program, {DriverInstallFolder(), ApplicationFolder(), SystemFolder()});
+    if (path.empty()) {
+        return;
+    }
+    const std::string command = ExternalProgramCommand(QuoteArgument(path), m_strPrinterName,
+                                                       m_strPortName, m_strResourcePath);
+    if (StartProgram(path, command, SW_SHOW)) {
         m_bExternalStarted = 1;
     }
 }

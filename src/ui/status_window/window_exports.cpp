@@ -8,6 +8,7 @@
 #include "comm/bxapi.h"
 #include "comm/printer_identity.h"
 #include "common/resource_ids.h"
+#include "common/safe_load.h"
 #include "common/win_handles.h"
 #include "entry/module/module_state.h"
 #include "entry/profile/profile_reader.h"
@@ -131,7 +132,8 @@ int StartMonitorWindow(int viewType, const char* printerName, const char* portNa
     if (resourcePath == nullptr || *resourcePath == '\0') {
         return 1;
     }
-    unique_hmodule resources(LoadLibraryA(resourcePath));
+    // Dialogs, strings, icons and bitmaps only: none of its code runs.
+    unique_hmodule resources(LoadResourceLibrary(resourcePath));
     if (!resources) {
         return 1;
     }
@@ -147,7 +149,7 @@ int StartMonitorWindow(int viewType, const char* printerName, const char* portNa
     if (ReadProfileString(OrEmpty(modelFile), OrEmpty(modelSection), "InkDll", &inkFile) ==
             kProfileFound &&
         !inkFile.empty()) {
-        inkLibrary.reset(LoadLibraryA((installFolder + inkFile).c_str()));
+        inkLibrary.reset(LoadCodeLibrary(installFolder + inkFile));
     }
 
     if (viewType == kViewProgress) {
