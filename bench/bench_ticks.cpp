@@ -3,29 +3,95 @@
 // to the window as its timer would be, against the floor of a timer message
 // the window ignores. Every batch is followed by a posted sentinel, so the
 // wait covers the ticks themselves.
+//
+// The status tick is also timed one at a time with a host writing ComStatus
+// into the printer's store key before each, with 1 and with 2,000 store
+// keys, against the library read the tick makes (one two-call BXGetStatus
+// through the simulated library) plus the same ignored-timer floor.
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "bench_stats.h"
+#include "comm/bxapi.h"
+#include "comm/status_channels.h"
 #include "entry/module/module_state.h"
 #include "hardening_support.h"
+#include "kit_install.h"
 #include "soak_session.h"
+#include "ui/status_window/status_window.h"
+
+// The spooler header's SetPrinter macro would rename the channels' method.
+#undef SetPrinter
 
 namespace {
 
 constexpr int kTicksPerRun = 200;
+constexpr int kHostTicksPerRun = 100;
+constexpr int kLibraryReadsPerRun = 200;
+constexpr int kLargeStore = 2000;
 // A timer id neither window uses: the message reaches the window procedure
 // and is dropped there.
 constexpr UINT_PTR kIgnoredTimer = 0x7A11;
+constexpr char kStoreBase[] = "software\\NORVA\\KRX3\\KRXData\\NRLTarget";
+constexpr char kPrinterStore[] = "software\\NORVA\\KRX3\\KRXData\\NRLTarget\\Printer01";
 
-template <typename F> bench::Figure MicrosecondsPerTick(F ticks) {
+template <typename F> bench::Figure MicrosecondsPer(int count, F work) {
     return bench::Runs([&] {
         const double start = bench::Now();
-        ticks(kTicksPerRun);
-        return (bench::Now() - start) * 1e6 / kTicksPerRun;
+        work(count);
+        return (bench::Now() - start) * 1e6 / count;
     });
+}
+
+// Other printers' store keys beside the benchmarked one ("Printer01",
+// which enumerates after them).
+void AddOtherStoreKeys(int count) {
+    for (int i = 0; i < count; ++i) {
+        char sub[96];
+        std::snprintf(sub, sizeof(sub), "%s\\P%05d", kStoreBase, i);
+        HKEY key = nullptr;
+        if (RegCreateKeyExA(HKEY_CURRENT_USER, sub, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                            nullptr) == ERROR_SUCCESS) {
+            const std::string name = "Other Printer " + std::to_string(i);
+            RegSetValueExA(key, "Name", 0, REG_SZ, reinterpret_cast<const BYTE*>(name.c_str()),
+                           static_cast<DWORD>(name.size() + 1));
+            RegCloseKey(key);
+        }
+    }
+}
+
+void RemoveOtherStoreKeys(int count) {
+    for (int i = 0; i < count; ++i) {
+        char sub[96];
+        std::snprintf(sub, sizeof(sub), "%s\\P%05d", kStoreBase, i);
+        RegDeleteKeyA(HKEY_CURRENT_USER, sub);
+    }
+}
+
+// The host notes a fresh reply, as its status query does between ticks.
+void HostWritesComStatus() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kPrinterStore, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+        const DWORD read = 1;
+        RegSetValueExA(key, "ComStatus", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&read),
+                       sizeof(read));
+        RegCloseKey(key);
+    }
+}
+
+// Ticks one at a time, each after a host write and waited for on its own.
+void TicksWithHostWrites(HWND window, UINT_PTR timerId, int count) {
+    for (int i = 0; i < count; ++i) {
+        HostWritesComStatus();
+        hardening::PostTicks(window, timerId, 1);
+    }
+}
+
+bench::Figure Sum(const bench::Figure& a, const bench::Figure& b) {
+    return bench::Figure{a.min + b.min, a.median + b.median};
 }
 
 } // namespace
@@ -40,13 +106,59 @@ int main() {
     }
     session.StatusTicks(100);
     session.ProgressTicks(40);
-    const bench::Figure ignored = MicrosecondsPerTick(
-        [&](int n) { hardening::PostTicks(session.Detail(), kIgnoredTimer, n); });
-    const bench::Figure status = MicrosecondsPerTick([&](int n) { session.StatusTicks(n); });
-    const bench::Figure progress = MicrosecondsPerTick([&](int n) { session.ProgressTicks(n); });
+    const bench::Figure ignored = MicrosecondsPer(
+        kTicksPerRun, [&](int n) { hardening::PostTicks(session.Detail(), kIgnoredTimer, n); });
+    const bench::Figure status =
+        MicrosecondsPer(kTicksPerRun, [&](int n) { session.StatusTicks(n); });
+    const bench::Figure progress =
+        MicrosecondsPer(kTicksPerRun, [&](int n) { session.ProgressTicks(n); });
     bench::Print("status tick (Detail window, library read, display)", status, "(ignored timer)",
                  ignored, "us");
     bench::Print("progress tick (meter, job record, display)", progress, "(ignored timer)", ignored,
                  "us");
+
+    // The library read of one tick, on a status channel of its own.
+    krx::RememberPrinterName(kit::kPrinterName);
+    krx::CBxApi library;
+    krx::StatusChannels channels(library);
+    channels.SetPrinter(kit::kPrinterName, kit::kPortName);
+    if (!library.IsEnabled() || krx::ChannelSelect(channels) != krx::kChannelSelectOpen) {
+        std::printf("ticks: no status channel of the simulated library\n");
+        return 1;
+    }
+    std::vector<unsigned char> buffer;
+    const bench::Figure libraryRead = MicrosecondsPer(kLibraryReadsPerRun, [&](int n) {
+        for (int i = 0; i < n; ++i) {
+            int size = 0;
+            library.BXGetStatus(channels.m_hStat, nullptr, &size);
+            buffer.assign(size > 0 ? static_cast<size_t>(size) + 1 : 1, 0);
+            library.BXGetStatus(channels.m_hStat, buffer.data(), &size);
+        }
+    });
+    krx::CloseChannels(channels);
+
+    const HWND detail = session.Detail();
+    const bench::Figure ignoredOne = MicrosecondsPer(
+        kHostTicksPerRun, [&](int n) { TicksWithHostWrites(detail, kIgnoredTimer, n); });
+    TicksWithHostWrites(detail, krx::kStatusTimerId, 10);
+    const bench::Figure oneKey = MicrosecondsPer(
+        kHostTicksPerRun, [&](int n) { TicksWithHostWrites(detail, krx::kStatusTimerId, n); });
+    AddOtherStoreKeys(kLargeStore - 1);
+    TicksWithHostWrites(detail, krx::kStatusTimerId, 10);
+    const bench::Figure manyKeys = MicrosecondsPer(
+        kHostTicksPerRun, [&](int n) { TicksWithHostWrites(detail, krx::kStatusTimerId, n); });
+    RemoveOtherStoreKeys(kLargeStore - 1);
+
+    bench::Print("library read (two-call BXGetStatus)", libraryRead, "(none)", bench::Figure{},
+                 "us");
+    bench::Print("ignored timer, one at a time, host writing", ignoredOne, "(ignored timer)",
+                 ignored, "us");
+    const bench::Figure readFloor = Sum(libraryRead, ignoredOne);
+    bench::Print("status tick, 1 store key, host writing", oneKey, "(library read + ignored)",
+                 readFloor, "us");
+    bench::Print("status tick, 2000 store keys, host writing", manyKeys, "(1-key tick)", oneKey,
+                 "us");
+    bench::Print("status tick, 2000 store keys, host writing", manyKeys, "(library read + ignored)",
+                 readFloor, "us");
     return 0;
 }

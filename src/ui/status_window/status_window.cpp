@@ -327,7 +327,7 @@ void StatusWindow::OnStatusTimer() {
 void StatusWindow::OnProgressTimer() {
     StopTimer(kProgressTimerId);
     RunTick(&StatusWindow::ProgressTick);
-    if (!m_bClosed && m_bProgressPolling) {
+    if (!m_bClosed) {
         StartTimer(kProgressTimerId, kProgressPeriodMs);
     }
 }
@@ -465,9 +465,7 @@ BOOL StatusWindow::OnInitDialog() {
     if (m_bStatusPolling) {
         StartTimer(kStatusTimerId, kFirstStatusPeriodMs);
     }
-    if (m_bProgressPolling) {
-        StartTimer(kProgressTimerId, kFirstProgressPeriodMs);
-    }
+    StartTimer(kProgressTimerId, kFirstProgressPeriodMs);
     return TRUE;
 }
 

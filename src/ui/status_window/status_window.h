@@ -73,11 +73,6 @@ constexpr uint32_t kReportInUse = 0x400;
 constexpr uint32_t kReportOthers = 0x80000;
 constexpr uint32_t kReportDone = 0x1;
 
-// 1 when the request router's configuration makes a library repair
-// pointless (no router key, or both a local and a shared port routed).
-int RouterNeedsNoRecovery();
-// 1 when the thread's (else the process's) token lists the Administrators.
-int IsAdministrator();
 // "InstallPath" of the module's driver key followed by "\", or empty.
 std::string DriverInstallFolder();
 
@@ -215,8 +210,7 @@ class StatusWindow : public Dialog {
     UINT_PTR m_nProgressTimer = 0; // timer 9 while running
     int m_bTimerBusy = 0;          // drops timer events that arrive inside a tick
     int m_bStatusPolling = 1;      // 0 for a meter opened without polling
-    int m_bProgressPolling = 1;
-    int m_nStatusInterval = 10; // seconds, from the module-wide interval
+    int m_nStatusInterval = 10;    // seconds, from the module-wide interval
 
     // --- Jobs ---
     JobRecord m_JobSnapshot = {}; // last job record shown

@@ -93,16 +93,19 @@ int StatusWindow::ProbeJobActivity() {
 }
 
 int StatusWindow::TickResult() {
+    // The store key found when the window was set up, opened once for the
+    // tick's read and write of ComStatus; never created here.
+    const RegistryKey store = OpenStoreKey();
     int result = kTickRead;
     if (ProbeJobActivity()) {
         m_bPrinting = 1;
-        switch (GetComStatus(m_strPrinterName.c_str(), m_strPortName.c_str())) {
+        switch (store.ReadNumber("ComStatus", kComStatusNoted)) {
         case kComStatusError:
             result = kTickFailure;
             break;
         case kComStatusRead:
             m_bModelVerified = 1;
-            SetComStatus(m_strPrinterName.c_str(), m_strPortName.c_str(), kComStatusNoted);
+            SetComStatusIn(store, kComStatusNoted);
             result = kTickRead;
             break;
         case 3:
@@ -117,7 +120,7 @@ int StatusWindow::TickResult() {
     if (m_bDebugStatus) {
         m_bModelVerified = 1;
     }
-    SetComStatus(m_strPrinterName.c_str(), m_strPortName.c_str(), kComStatusNoted);
+    SetComStatusIn(store, kComStatusNoted);
     m_bPrinting = 0;
     if (!m_bModelVerified && m_pBxApi != nullptr) {
         const std::string model =
@@ -227,25 +230,14 @@ int StatusWindow::ReadReply(int fromRegistry, std::vector<unsigned char>* reply)
         return 0; // a test reply is decoded like a read one
     }
     if (fromRegistry) {
-        unsigned size = 0;
-        const int sized =
-            ReadStoredStatus(m_strPrinterName.c_str(), m_strPortName.c_str(), nullptr, &size);
-        if (sized != 1) {
-            return sized < 0 ? kReadFailed : kReadNone;
+        // One read of the value: a size asked first could be outdated by a
+        // newer reply before the bytes are read.
+        const RegistryKey store = OpenStoreKeyForReading(m_strStoreKey);
+        if (!store.IsOpen()) {
+            return kReadFailed;
         }
-        if (size == 0) {
-            return kReadNone;
-        }
-        reply->resize(size);
-        unsigned length = size;
-        const int read = ReadStoredStatus(m_strPrinterName.c_str(), m_strPortName.c_str(),
-                                          reply->data(), &length);
-        if (read != 1) {
-            reply->clear();
-            return read < 0 ? kReadFailed : kReadNone;
-        }
-        reply->resize(length);
-        return kReadReply;
+        *reply = store.ReadBytes("Status");
+        return reply->empty() ? kReadNone : kReadReply;
     }
     if (m_pBxApi == nullptr || !m_pChannels) {
         return kReadFailed;
@@ -602,7 +594,7 @@ void StatusWindow::ShowInitialStatus() {
     bool keyOpen = store.IsOpen();
     if (keyOpen) {
         m_bPrinting = 1;
-        const int comStatus = GetComStatus(m_strPrinterName.c_str(), m_strPortName.c_str());
+        const int comStatus = store.ReadNumber("ComStatus", kComStatusNoted);
         if (comStatus != kComStatusRead) {
             m_nStatusClass = comStatus == 3 ? kClassOtherPrinter : kClassNoAnswer;
             ShowStatus(0, m_nStatusClass);
