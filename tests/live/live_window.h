@@ -36,8 +36,8 @@ class StatusWindowProbe {
     std::string TroubleshootingPage(int category) const { return w_.TroubleshootingPage(category); }
 
     int StatusClass() const { return w_.m_nStatusClass; }
-    int PictureCategory() const { return w_.m_nPictureCategory; }
-    int MessageId() const { return w_.m_nMessageId; }
+    int PictureCategory() const { return w_.m_Display.PictureCategory(); }
+    int MessageId() const { return w_.m_Display.MessageId(); }
     int View() const { return w_.m_nViewType; }
     int StatusInterval() const { return w_.m_nStatusInterval; }
     int Printing() const { return w_.m_bPrinting; }
@@ -45,7 +45,7 @@ class StatusWindowProbe {
     const JobRecord& Snapshot() const { return w_.m_JobSnapshot; }
     const ProgressMeter& Meter() const { return w_.m_Meter; }
     const BMP256Ctrl& Animation() const { return w_.m_Animation; }
-    const BMP256Ctrl& Picture() const { return w_.m_Picture; }
+    const BMP256Ctrl& Picture() const { return w_.m_Display.Picture(); }
     const TipList& Tips() const { return w_.m_Tips; }
     StatusChannels* Channels() const { return w_.m_pChannels.get(); }
 

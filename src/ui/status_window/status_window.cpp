@@ -22,15 +22,6 @@ namespace krx {
 
 namespace {
 
-constexpr int kInkBlockSize = 7;
-constexpr int kInkCount = 6;
-
-// Commands of the ink level items.
-constexpr WPARAM kInkInitBlack = KRX_INK_BLACK_INIT;
-constexpr WPARAM kInkShowBlack = KRX_INK_BLACK_LEVELS;
-constexpr WPARAM kInkInitColour = KRX_INK_COLOR_INIT;
-constexpr WPARAM kInkShowColour = KRX_INK_COLOR_LEVELS;
-
 constexpr int kPictureWidth = 109;
 constexpr int kPictureHeight = 86;
 constexpr int kTipsIconSize = 18;
@@ -388,7 +379,7 @@ BOOL StatusWindow::OnInitDialog() {
         // Pictures only: mapped as an image, none of its code runs.
         m_hPictureLib.reset(LoadResourceLibrary(pictureLibrary));
     }
-    m_Picture.SetResourceModule(m_hPictureLib.get());
+    m_Display.Picture().SetResourceModule(m_hPictureLib.get());
     m_Animation.SetResourceModule(m_hPictureLib.get());
 
     int debugStatus = 0;
@@ -413,19 +404,16 @@ BOOL StatusWindow::OnInitDialog() {
         SendMessageA(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     }
 
-    m_nMessageId = IDS_STATUS_NO_ANSWER;
-    m_Message.LoadText(IDS_STATUS_CHECKING);
-    m_strLastStatusText = m_Message.String();
-    SetDlgItemTextA(Hwnd(), IDC_STATUS_TEXT, m_strLastStatusText.c_str());
+    m_Display.Reset();
     ClearTroubleCategory();
 
-    InitialiseInkItems();
+    m_InkGauges.Initialise();
     m_Meter.SetMeterBarColor(GetSysColor(COLOR_ACTIVECAPTION), FALSE);
     m_Meter.SetMeterBackColor(RGB(0xFF, 0xFF, 0xFF), FALSE);
     ClearJobDisplay();
 
-    m_Picture.SetBitmapSize(kPictureWidth, kPictureHeight);
-    m_Picture.ShowBitmap(IDB_PRINTER_READY); // picture category 1
+    m_Display.Picture().SetBitmapSize(kPictureWidth, kPictureHeight);
+    m_Display.Picture().ShowBitmap(IDB_PRINTER_READY); // picture category 1
     m_TipsButton.SetButtonIcon(IDI_TIPS, kTipsIconSize, kTipsIconSize, kTipsIconMargin);
     m_TipsButton.SetButtonCaption(IDS_TIPS_BUTTON);
 
@@ -470,7 +458,8 @@ BOOL StatusWindow::OnInitDialog() {
 }
 
 void StatusWindow::BindControls() {
-    m_Picture.Attach(Hwnd(), IDC_STATUS_PICTURE);
+    m_Display.Attach(Hwnd());
+    m_InkGauges.Attach(Hwnd());
     m_JobName.Attach(Hwnd(), IDC_POPUP_JOB_NAME);
     m_DocName.Attach(Hwnd(), IDC_JOB_DOCUMENT);
     m_Meter.Attach(Hwnd(), IDC_JOB_METER);
@@ -491,16 +480,6 @@ void StatusWindow::SetUpSystemMenu() {
     }
     DeleteMenu(menu, SC_SIZE, MF_BYCOMMAND);
     DeleteMenu(menu, SC_MAXIMIZE, MF_BYCOMMAND);
-}
-
-void StatusWindow::InitialiseInkItems() {
-    SendDlgItemMessageA(Hwnd(), IDC_INK_BLACK, kMsgInkLevel, kInkInitBlack, kInkCount);
-    SendDlgItemMessageA(Hwnd(), IDC_INK_COLOR, kMsgInkLevel, kInkInitColour, kInkCount);
-    int32_t levels[kInkBlockSize] = {kInkCount};
-    SendDlgItemMessageA(Hwnd(), IDC_INK_BLACK, kMsgInkLevel, kInkShowBlack,
-                        reinterpret_cast<LPARAM>(levels));
-    SendDlgItemMessageA(Hwnd(), IDC_INK_COLOR, kMsgInkLevel, kInkShowColour,
-                        reinterpret_cast<LPARAM>(levels));
 }
 
 void StatusWindow::ClearJobDisplay() {
@@ -549,7 +528,7 @@ void StatusWindow::CleanUp() {
         SoundTable::StopSounds();
         m_pSound.reset();
     }
-    m_Picture.StopAnimation();
+    m_Display.Picture().StopAnimation();
     m_Animation.StopAnimation();
     StopTimer(kStatusTimerId);
     StopTimer(kProgressTimerId);

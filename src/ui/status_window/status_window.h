@@ -28,6 +28,8 @@
 #include "krxstat.h"
 #include "status/status_reply.h"
 #include "ui/icon_button.h"
+#include "ui/status_window/ink_gauges.h"
+#include "ui/status_window/status_view.h"
 #include "ui/status_window/view_table.h"
 
 namespace krx {
@@ -150,7 +152,6 @@ class StatusWindow : public Dialog {
     void StopTimer(UINT_PTR id);
     void BindControls();
     void SetUpSystemMenu();
-    void InitialiseInkItems();
     void TraceViewType() const;
     const std::string& PrinterOrPortName() const;
     RegistryKey OpenStoreKey() const; // full access; not open without a key name
@@ -225,12 +226,6 @@ class StatusWindow : public Dialog {
     int m_bDebugStatus = 0;       // status reply read from the registry
     int m_bRemoteRequest = 0;     // remote information request pending
     ParsedStatusRecord m_Status;  // last decoded reply
-    uint16_t m_InkWarnings = 0xFFFF;
-    int m_nPictureCategory = 1;
-    int m_nLastPictureCategory = 0;
-    ResourceText m_Message; // loads status messages by number
-    int m_nMessageId = 2002;
-    std::string m_strLastStatusText; // text now in item 212
     int m_nLastSound = -1;
     int m_bModelVerified = 0;
     int m_nRecoveryState = kRecoveryNotTried;
@@ -266,7 +261,8 @@ class StatusWindow : public Dialog {
     int m_bInfoDialogShown = 0;
 
     // --- Controls bound to template items ---
-    BMP256Ctrl m_Picture;    // 210
+    StatusView m_Display;    // 212 and 210
+    InkGauges m_InkGauges;   // 314 and 315
     FittedLabel m_JobName;   // 307
     FittedLabel m_DocName;   // 300
     ProgressMeter m_Meter;   // 305
@@ -277,7 +273,6 @@ class StatusWindow : public Dialog {
 
     // Live status and job display helpers
     friend class StatusWindowProbe; // tests drive the ticks directly
-    int ProbeJobActivity();
     int TickResult();
     void AfterCommunicationFailure();
     int ReadReply(int fromRegistry, std::vector<unsigned char>* reply);
@@ -285,20 +280,15 @@ class StatusWindow : public Dialog {
     void StartExternalProgram();
     void UpdateDetailExtras(int readResult);
     void ReceiveRemoteCount();
-    void ShowMessage(int messageId);
-    void ShowPictureCategory(int category);
     void ShowStatus(int readResult, int statusClass);
     int PopsUp(int statusClass, int* sound, int* soundNumber);
     bool ShouldClose(int statusClass);
     bool JobCheckSaysClose();
-    void EnableInkItems(bool enable);
     void UpdateInkDisplay(int noInformation);
-    void ApplyInkWarnings();
     void ShowProgress(const JobRecord& record);
     void ProgressWithoutRecord();
     void ShowNextTip();
     void ShowJob(const JobRecord& job);
-    std::string PaperName(unsigned paperSize) const;
     void PrepareTroubleHelp();
     std::string TroubleshootingPage(int category) const;
     std::string UtilityLibraryPath() const;

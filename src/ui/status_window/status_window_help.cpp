@@ -168,7 +168,7 @@ void StatusWindow::OnTroubleHelp() {
         return;
     }
     // The utility's own windows need the system palette meanwhile.
-    m_Picture.EnablePalette(FALSE);
+    m_Display.Picture().EnablePalette(FALSE);
     m_Animation.EnablePalette(FALSE);
     std::string driverName;
     if (ReadProfileString(m_strModelFile.c_str(), m_strModelSection.c_str(), "DRVNAME",
@@ -186,7 +186,7 @@ void StatusWindow::OnTroubleHelp() {
         entry(m_strPrinterName.c_str(), driverName.c_str(), m_strPortName.c_str(),
               m_strModelSection.c_str(), kind);
     }
-    m_Picture.EnablePalette(TRUE);
+    m_Display.Picture().EnablePalette(TRUE);
     m_Animation.EnablePalette(TRUE);
 }
 

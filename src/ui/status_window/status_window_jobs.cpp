@@ -9,6 +9,7 @@
 #include "entry/trace/debug_trace.h"
 #include "jobs/job_monitor.h"
 #include "ui/status_tables.h"
+#include "ui/status_window/printer_paper.h"
 
 namespace krx {
 
@@ -16,11 +17,7 @@ namespace {
 
 constexpr int kTipTicks = 15;        // progress ticks between two tips
 constexpr int kBlinkIconOffset = 32; // paused icon, from the animation's right edge
-constexpr int kPaperNameSize = 64;   // one entry of the driver's paper name list
 constexpr int kLabelSize = 256;
-constexpr int kInkCount = 6;
-constexpr WPARAM kInkShowBlack = KRX_INK_BLACK_LEVELS;
-constexpr WPARAM kInkShowColour = KRX_INK_COLOR_LEVELS;
 constexpr int kPictureReady = 1;
 
 std::string ResourceString(int id) {
@@ -189,10 +186,11 @@ void StatusWindow::ShowJob(const JobRecord& job) {
             .c_str());
 
     if (!SamePaper(job, m_JobSnapshot)) {
-        const std::string details = ResourceString(IDS_JOB_MEDIA_TYPE) + " : " +
-                                    ResourceString(MediaTypeStringId(job.mediaType)) + "\r\n" +
-                                    ResourceString(IDS_JOB_PAPER_SIZE) + " : " +
-                                    PaperName(job.paperSize) + "\r\n";
+        const std::string details =
+            ResourceString(IDS_JOB_MEDIA_TYPE) + " : " +
+            ResourceString(MediaTypeStringId(job.mediaType)) + "\r\n" +
+            ResourceString(IDS_JOB_PAPER_SIZE) + " : " +
+            PrinterPaperName(m_strPrinterName, m_strPortName, job.paperSize) + "\r\n";
         if (details != ItemText(Hwnd(), IDC_JOB_DETAILS)) {
             SetDlgItemTextA(Hwnd(), IDC_JOB_DETAILS, details.c_str());
             HideCaret(Item(IDC_JOB_DETAILS));
@@ -232,70 +230,6 @@ void StatusWindow::ShowJob(const JobRecord& job) {
     m_JobName.SetFittedText(job.jobText);
 }
 
-std::string StatusWindow::PaperName(unsigned paperSize) const {
-    const char* device = m_strPrinterName.c_str();
-    const char* port = m_strPortName.c_str();
-    const int binCount = DeviceCapabilitiesA(device, port, DC_BINS, nullptr, nullptr);
-    if (binCount <= 0) {
-        return std::string();
-    }
-    std::vector<WORD> bins(static_cast<size_t>(binCount));
-    if (DeviceCapabilitiesA(device, port, DC_BINS, reinterpret_cast<char*>(bins.data()), nullptr) <=
-        0) {
-        return std::string();
-    }
-    // A copy of the printer's default settings, to select each source in.
-    HANDLE printer = nullptr;
-    if (!Spooler().openPrinter(const_cast<char*>(device), &printer, nullptr) || !printer) {
-        return std::string();
-    }
-    const LONG size =
-        DocumentPropertiesA(nullptr, printer, const_cast<char*>(device), nullptr, nullptr, 0);
-    std::vector<unsigned char> settings;
-    if (size >= static_cast<LONG>(sizeof(DEVMODEA))) {
-        settings.resize(static_cast<size_t>(size));
-        if (DocumentPropertiesA(nullptr, printer, const_cast<char*>(device),
-                                reinterpret_cast<DEVMODEA*>(settings.data()), nullptr,
-                                DM_OUT_BUFFER) != IDOK) {
-            settings.clear();
-        }
-    }
-    Spooler().closePrinter(printer);
-    if (settings.empty()) {
-        return std::string();
-    }
-    DEVMODEA* mode = reinterpret_cast<DEVMODEA*>(settings.data());
-    for (WORD bin : bins) {
-        mode->dmFields |= DM_DEFAULTSOURCE;
-        mode->dmDefaultSource = static_cast<short>(bin);
-        const int paperCount = DeviceCapabilitiesA(device, port, DC_PAPERS, nullptr, mode);
-        const int nameCount = DeviceCapabilitiesA(device, port, DC_PAPERNAMES, nullptr, mode);
-        if (paperCount <= 0 || nameCount <= 0) {
-            continue;
-        }
-        std::vector<WORD> papers(static_cast<size_t>(paperCount));
-        std::vector<char> names(static_cast<size_t>(nameCount) * kPaperNameSize + 1, 0);
-        if (DeviceCapabilitiesA(device, port, DC_PAPERS, reinterpret_cast<char*>(papers.data()),
-                                mode) <= 0 ||
-            DeviceCapabilitiesA(device, port, DC_PAPERNAMES, names.data(), mode) <= 0) {
-            continue;
-        }
-        const int count = paperCount < nameCount ? paperCount : nameCount;
-        for (int i = 0; i < count; ++i) {
-            if (papers[static_cast<size_t>(i)] == paperSize) {
-                // A name that fills its 64 characters has no terminator.
-                const char* name = names.data() + static_cast<size_t>(i) * kPaperNameSize;
-                size_t length = 0;
-                while (length < static_cast<size_t>(kPaperNameSize) && name[length] != '\0') {
-                    ++length;
-                }
-                return std::string(name, length);
-            }
-        }
-    }
-    return std::string();
-}
-
 // ---------------------------------------------------------------------------
 // Messages from the host
 
@@ -318,15 +252,9 @@ void StatusWindow::OnOpenAsDetail() {
     if (IsWindowVisible(Hwnd())) {
         return; // becomes a detail window when its jobs end
     }
-    m_Message.LoadText(IDS_STATUS_CHECKING);
-    m_strLastStatusText = m_Message.String();
-    SetDlgItemTextA(Hwnd(), IDC_STATUS_TEXT, m_strLastStatusText.c_str());
-    ShowPictureCategory(kPictureReady);
-    int32_t levels[7] = {kInkCount};
-    SendDlgItemMessageA(Hwnd(), IDC_INK_BLACK, kMsgInkLevel, kInkShowBlack,
-                        reinterpret_cast<LPARAM>(levels));
-    SendDlgItemMessageA(Hwnd(), IDC_INK_COLOR, kMsgInkLevel, kInkShowColour,
-                        reinterpret_cast<LPARAM>(levels));
+    m_Display.ShowChecking();
+    m_Display.ShowPicture(kPictureReady);
+    m_InkGauges.ShowEmpty();
     m_bRememberPos = 0;
     SwitchView(kViewDetail, 1);
 }
