@@ -7,7 +7,9 @@
 // The status tick is also timed one at a time with a host writing ComStatus
 // into the printer's store key before each, with 1 and with 2,000 store
 // keys, against the library read the tick makes (one two-call BXGetStatus
-// through the simulated library) plus the same ignored-timer floor.
+// through the simulated library) plus the ignored timer sent the same way;
+// and while another process sends a job, when the tick takes the reply the
+// host stored.
 #include <windows.h>
 
 #include <cstdio>
@@ -16,7 +18,9 @@
 
 #include "bench_stats.h"
 #include "comm/bxapi.h"
+#include "comm/device_id.h"
 #include "comm/status_channels.h"
+#include "common/win_handles.h"
 #include "entry/module/module_state.h"
 #include "hardening_support.h"
 #include "kit_install.h"
@@ -82,10 +86,23 @@ void HostWritesComStatus() {
     }
 }
 
+// The host stores a reply and notes it, as it does while a job is sent.
+void HostStoresReply() {
+    static const char kReply[] = "@BDC ST\r\nST:04;IQ:5A5A5A5A5A5A;\x0C";
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kPrinterStore, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+        RegSetValueExA(key, "Status", 0, REG_BINARY, reinterpret_cast<const BYTE*>(kReply),
+                       sizeof(kReply) - 1);
+        RegCloseKey(key);
+    }
+    HostWritesComStatus();
+}
+
 // Ticks one at a time, each after a host write and waited for on its own.
-void TicksWithHostWrites(HWND window, UINT_PTR timerId, int count) {
+void TicksWithHostWrites(HWND window, UINT_PTR timerId, int count,
+                         void (*hostWrite)() = HostWritesComStatus) {
     for (int i = 0; i < count; ++i) {
-        HostWritesComStatus();
+        hostWrite();
         hardening::PostTicks(window, timerId, 1);
     }
 }
@@ -127,29 +144,57 @@ int main() {
         return 1;
     }
     std::vector<unsigned char> buffer;
-    const bench::Figure libraryRead = MicrosecondsPer(kLibraryReadsPerRun, [&](int n) {
+    auto libraryReads = [&](int n) {
         for (int i = 0; i < n; ++i) {
             int size = 0;
             library.BXGetStatus(channels.m_hStat, nullptr, &size);
             buffer.assign(size > 0 ? static_cast<size_t>(size) + 1 : 1, 0);
             library.BXGetStatus(channels.m_hStat, buffer.data(), &size);
         }
-    });
-    krx::CloseChannels(channels);
+    };
 
     const HWND detail = session.Detail();
-    const bench::Figure ignoredOne = MicrosecondsPer(
-        kHostTicksPerRun, [&](int n) { TicksWithHostWrites(detail, kIgnoredTimer, n); });
-    TicksWithHostWrites(detail, krx::kStatusTimerId, 10);
-    const bench::Figure oneKey = MicrosecondsPer(
-        kHostTicksPerRun, [&](int n) { TicksWithHostWrites(detail, krx::kStatusTimerId, n); });
-    AddOtherStoreKeys(kLargeStore - 1);
-    TicksWithHostWrites(detail, krx::kStatusTimerId, 10);
-    const bench::Figure manyKeys = MicrosecondsPer(
-        kHostTicksPerRun, [&](int n) { TicksWithHostWrites(detail, krx::kStatusTimerId, n); });
-    RemoveOtherStoreKeys(kLargeStore - 1);
+    const UINT_PTR tick = krx::kStatusTimerId;
+    auto ignoredTicks = [&](int n) { TicksWithHostWrites(detail, kIgnoredTimer, n); };
+    auto idleTicks = [&](int n) { TicksWithHostWrites(detail, tick, n); };
+    // Another process sending a job holds the printer's job-activity object:
+    // the tick then takes the reply the host stored instead of asking the
+    // library.
+    auto printingTicks = [&](int n) {
+        krx::unique_handle activity(
+            CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 16,
+                               krx::JobActivityName(kit::kPrinterName, "").c_str()));
+        TicksWithHostWrites(detail, tick, n, HostStoresReply);
+    };
+    // Rounds interleave the figures, so that a change in the machine's load
+    // during the run affects them alike.
+    std::vector<double> reads, ignoreds, ones, onesPrinting, manys, manysPrinting;
+    auto sample = [](std::vector<double>& samples, int count, const auto& work) {
+        const double start = bench::Now();
+        work(count);
+        samples.push_back((bench::Now() - start) * 1e6 / count);
+    };
+    idleTicks(10);
+    for (int round = 0; round < bench::kRuns; ++round) {
+        sample(reads, kLibraryReadsPerRun, libraryReads);
+        sample(ignoreds, kHostTicksPerRun, ignoredTicks);
+        sample(ones, kHostTicksPerRun, idleTicks);
+        sample(onesPrinting, kHostTicksPerRun, printingTicks);
+        AddOtherStoreKeys(kLargeStore - 1);
+        idleTicks(10);
+        sample(manys, kHostTicksPerRun, idleTicks);
+        sample(manysPrinting, kHostTicksPerRun, printingTicks);
+        RemoveOtherStoreKeys(kLargeStore - 1);
+    }
+    krx::CloseChannels(channels);
+    const bench::Figure libraryRead = bench::Summarise(reads);
+    const bench::Figure ignoredOne = bench::Summarise(ignoreds);
+    const bench::Figure oneKey = bench::Summarise(ones);
+    const bench::Figure onePrinting = bench::Summarise(onesPrinting);
+    const bench::Figure manyKeys = bench::Summarise(manys);
+    const bench::Figure manyPrinting = bench::Summarise(manysPrinting);
 
-    bench::Print("library read (two-call BXGetStatus)", libraryRead, "(none)", bench::Figure{},
+    bench::Print("library read (two-call BXGetStatus)", libraryRead, "(ignored timer)", ignored,
                  "us");
     bench::Print("ignored timer, one at a time, host writing", ignoredOne, "(ignored timer)",
                  ignored, "us");
@@ -160,5 +205,9 @@ int main() {
                  "us");
     bench::Print("status tick, 2000 store keys, host writing", manyKeys, "(library read + ignored)",
                  readFloor, "us");
+    bench::Print("status tick, job sent, 1 store key", onePrinting, "(ignored, host writing)",
+                 ignoredOne, "us");
+    bench::Print("status tick, job sent, 2000 store keys", manyPrinting, "(1-key tick, job sent)",
+                 onePrinting, "us");
     return 0;
 }
