@@ -33,7 +33,9 @@ class StatusWindowProbe {
     void ShowStatus(int readResult, int statusClass) { w_.ShowStatus(readResult, statusClass); }
     void ShowJob(const JobRecord& job) { w_.ShowJob(job); }
     void End() { w_.EndWindow(IDOK); }
-    std::string TroubleshootingPage(int category) const { return w_.TroubleshootingPage(category); }
+    std::string TroubleshootingPage(int category) const {
+        return w_.m_Help.TroubleshootingPage(category);
+    }
 
     int StatusClass() const { return w_.m_nStatusClass; }
     int PictureCategory() const { return w_.m_Display.PictureCategory(); }
@@ -41,7 +43,7 @@ class StatusWindowProbe {
     int View() const { return w_.m_nViewType; }
     int StatusInterval() const { return w_.m_nStatusInterval; }
     int Printing() const { return w_.m_bPrinting; }
-    int TroubleCategory() const { return w_.m_nTroubleCategory; }
+    int TroubleCategory() const { return w_.m_Help.Category(); }
     const JobRecord& Snapshot() const { return w_.m_JobSnapshot; }
     const ProgressMeter& Meter() const { return w_.m_Meter; }
     const BMP256Ctrl& Animation() const { return w_.m_Animation; }

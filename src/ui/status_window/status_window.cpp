@@ -71,6 +71,7 @@ INT_PTR StatusWindow::Run(const char* printerName, const char* portName, const c
     m_strPortName = portName != nullptr ? portName : "";
     m_strModelSection = modelSection != nullptr ? modelSection : "";
     m_strModelFile = modelFile != nullptr ? modelFile : "";
+    m_Help.SetModelFile(m_strModelFile);
     m_bUsePortName = m_strPrinterName.empty();
     m_strStoreKey.clear();
     FindStoreKey(m_bUsePortName ? m_strPortName.c_str() : m_strPrinterName.c_str(),
@@ -391,7 +392,7 @@ BOOL StatusWindow::OnInitDialog() {
     if (m_pJobMonitor != nullptr) {
         m_pJobMonitor->SetSkipSpoolerCheck(m_bDebugStatus);
     }
-    m_bHtmlViewer = RegistryKey(HKEY_CLASSES_ROOT, ".HTM").IsOpen() ? 1 : 0;
+    m_Help.SetHtmlViewer(RegistryKey(HKEY_CLASSES_ROOT, ".HTM").IsOpen());
 
     m_pSound.reset(new SoundTable(m_strModelSection.c_str()));
     if (!m_pSound->IsSoundAvailable()) {

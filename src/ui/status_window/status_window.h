@@ -30,6 +30,7 @@
 #include "ui/icon_button.h"
 #include "ui/status_window/ink_gauges.h"
 #include "ui/status_window/status_view.h"
+#include "ui/status_window/trouble_help.h"
 #include "ui/status_window/view_table.h"
 
 namespace krx {
@@ -74,9 +75,6 @@ constexpr uint32_t kReportFreplace = 0x200000;
 constexpr uint32_t kReportInUse = 0x400;
 constexpr uint32_t kReportOthers = 0x80000;
 constexpr uint32_t kReportDone = 0x1;
-
-// "InstallPath" of the module's driver key followed by "\", or empty.
-std::string DriverInstallFolder();
 
 // A read-only edit that never shows a caret: the edit makes its caret
 // whenever it gets the focus, so the caret goes as soon as it is made.
@@ -231,7 +229,6 @@ class StatusWindow : public Dialog {
     int m_nRecoveryState = kRecoveryNotTried;
     int m_bLibraryFlagsShown = 0;
     int m_bExternalStarted = 0; // "CSICEXE" program started
-    int m_nUtilityProbe = -1;   // ink-replacement utility: -1 not probed, 0 absent, 1 usable
     int m_bClosed = 0;          // cleaned up: no timer is started again
 
     // --- Printer identity ---
@@ -249,10 +246,7 @@ class StatusWindow : public Dialog {
     // --- Help and tips ---
     int m_bTipsEnabled = 1; // "DisplayTips"
     TipList m_Tips;
-    int m_bHtmlViewer = 0; // ".HTM" class key exists
-    int m_nTroubleCategory = 0;
-    std::string m_strTroublePage;
-    HRSRC m_hGuideSteps = nullptr;
+    TroubleHelp m_Help; // what the trouble-help button offers
 
     // --- Owned objects ---
     std::unique_ptr<SoundTable> m_pSound;
@@ -289,10 +283,7 @@ class StatusWindow : public Dialog {
     void ProgressWithoutRecord();
     void ShowNextTip();
     void ShowJob(const JobRecord& job);
-    void PrepareTroubleHelp();
-    std::string TroubleshootingPage(int category) const;
-    std::string UtilityLibraryPath() const;
-    bool UtilityOffersInkReplacement();
+    void PrepareTroubleHelp(int category);
     void OpenTroublePage();
     int m_nTipCountdown = 0; // progress ticks until the next tip
 };

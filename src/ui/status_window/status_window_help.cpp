@@ -21,6 +21,7 @@
 #include "entry/registry/registry_paths.h"
 #include "graphics/guide_dialog.h"
 #include "ui/status_tables.h"
+#include "ui/status_window/trouble_help.h"
 
 namespace krx {
 
@@ -35,117 +36,39 @@ constexpr char kServiceCallCaption[] = "Service Call Error!";
 typedef int(WINAPI* PfnUtInkReplacement)(const char*, const char*, const char*, const char*);
 typedef int(WINAPI* PfnWndInkReplacement)(const char*, const char*, const char*, const char*, int);
 
-std::string DriverKeyText(const char* name) {
-    RegistryKey driver(HKEY_LOCAL_MACHINE, Module().commonKey.c_str());
-    if (Module().commonKey.empty() || !driver.IsOpen()) {
-        return std::string();
-    }
-    return driver.ReadText(name, "", kRegistryTextSize);
-}
-
-std::string LanguageFileName(const char* key, const std::string& modelFile) {
-    char value[kPathSize] = {};
-    if (ReadLanguageString(key, value, kPathSize, modelFile.c_str()) != 0) {
-        return std::string();
-    }
-    return value;
-}
-
-bool FileExists(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
 } // namespace
-
-std::string DriverInstallFolder() {
-    const std::string folder = DriverKeyText("InstallPath");
-    return folder.empty() ? folder : folder + "\\";
-}
 
 // ---------------------------------------------------------------------------
 // Trouble help
 
 void StatusWindow::SetTroubleCategory(int statusClass) {
-    m_nTroubleCategory = TroubleCategoryFor(statusClass);
-    PrepareTroubleHelp();
+    PrepareTroubleHelp(TroubleCategoryFor(statusClass));
 }
 
 void StatusWindow::ClearTroubleCategory() {
-    m_nTroubleCategory = 0;
-    PrepareTroubleHelp();
+    PrepareTroubleHelp(0);
 }
 
-std::string StatusWindow::UtilityLibraryPath() const {
-    // Named like a page: inside the install folder, never elsewhere.
-    const std::string name = LanguageFileName("UTILITY", m_strModelFile);
-    return IsSafePageName(name) ? DriverInstallFolder() + name : std::string();
-}
-
-bool StatusWindow::UtilityOffersInkReplacement() {
-    // Loading the utility runs its code: once per window is enough.
-    if (m_nUtilityProbe < 0) {
-        unique_hmodule utility(LoadCodeLibrary(UtilityLibraryPath()));
-        m_nUtilityProbe = utility && (GetProcAddress(utility.get(), "WndInkReplacement") ||
-                                      GetProcAddress(utility.get(), "UtInkReplacement"))
-                              ? 1
-                              : 0;
-    }
-    return m_nUtilityProbe == 1;
-}
-
-void StatusWindow::PrepareTroubleHelp() {
-    m_strTroublePage.clear();
-    m_hGuideSteps = nullptr;
-    bool offered = false;
-    char key[16];
-    snprintf(key, sizeof(key), "TSS%03d", m_nTroubleCategory);
-    if (ReadLanguageInt(key, 0, m_strModelFile.c_str()) == 1) {
-        if (m_bHtmlViewer) {
-            m_strTroublePage = TroubleshootingPage(m_nTroubleCategory);
-            offered = !m_strTroublePage.empty();
-        } else if (InkReplacementKind(m_nStatusClass) >= 0) {
-            offered = UtilityOffersInkReplacement();
-        } else {
-            m_hGuideSteps = FindGuideResource(m_nTroubleCategory);
-            offered = m_hGuideSteps != nullptr;
-        }
-    }
+void StatusWindow::PrepareTroubleHelp(int category) {
+    const bool offered = m_Help.Prepare(category, InkReplacementKind(m_nStatusClass) >= 0);
     const bool show = offered && m_nViewType != kViewProgress;
     ShowWindow(Item(IDC_TROUBLE_HELP), show ? SW_SHOW : SW_HIDE);
     ShowWindow(Item(IDC_TROUBLE_LABEL), show ? SW_SHOW : SW_HIDE);
     EnableWindow(Item(IDC_TROUBLE_HELP), show ? TRUE : FALSE);
 }
 
-std::string StatusWindow::TroubleshootingPage(int category) const {
-    char key[16];
-    snprintf(key, sizeof(key), "TSF%03d", category);
-    const std::string fileName = LanguageFileName(key, m_strModelFile);
-    // A page named outside the pages folder, or one that is not a
-    // document (a program, a link), is not offered.
-    if (fileName.empty() || !IsSafePageName(fileName) || !IsDocumentName(fileName)) {
-        return std::string();
-    }
-    std::string folder = DriverKeyText("HTMLInstallPath");
-    if (folder.empty()) {
-        folder = ".\\";
-    }
-    const std::string path = folder + "\\" + fileName;
-    return FileExists(path) ? path : std::string();
-}
-
 void StatusWindow::OpenTroublePage() {
-    ShellExecuteA(Hwnd(), nullptr, m_strTroublePage.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ShellExecuteA(Hwnd(), nullptr, m_Help.Page().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void StatusWindow::OnTroubleHelp() {
     const int kind = InkReplacementKind(m_nStatusClass);
     if (kind < 0) {
-        if (!m_strTroublePage.empty()) {
+        if (!m_Help.Page().empty()) {
             OpenTroublePage();
-        } else if (m_hGuideSteps != nullptr) {
+        } else if (m_Help.GuideSteps() != nullptr) {
             GuideDialog guide;
-            guide.ShowGuide(m_hGuideSteps, Hwnd());
+            guide.ShowGuide(m_Help.GuideSteps(), Hwnd());
         }
         return;
     }
@@ -158,12 +81,12 @@ void StatusWindow::OnTroubleHelp() {
     }
     const bool slowPolling = m_pChannels && m_pChannels->SlowPolling();
     const bool direct = !m_bDebugStatus && !slowPolling && hasD4 == 1;
-    if (!direct && !m_strTroublePage.empty()) {
+    if (!direct && !m_Help.Page().empty()) {
         OpenTroublePage();
         return;
     }
 
-    unique_hmodule utility(LoadCodeLibrary(UtilityLibraryPath()));
+    unique_hmodule utility(LoadCodeLibrary(m_Help.UtilityLibraryPath()));
     if (!utility) {
         return;
     }
@@ -250,8 +173,9 @@ void StatusWindow::OnTipHelp() {
     if (topic < 0) {
         return;
     }
-    const std::string helpName = LanguageFileName("ONEPOINT", m_strModelFile);
-    if (helpName.empty()) {
+    char helpName[kPathSize] = {};
+    if (ReadLanguageString("ONEPOINT", helpName, kPathSize, m_strModelFile.c_str()) != 0 ||
+        helpName[0] == '\0') {
         return;
     }
     const std::string helpFile = DriverInstallFolder() + helpName;
