@@ -72,6 +72,7 @@ INT_PTR StatusWindow::Run(const char* printerName, const char* portName, const c
     m_strModelSection = modelSection != nullptr ? modelSection : "";
     m_strModelFile = modelFile != nullptr ? modelFile : "";
     m_Help.SetModelFile(m_strModelFile);
+    m_JobView.SetPrinter(m_strPrinterName, m_strPortName);
     m_bUsePortName = m_strPrinterName.empty();
     m_strStoreKey.clear();
     FindStoreKey(m_bUsePortName ? m_strPortName.c_str() : m_strPrinterName.c_str(),
@@ -241,7 +242,7 @@ void StatusWindow::OnCloseOrTurnIntoMeter() {
     m_nBaseViewType = kViewProgress;
     m_bRememberPos = 1;
     ShowWindow(Hwnd(), SW_HIDE);
-    ClearJobDisplay();
+    m_JobView.Clear();
     m_JobSnapshot = JobRecord{};
     SwitchView(kViewProgress, 0);
     m_nMeterStatusClass = m_nStatusClass;
@@ -381,7 +382,7 @@ BOOL StatusWindow::OnInitDialog() {
         m_hPictureLib.reset(LoadResourceLibrary(pictureLibrary));
     }
     m_Display.Picture().SetResourceModule(m_hPictureLib.get());
-    m_Animation.SetResourceModule(m_hPictureLib.get());
+    m_JobView.Animation().SetResourceModule(m_hPictureLib.get());
 
     int debugStatus = 0;
     if (ReadProfileInt(m_strModelFile.c_str(), m_strModelSection.c_str(), "Debug", &debugStatus) !=
@@ -409,9 +410,8 @@ BOOL StatusWindow::OnInitDialog() {
     ClearTroubleCategory();
 
     m_InkGauges.Initialise();
-    m_Meter.SetMeterBarColor(GetSysColor(COLOR_ACTIVECAPTION), FALSE);
-    m_Meter.SetMeterBackColor(RGB(0xFF, 0xFF, 0xFF), FALSE);
-    ClearJobDisplay();
+    m_JobView.SetUp();
+    m_JobView.Clear();
 
     m_Display.Picture().SetBitmapSize(kPictureWidth, kPictureHeight);
     m_Display.Picture().ShowBitmap(IDB_PRINTER_READY); // picture category 1
@@ -461,10 +461,7 @@ BOOL StatusWindow::OnInitDialog() {
 void StatusWindow::BindControls() {
     m_Display.Attach(Hwnd());
     m_InkGauges.Attach(Hwnd());
-    m_JobName.Attach(Hwnd(), IDC_POPUP_JOB_NAME);
-    m_DocName.Attach(Hwnd(), IDC_JOB_DOCUMENT);
-    m_Meter.Attach(Hwnd(), IDC_JOB_METER);
-    m_Animation.Attach(Hwnd(), IDC_JOB_ANIMATION);
+    m_JobView.Attach(Hwnd());
     m_TipsButton.AttachButton(Hwnd(), IDC_TIPS_BUTTON);
     m_StatusText.Attach(Hwnd(), IDC_STATUS_TEXT);
 }
@@ -481,16 +478,6 @@ void StatusWindow::SetUpSystemMenu() {
     }
     DeleteMenu(menu, SC_SIZE, MF_BYCOMMAND);
     DeleteMenu(menu, SC_MAXIMIZE, MF_BYCOMMAND);
-}
-
-void StatusWindow::ClearJobDisplay() {
-    m_DocName.SetFittedText("");
-    SetDlgItemTextA(Hwnd(), IDC_JOB_SHEETS, "");
-    SetDlgItemTextA(Hwnd(), IDC_JOB_DETAILS, "");
-    SetDlgItemTextA(Hwnd(), IDC_JOB_TIME, "");
-    m_JobName.SetFittedText("");
-    m_Meter.SetMeterRange(0, 100, FALSE);
-    m_Meter.SetMeterPosition(0, TRUE);
 }
 
 void StatusWindow::OnInformationDialog() {
@@ -530,7 +517,7 @@ void StatusWindow::CleanUp() {
         m_pSound.reset();
     }
     m_Display.Picture().StopAnimation();
-    m_Animation.StopAnimation();
+    m_JobView.Animation().StopAnimation();
     StopTimer(kStatusTimerId);
     StopTimer(kProgressTimerId);
     if (m_pChannels) {

@@ -29,6 +29,7 @@
 #include "status/status_reply.h"
 #include "ui/icon_button.h"
 #include "ui/status_window/ink_gauges.h"
+#include "ui/status_window/job_view.h"
 #include "ui/status_window/status_view.h"
 #include "ui/status_window/trouble_help.h"
 #include "ui/status_window/view_table.h"
@@ -107,7 +108,6 @@ class StatusWindow : public Dialog {
     void PlaceWindow(int viewType, int forceDefaultPosition);
     SIZE ViewSize(int viewType) const;
     int ShowInkArea(int show);
-    void ClearJobDisplay();
 
     // Library recovery through the settings tool.
     void TryLibraryRecovery();
@@ -256,11 +256,8 @@ class StatusWindow : public Dialog {
 
     // --- Controls bound to template items ---
     StatusView m_Display;    // 212 and 210
+    JobView m_JobView;       // 300, 304, 305, 307
     InkGauges m_InkGauges;   // 314 and 315
-    FittedLabel m_JobName;   // 307
-    FittedLabel m_DocName;   // 300
-    ProgressMeter m_Meter;   // 305
-    BMP256Ctrl m_Animation;  // 304
     IconButton m_TipsButton; // 317
 
     CaretlessEdit m_StatusText; // 212
@@ -282,7 +279,6 @@ class StatusWindow : public Dialog {
     void ShowProgress(const JobRecord& record);
     void ProgressWithoutRecord();
     void ShowNextTip();
-    void ShowJob(const JobRecord& job);
     void PrepareTroubleHelp(int category);
     void OpenTroublePage();
     int m_nTipCountdown = 0; // progress ticks until the next tip

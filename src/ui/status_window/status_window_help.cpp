@@ -92,7 +92,7 @@ void StatusWindow::OnTroubleHelp() {
     }
     // The utility's own windows need the system palette meanwhile.
     m_Display.Picture().EnablePalette(FALSE);
-    m_Animation.EnablePalette(FALSE);
+    m_JobView.Animation().EnablePalette(FALSE);
     std::string driverName;
     if (ReadProfileString(m_strModelFile.c_str(), m_strModelSection.c_str(), "DRVNAME",
                           &driverName) != kProfileFound) {
@@ -110,7 +110,7 @@ void StatusWindow::OnTroubleHelp() {
               m_strModelSection.c_str(), kind);
     }
     m_Display.Picture().EnablePalette(TRUE);
-    m_Animation.EnablePalette(TRUE);
+    m_JobView.Animation().EnablePalette(TRUE);
 }
 
 void StatusWindow::OnServiceCall() {

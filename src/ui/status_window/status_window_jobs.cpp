@@ -9,32 +9,13 @@
 #include "entry/trace/debug_trace.h"
 #include "jobs/job_monitor.h"
 #include "ui/status_tables.h"
-#include "ui/status_window/printer_paper.h"
 
 namespace krx {
 
 namespace {
 
-constexpr int kTipTicks = 15;        // progress ticks between two tips
-constexpr int kBlinkIconOffset = 32; // paused icon, from the animation's right edge
-constexpr int kLabelSize = 256;
+constexpr int kTipTicks = 15; // progress ticks between two tips
 constexpr int kPictureReady = 1;
-
-std::string ResourceString(int id) {
-    std::string text;
-    LoadResourceString(static_cast<UINT>(id), &text);
-    return text;
-}
-
-std::string ItemText(HWND window, int id) {
-    char text[kLabelSize] = {};
-    GetDlgItemTextA(window, id, text, sizeof(text));
-    return text;
-}
-
-bool SamePaper(const JobRecord& a, const JobRecord& b) {
-    return a.paperWord0 == b.paperWord0 && a.mediaType == b.mediaType && a.paperSize == b.paperSize;
-}
 
 // The previous job has ended: show it done before the next one.
 void MarkComplete(JobRecord& job) {
@@ -73,7 +54,7 @@ void StatusWindow::ProgressTick() {
                     EnableWindow(Item(IDC_CANCEL_PRINTING), TRUE);
                     SwitchView(kViewProgress, 0);
                 } else {
-                    m_JobName.SetFittedText(record.jobText);
+                    m_JobView.ShowJobName(record);
                 }
                 m_JobSnapshot.jobId = record.jobId;
             }
@@ -104,7 +85,7 @@ void StatusWindow::ShowProgress(const JobRecord& record) {
         // One tick at 100 % before the next job is shown.
         MarkComplete(snapshot);
         DebugTrace(" Job completion (Next job)");
-        ShowJob(snapshot);
+        m_JobView.Show(snapshot, m_JobSnapshot);
         // Forgotten, so that the next tick takes the new job as new (fresh
         // tip, buttons enabled) instead of completing this one again.
         snapshot = JobRecord{};
@@ -115,7 +96,7 @@ void StatusWindow::ShowProgress(const JobRecord& record) {
                    static_cast<int>(record.sheets));
         DebugTrace(" Progress : %d/%d\n", static_cast<int>(record.progress),
                    static_cast<int>(record.progressRange));
-        ShowJob(record);
+        m_JobView.Show(record, m_JobSnapshot);
         if (snapshot.jobId != record.jobId) {
             m_bJobCancel = 0;
             EnableWindow(Item(IDC_JOB_CANCEL), TRUE);
@@ -143,14 +124,14 @@ void StatusWindow::ProgressWithoutRecord() {
     if (snapshot.jobId != 0 && !m_bJobCancel) {
         MarkComplete(snapshot);
         DebugTrace(" Job completion (End job)\n");
-        ShowJob(snapshot);
+        m_JobView.Show(snapshot, m_JobSnapshot);
         snapshot = JobRecord{};
         return;
     }
     m_bJobCancel = 0;
     EnableWindow(Item(IDC_JOB_CANCEL), TRUE);
     EnableWindow(Item(IDC_JOB_PAUSE), FALSE);
-    ClearJobDisplay();
+    m_JobView.Clear();
     snapshot = JobRecord{};
     if (m_nBaseViewType == kViewProgress) {
         if (m_pJobMonitor->GetJobCount() > 0) {
@@ -171,63 +152,6 @@ void StatusWindow::ProgressWithoutRecord() {
 void StatusWindow::ShowNextTip() {
     m_Tips.AdvanceTip();
     SetDlgItemTextA(Hwnd(), IDC_TIP_TEXT, m_Tips.CurrentTipText().c_str());
-}
-
-// ---------------------------------------------------------------------------
-// Job display
-
-void StatusWindow::ShowJob(const JobRecord& job) {
-    m_DocName.SetFittedText(job.jobText);
-
-    SetDlgItemTextA(
-        Hwnd(), IDC_JOB_SHEETS,
-        FormatResourceNumbers(ResourceString(IDS_JOB_SHEETS),
-                              {static_cast<long>(job.sheet), static_cast<long>(job.sheets)})
-            .c_str());
-
-    if (!SamePaper(job, m_JobSnapshot)) {
-        const std::string details =
-            ResourceString(IDS_JOB_MEDIA_TYPE) + " : " +
-            ResourceString(MediaTypeStringId(job.mediaType)) + "\r\n" +
-            ResourceString(IDS_JOB_PAPER_SIZE) + " : " +
-            PrinterPaperName(m_strPrinterName, m_strPortName, job.paperSize) + "\r\n";
-        if (details != ItemText(Hwnd(), IDC_JOB_DETAILS)) {
-            SetDlgItemTextA(Hwnd(), IDC_JOB_DETAILS, details.c_str());
-            HideCaret(Item(IDC_JOB_DETAILS));
-        }
-    }
-
-    const TimeText time = RemainingTimeText(job.timeKnown, job.time);
-    const std::string timeText =
-        time.stringId == 0
-            ? std::string()
-            : FormatResourceNumbers(ResourceString(time.stringId), {static_cast<long>(time.value)});
-    SetDlgItemTextA(Hwnd(), IDC_JOB_TIME, timeText.c_str());
-
-    // A range of 0 (or one that does not fit the bar's signed range) would
-    // leave the bar without a scale.
-    if (job.progressRange > 0 && job.progressRange <= 0x7FFFFFFFu) {
-        const uint32_t position =
-            job.progress <= job.progressRange ? job.progress : job.progressRange;
-        m_Meter.SetMeterRange(0, static_cast<int32_t>(job.progressRange), TRUE);
-        m_Meter.SetMeterPosition(static_cast<int32_t>(position), TRUE);
-    }
-
-    const bool paused = (job.jobStatus & kJobStatusPaused) != 0;
-    const std::string label = ResourceString(paused ? IDS_JOB_RESUME : IDS_JOB_PAUSE);
-    if (label != ItemText(Hwnd(), IDC_JOB_PAUSE)) {
-        SetDlgItemTextA(Hwnd(), IDC_JOB_PAUSE, label.c_str());
-        if (paused) {
-            m_Animation.SetBlinkIcon(MAKEINTRESOURCEA(IDI_JOB_PAUSED), kBlinkIconOffset);
-        } else {
-            m_Animation.SetBlinkIcon(nullptr, 0);
-        }
-        if (!IsWindowEnabled(Item(IDC_JOB_PAUSE)) && IsWindowEnabled(Item(IDC_JOB_CANCEL))) {
-            EnableWindow(Item(IDC_JOB_PAUSE), TRUE);
-        }
-    }
-
-    m_JobName.SetFittedText(job.jobText);
 }
 
 // ---------------------------------------------------------------------------
@@ -280,7 +204,7 @@ void StatusWindow::OnCancelJob() {
 }
 
 void StatusWindow::OnPauseResume() {
-    const bool resume = ItemText(Hwnd(), IDC_JOB_PAUSE) == ResourceString(IDS_JOB_RESUME);
+    const bool resume = m_JobView.OffersResume();
     if (m_pJobMonitor != nullptr) {
         m_pJobMonitor->RequestCommand(static_cast<int>(m_JobSnapshot.jobId),
                                       resume ? kJobCommandResume : kJobCommandPause);

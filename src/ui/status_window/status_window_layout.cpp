@@ -73,10 +73,10 @@ void StatusWindow::SwitchView(int viewType, int forceDefaultPosition) {
     }
 
     if (viewType == kViewProgress) {
-        m_Animation.SetBitmapSize(kAnimationWidth, kAnimationHeight);
-        m_Animation.StartAnimation(3, kPrintingFrames);
+        m_JobView.Animation().SetBitmapSize(kAnimationWidth, kAnimationHeight);
+        m_JobView.Animation().StartAnimation(3, kPrintingFrames);
     } else {
-        m_Animation.StopAnimation();
+        m_JobView.Animation().StopAnimation();
     }
 
     m_nViewType = viewType;

@@ -454,13 +454,13 @@ bool StatusWindow::JobCheckSaysClose() {
     }
     JobRecord record = {};
     if (m_pJobMonitor->GetJobRecord(&record)) {
-        ShowJob(record);
+        m_JobView.Show(record, m_JobSnapshot);
         m_bKeepHidden = 0;
         ShowWindow(Hwnd(), SW_SHOWNOACTIVATE);
         m_JobSnapshot = record;
     } else {
         ShowWindow(Hwnd(), SW_HIDE);
-        ClearJobDisplay();
+        m_JobView.Clear();
         m_JobSnapshot = JobRecord{};
         m_nMeterStatusClass = -1;
     }
