@@ -67,34 +67,21 @@ void StatusWindow::SetLibrary(CBxApi* library) {
 
 INT_PTR StatusWindow::Run(const char* printerName, const char* portName, const char* modelSection,
                           const char* modelFile) {
-    m_strPrinterName = printerName != nullptr ? printerName : "";
-    m_strPortName = portName != nullptr ? portName : "";
-    m_strModelSection = modelSection != nullptr ? modelSection : "";
-    m_strModelFile = modelFile != nullptr ? modelFile : "";
-    m_Help.SetModelFile(m_strModelFile);
-    m_JobView.SetPrinter(m_strPrinterName, m_strPortName);
-    m_bUsePortName = m_strPrinterName.empty();
-    m_strStoreKey.clear();
-    FindStoreKey(m_bUsePortName ? m_strPortName.c_str() : m_strPrinterName.c_str(),
-                 m_bUsePortName ? kStoreByPortName : kStoreByPrinterName, &m_strStoreKey);
+    m_Printer.Set(printerName, portName, modelSection, modelFile);
+    m_Help.SetModelFile(m_Printer.ModelFile());
+    m_JobView.SetPrinter(m_Printer.Name(), m_Printer.Port());
     if (m_pChannels) {
-        m_pChannels->SetPrinter(m_strPrinterName.c_str(), m_strPortName.c_str());
+        m_pChannels->SetPrinter(m_Printer.Name().c_str(), m_Printer.Port().c_str());
     }
 
-    Module().commonKey = GetDriverKeyPath(m_strPrinterName.c_str());
+    Module().commonKey = GetDriverKeyPath(m_Printer.Name().c_str());
     if (Module().commonKey.empty()) {
         ShowResourceMessageBox(nullptr, IDS_PRINTER_UNKNOWN, IDS_PRINTER_UNKNOWN_CAPTION,
                                MB_ICONEXCLAMATION | MB_OK);
         return 2;
     }
-    m_strJobActivityName = krx::JobActivityName(m_strPrinterName.c_str(), m_strPortName.c_str());
-
     // The meter must never take the focus from the application that prints.
     return DoModalOwnLoop(nullptr, m_hResource, m_nBaseViewType != kViewProgress);
-}
-
-const std::string& StatusWindow::PrinterOrPortName() const {
-    return m_bUsePortName ? m_strPortName : m_strPrinterName;
 }
 
 bool StatusWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* result) {
@@ -261,7 +248,7 @@ void StatusWindow::OnMove() {
     if (!GetWindowRect(Hwnd(), &rect)) {
         return;
     }
-    RegistryKey key = OpenStoreKey();
+    RegistryKey key = m_Printer.OpenStoreKey();
     if (key.IsOpen()) {
         key.WriteNumber("PopupPOSX", static_cast<DWORD>(rect.left));
         key.WriteNumber("PopupPOSY", static_cast<DWORD>(rect.top));
@@ -353,20 +340,12 @@ void StatusWindow::StopTimer(UINT_PTR id) {
     }
 }
 
-RegistryKey StatusWindow::OpenStoreKey() const {
-    // An empty key name would open the hive itself.
-    if (m_strStoreKey.empty()) {
-        return RegistryKey(HKEY_CURRENT_USER, nullptr);
-    }
-    return RegistryKey(HKEY_CURRENT_USER, m_strStoreKey.c_str(), false, RegistryKey::kAllAccess);
-}
-
 BOOL StatusWindow::OnInitDialog() {
     m_bClosed = 0;
     if (m_pChannels) {
         m_pChannels->m_hWnd = Hwnd();
     }
-    RegisterStatusWindow(m_strPrinterName.c_str(), m_strPortName.c_str(),
+    RegisterStatusWindow(m_Printer.Name().c_str(), m_Printer.Port().c_str(),
                          static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(Hwnd())),
                          kSlotStatusWindow);
     if (const char* banner = TraceBanner(m_nBaseViewType)) {
@@ -375,7 +354,7 @@ BOOL StatusWindow::OnInitDialog() {
     BindControls();
 
     std::string pictureLibrary;
-    if (ReadProfileString(m_strModelFile.c_str(), m_strModelSection.c_str(), "BMPDLL",
+    if (ReadProfileString(m_Printer.ModelFile().c_str(), m_Printer.ModelSection().c_str(), "BMPDLL",
                           &pictureLibrary) == kProfileFound &&
         !pictureLibrary.empty()) {
         // Pictures only: mapped as an image, none of its code runs.
@@ -385,8 +364,8 @@ BOOL StatusWindow::OnInitDialog() {
     m_JobView.Animation().SetResourceModule(m_hPictureLib.get());
 
     int debugStatus = 0;
-    if (ReadProfileInt(m_strModelFile.c_str(), m_strModelSection.c_str(), "Debug", &debugStatus) !=
-        kProfileFound) {
+    if (ReadProfileInt(m_Printer.ModelFile().c_str(), m_Printer.ModelSection().c_str(), "Debug",
+                       &debugStatus) != kProfileFound) {
         debugStatus = 0;
     }
     m_bDebugStatus = debugStatus;
@@ -395,7 +374,7 @@ BOOL StatusWindow::OnInitDialog() {
     }
     m_Help.SetHtmlViewer(RegistryKey(HKEY_CLASSES_ROOT, ".HTM").IsOpen());
 
-    m_pSound.reset(new SoundTable(m_strModelSection.c_str()));
+    m_pSound.reset(new SoundTable(m_Printer.ModelSection().c_str()));
     if (!m_pSound->IsSoundAvailable()) {
         m_pSound.reset();
     }
@@ -423,7 +402,7 @@ BOOL StatusWindow::OnInitDialog() {
     m_rcMarker = ItemRectInClient(IDC_POPUP_MARKER);
 
     {
-        RegistryKey store = OpenStoreKey();
+        RegistryKey store = m_Printer.OpenStoreKey();
         m_bTipsEnabled = store.IsOpen() ? store.ReadNumber("DisplayTips", 1) : 1;
     }
 
@@ -448,7 +427,7 @@ BOOL StatusWindow::OnInitDialog() {
         break;
     }
 
-    m_Tips.LoadTips(m_strStoreKey);
+    m_Tips.LoadTips(m_Printer.StoreKey());
     m_nStatusInterval = Module().statusInterval;
 
     if (m_bStatusPolling) {

@@ -30,6 +30,7 @@
 #include "ui/icon_button.h"
 #include "ui/status_window/ink_gauges.h"
 #include "ui/status_window/job_view.h"
+#include "ui/status_window/monitored_printer.h"
 #include "ui/status_window/status_view.h"
 #include "ui/status_window/trouble_help.h"
 #include "ui/status_window/view_table.h"
@@ -118,9 +119,7 @@ class StatusWindow : public Dialog {
     int CurrentViewType() const { return m_nViewType; }
     int RecoveryStateValue() const { return m_nRecoveryState; }
     int StatusPollingEnabled() const { return m_bStatusPolling; }
-    const std::string& StoreKey() const { return m_strStoreKey; }
-    const std::string& JobActivityName() const { return m_strJobActivityName; }
-    bool NamedByPort() const { return m_bUsePortName; }
+    const MonitoredPrinter& Printer() const { return m_Printer; }
 
   protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* result) override;
@@ -151,8 +150,6 @@ class StatusWindow : public Dialog {
     void BindControls();
     void SetUpSystemMenu();
     void TraceViewType() const;
-    const std::string& PrinterOrPortName() const;
-    RegistryKey OpenStoreKey() const; // full access; not open without a key name
 
     // Layout helpers (status_window_layout.cpp).
     void ApplyViewTable(int viewType);
@@ -232,13 +229,7 @@ class StatusWindow : public Dialog {
     int m_bClosed = 0;          // cleaned up: no timer is started again
 
     // --- Printer identity ---
-    std::string m_strPrinterName;
-    std::string m_strPortName;
-    std::string m_strModelSection;
-    std::string m_strModelFile;
-    bool m_bUsePortName = false;      // the port name stands for the printer
-    std::string m_strStoreKey;        // key name under the current-user hive
-    std::string m_strJobActivityName; // "N_KRXS_" + name, "\" as "/"
+    MonitoredPrinter m_Printer; // names, model, store key
 
     // --- Communication ---
     std::unique_ptr<StatusChannels> m_pChannels; // needs the library wrapper

@@ -75,8 +75,9 @@ void StatusWindow::OnTroubleHelp() {
 
     int hasD4 = 0;
     {
-        ChannelList channels(m_bUsePortName ? m_strPortName.c_str() : m_strPrinterName.c_str(),
-                             m_bUsePortName ? 0 : 1, kChannelPreferred);
+        ChannelList channels(m_Printer.ByPort() ? m_Printer.Port().c_str()
+                                                : m_Printer.Name().c_str(),
+                             m_Printer.ByPort() ? 0 : 1, kChannelPreferred);
         hasD4 = channels.HasInfoChannelD4();
     }
     const bool slowPolling = m_pChannels && m_pChannels->SlowPolling();
@@ -94,20 +95,20 @@ void StatusWindow::OnTroubleHelp() {
     m_Display.Picture().EnablePalette(FALSE);
     m_JobView.Animation().EnablePalette(FALSE);
     std::string driverName;
-    if (ReadProfileString(m_strModelFile.c_str(), m_strModelSection.c_str(), "DRVNAME",
-                          &driverName) != kProfileFound) {
+    if (ReadProfileString(m_Printer.ModelFile().c_str(), m_Printer.ModelSection().c_str(),
+                          "DRVNAME", &driverName) != kProfileFound) {
         driverName.clear();
     }
     if (direct) {
         if (auto entry = reinterpret_cast<PfnUtInkReplacement>(
                 reinterpret_cast<void*>(GetProcAddress(utility.get(), "UtInkReplacement")))) {
-            entry(m_strPrinterName.c_str(), driverName.c_str(), m_strPortName.c_str(),
-                  m_strModelSection.c_str());
+            entry(m_Printer.Name().c_str(), driverName.c_str(), m_Printer.Port().c_str(),
+                  m_Printer.ModelSection().c_str());
         }
     } else if (auto entry = reinterpret_cast<PfnWndInkReplacement>(
                    reinterpret_cast<void*>(GetProcAddress(utility.get(), "WndInkReplacement")))) {
-        entry(m_strPrinterName.c_str(), driverName.c_str(), m_strPortName.c_str(),
-              m_strModelSection.c_str(), kind);
+        entry(m_Printer.Name().c_str(), driverName.c_str(), m_Printer.Port().c_str(),
+              m_Printer.ModelSection().c_str(), kind);
     }
     m_Display.Picture().EnablePalette(TRUE);
     m_JobView.Animation().EnablePalette(TRUE);
@@ -118,7 +119,7 @@ void StatusWindow::OnServiceCall() {
     if (!store.IsOpen()) {
         return;
     }
-    const std::string& name = m_strPrinterName.empty() ? m_strPortName : m_strPrinterName;
+    const std::string& name = m_Printer.Name().empty() ? m_Printer.Port() : m_Printer.Name();
     const std::string text = store.ReadText(name.c_str(), "", kRegistryTextSize);
     if (!text.empty()) {
         ShowTextMessageBox(Hwnd(), text.c_str(), kServiceCallCaption, MB_ICONINFORMATION | MB_OK);
@@ -133,7 +134,7 @@ void StatusWindow::OnTipsToggle() {
     EnableWindow(Item(IDC_TIP_TEXT), m_bTipsEnabled ? TRUE : FALSE);
     EnableWindow(Item(IDC_TIP_HELP), m_bTipsEnabled ? TRUE : FALSE);
     {
-        RegistryKey store = OpenStoreKey();
+        RegistryKey store = m_Printer.OpenStoreKey();
         if (store.IsOpen()) {
             store.WriteNumber("DisplayTips", static_cast<DWORD>(m_bTipsEnabled));
         }
@@ -160,7 +161,7 @@ void StatusWindow::OnTipsToggle() {
     }
     SetWindowPos(Hwnd(), nullptr, x, y, size.cx, size.cy, SWP_NOACTIVATE | SWP_NOZORDER);
     if (m_bRememberPos && corrected) {
-        RegistryKey store = OpenStoreKey();
+        RegistryKey store = m_Printer.OpenStoreKey();
         if (store.IsOpen()) {
             store.WriteNumber("PopupPOSX", static_cast<DWORD>(x));
             store.WriteNumber("PopupPOSY", static_cast<DWORD>(y));
@@ -174,7 +175,7 @@ void StatusWindow::OnTipHelp() {
         return;
     }
     char helpName[kPathSize] = {};
-    if (ReadLanguageString("ONEPOINT", helpName, kPathSize, m_strModelFile.c_str()) != 0 ||
+    if (ReadLanguageString("ONEPOINT", helpName, kPathSize, m_Printer.ModelFile().c_str()) != 0 ||
         helpName[0] == '\0') {
         return;
     }

@@ -71,7 +71,7 @@ void StatusWindow::TryLibraryRecovery() {
         m_nRecoveryState = kRecoveryFailed;
         return;
     }
-    const std::string driver = ReadPrinterDriverName(m_strPrinterName.c_str());
+    const std::string driver = ReadPrinterDriverName(m_Printer.Name().c_str());
     if (driver.empty()) {
         m_nRecoveryState = kRecoveryFailed;
         return;

@@ -86,9 +86,9 @@ std::string ReplyText(const std::vector<unsigned char>& reply) {
 int StatusWindow::TickResult() {
     // The store key found when the window was set up, opened once for the
     // tick's read and write of ComStatus; never created here.
-    const RegistryKey store = OpenStoreKey();
+    const RegistryKey store = m_Printer.OpenStoreKey();
     int result = kTickRead;
-    if (JobBeingSent(m_strJobActivityName)) {
+    if (JobBeingSent(m_Printer.JobActivityName())) {
         m_bPrinting = 1;
         switch (store.ReadNumber("ComStatus", kComStatusNoted)) {
         case kComStatusError:
@@ -115,10 +115,10 @@ int StatusWindow::TickResult() {
     m_bPrinting = 0;
     if (!m_bModelVerified && m_pBxApi != nullptr) {
         const std::string model =
-            GetModelID(*m_pBxApi, m_strPrinterName.c_str(), m_strPortName.c_str());
+            GetModelID(*m_pBxApi, m_Printer.Name().c_str(), m_Printer.Port().c_str());
         if (model.empty()) {
             result = kTickFailure;
-        } else if (model == m_strModelSection) {
+        } else if (model == m_Printer.ModelSection()) {
             m_bModelVerified = 1;
         } else {
             result = kTickOtherPrinter;
@@ -137,7 +137,7 @@ void StatusWindow::StatusTick() {
     DebugTrace("---\nStatus Timer : ");
     DebugTrace(m_bPrinting ? "Printing (%d)\n" : "Idling (%d)\n", result);
 
-    if (m_nViewType == kViewProgress && IsFilePort(m_strPortName)) {
+    if (m_nViewType == kViewProgress && IsFilePort(m_Printer.Port())) {
         // Nothing answers behind a print-to-file port.
         if (ShowInkArea(0)) {
             PlaceWindow(m_nViewType, 0);
@@ -223,7 +223,7 @@ int StatusWindow::ReadReply(int fromRegistry, std::vector<unsigned char>* reply)
     if (fromRegistry) {
         // One read of the value: a size asked first could be outdated by a
         // newer reply before the bytes are read.
-        const RegistryKey store = OpenStoreKeyForReading(m_strStoreKey);
+        const RegistryKey store = OpenStoreKeyForReading(m_Printer.StoreKey());
         if (!store.IsOpen()) {
             return kReadFailed;
         }
@@ -335,8 +335,8 @@ void StatusWindow::StartExternalProgram() {
         return;
     }
     std::string program;
-    if (ReadProfileString(m_strModelFile.c_str(), m_strModelSection.c_str(), "CSICEXE", &program) !=
-            kProfileFound ||
+    if (ReadProfileString(m_Printer.ModelFile().c_str(), m_Printer.ModelSection().c_str(),
+                          "CSICEXE", &program) != kProfileFound ||
         program.empty()) {
         return;
     }
@@ -347,8 +347,8 @@ void StatusWindow::StartExternalProgram() {
     if (path.empty()) {
         return;
     }
-    const std::string command = ExternalProgramCommand(QuoteArgument(path), m_strPrinterName,
-                                                       m_strPortName, m_strResourcePath);
+    const std::string command = ExternalProgramCommand(QuoteArgument(path), m_Printer.Name(),
+                                                       m_Printer.Port(), m_strResourcePath);
     if (StartProgram(path, command, SW_SHOW)) {
         m_bExternalStarted = 1;
     }
@@ -429,7 +429,8 @@ int StatusWindow::PopsUp(int statusClass, int* sound, int* soundNumber) {
     MapStatusClass(statusClass, &statusNumber, &item);
     int soundFlag = 0;
     int notify = 0;
-    GetItemNotifySettingsAt(m_strStoreKey, item, &soundFlag, &notify, m_strModelSection.c_str());
+    GetItemNotifySettingsAt(m_Printer.StoreKey(), item, &soundFlag, &notify,
+                            m_Printer.ModelSection().c_str());
     if (sound != nullptr) {
         *sound = soundFlag;
     }
@@ -490,7 +491,7 @@ void StatusWindow::UpdateInkDisplay(int noInformation) {
 // Initial status of a pop-up
 
 void StatusWindow::ShowInitialStatus() {
-    RegistryKey store = OpenStoreKey();
+    RegistryKey store = m_Printer.OpenStoreKey();
     std::vector<unsigned char> stored;
     bool keyOpen = store.IsOpen();
     if (keyOpen) {
