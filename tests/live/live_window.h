@@ -31,21 +31,23 @@ class StatusWindowProbe {
     void ProgressTick() { w_.ProgressTick(); }
     void ReadStatus(int fromRegistry) { w_.ReadStatus(fromRegistry); }
     void ShowStatus(int readResult, int statusClass) { w_.ShowStatus(readResult, statusClass); }
-    void ShowJob(const JobRecord& job) { w_.ShowJob(job); }
+    void ShowJob(const JobRecord& job) { w_.m_JobView.Show(job, w_.m_JobSnapshot); }
     void End() { w_.EndWindow(IDOK); }
-    std::string TroubleshootingPage(int category) const { return w_.TroubleshootingPage(category); }
+    std::string TroubleshootingPage(int category) const {
+        return w_.m_Help.TroubleshootingPage(category);
+    }
 
     int StatusClass() const { return w_.m_nStatusClass; }
-    int PictureCategory() const { return w_.m_nPictureCategory; }
-    int MessageId() const { return w_.m_nMessageId; }
+    int PictureCategory() const { return w_.m_Display.PictureCategory(); }
+    int MessageId() const { return w_.m_Display.MessageId(); }
     int View() const { return w_.m_nViewType; }
     int StatusInterval() const { return w_.m_nStatusInterval; }
     int Printing() const { return w_.m_bPrinting; }
-    int TroubleCategory() const { return w_.m_nTroubleCategory; }
+    int TroubleCategory() const { return w_.m_Help.Category(); }
     const JobRecord& Snapshot() const { return w_.m_JobSnapshot; }
-    const ProgressMeter& Meter() const { return w_.m_Meter; }
-    const BMP256Ctrl& Animation() const { return w_.m_Animation; }
-    const BMP256Ctrl& Picture() const { return w_.m_Picture; }
+    const ProgressMeter& Meter() const { return w_.m_JobView.Meter(); }
+    const BMP256Ctrl& Animation() const { return w_.m_JobView.Animation(); }
+    const BMP256Ctrl& Picture() const { return w_.m_Display.Picture(); }
     const TipList& Tips() const { return w_.m_Tips; }
     StatusChannels* Channels() const { return w_.m_pChannels.get(); }
 

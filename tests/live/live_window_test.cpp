@@ -601,6 +601,16 @@ TEST_F(LiveWindowTest, JobBeingSentReadsTheStoreAndPopsUpWithItsSound) {
         w.StatusTick();
         EXPECT_EQ(12, w.StatusClass());
         EXPECT_EQ(1u, played.size());
+        // A key of the printer's name made since set-up and listed before
+        // the window's own: the tick keeps to the key the window found.
+        const std::string own = StoreKey();
+        const std::string newcomer = own.substr(0, own.rfind('\\')) + "\\A0";
+        krxtest::WriteString(HKEY_CURRENT_USER, newcomer, "Name", kit::kPrinterName);
+        krxtest::WriteDword(HKEY_CURRENT_USER, newcomer, "ComStatus", 0);
+        w.StatusTick();
+        EXPECT_EQ(12, w.StatusClass()) << "the newcomer's failure is not the window's";
+        EXPECT_EQ(0u, krxtest::ReadDword(HKEY_CURRENT_USER, newcomer, "ComStatus", 9));
+        RegDeleteKeyA(HKEY_CURRENT_USER, newcomer.c_str());
         // Without a job the progress tick leaves the window as it is.
         w.ProgressTick();
         EXPECT_EQ(krx::kViewDetail, w.View());

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "comm/bxapi.h"
+#include "comm/library_recovery.h"
 #include "comm/spooler.h"
 #include "common/resource_ids.h"
 #include "common/win_handles.h"

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "comm/library_recovery.h"
 #include "common/resource_ids.h"
 #include "ui/status_window/recovery_command.h"
 #include "ui/status_window/view_table.h"

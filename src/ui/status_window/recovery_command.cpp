@@ -1,4 +1,4 @@
-// Settings tool command line and routed-port check.
+// Settings tool command line.
 #include "ui/status_window/recovery_command.h"
 
 #include <cstdio>
@@ -6,10 +6,6 @@
 namespace krx {
 
 namespace {
-
-bool StartsWith(const std::string& text, const char* prefix) {
-    return text.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
-}
 
 // Eight upper-case hexadecimal digits, as the tool reads them back.
 std::string Hex8(uint32_t value) {
@@ -38,20 +34,6 @@ std::string BuildRecoveryCommandLine(const std::string& toolPath, const std::str
     line += Hex8(message);
     line += " /BXP=A:On";
     return line;
-}
-
-bool RoutedPortsNeedNoRecovery(const std::vector<std::string>& ports) {
-    bool local = false;
-    bool shared = false;
-    for (const std::string& port : ports) {
-        if (StartsWith(port, "LPT")) {
-            local = true;
-        } else if (!StartsWith(port, "BXPIP") && !StartsWith(port, "IPX") &&
-                   StartsWith(port, "SHARE")) {
-            shared = true;
-        }
-    }
-    return local && shared;
 }
 
 } // namespace krx

@@ -1,10 +1,9 @@
-// The settings tool's command line and the request-router check used by the
-// status window's library recovery. Pure text handling.
+// The settings tool's command line used by the status window's library
+// recovery. Pure text handling.
 #pragma once
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 namespace krx {
 
@@ -16,9 +15,5 @@ constexpr uint32_t kRecoveryReportMessage = 0x400 + 200;
 // be quoted safely (it contains a double quote or a control character).
 std::string BuildRecoveryCommandLine(const std::string& toolPath, const std::string& driverName,
                                      uintptr_t windowHandle, uint32_t message);
-
-// True when the routed ports make a repair pointless: both a local port
-// ("LPT...") and a shared one ("SHARE...", not "BXPIP..." or "IPX...").
-bool RoutedPortsNeedNoRecovery(const std::vector<std::string>& ports);
 
 } // namespace krx

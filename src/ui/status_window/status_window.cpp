@@ -22,15 +22,6 @@ namespace krx {
 
 namespace {
 
-constexpr int kInkBlockSize = 7;
-constexpr int kInkCount = 6;
-
-// Commands of the ink level items.
-constexpr WPARAM kInkInitBlack = KRX_INK_BLACK_INIT;
-constexpr WPARAM kInkShowBlack = KRX_INK_BLACK_LEVELS;
-constexpr WPARAM kInkInitColour = KRX_INK_COLOR_INIT;
-constexpr WPARAM kInkShowColour = KRX_INK_COLOR_LEVELS;
-
 constexpr int kPictureWidth = 109;
 constexpr int kPictureHeight = 86;
 constexpr int kTipsIconSize = 18;
@@ -76,32 +67,21 @@ void StatusWindow::SetLibrary(CBxApi* library) {
 
 INT_PTR StatusWindow::Run(const char* printerName, const char* portName, const char* modelSection,
                           const char* modelFile) {
-    m_strPrinterName = printerName != nullptr ? printerName : "";
-    m_strPortName = portName != nullptr ? portName : "";
-    m_strModelSection = modelSection != nullptr ? modelSection : "";
-    m_strModelFile = modelFile != nullptr ? modelFile : "";
-    m_bUsePortName = m_strPrinterName.empty();
-    m_strStoreKey.clear();
-    FindStoreKey(m_bUsePortName ? m_strPortName.c_str() : m_strPrinterName.c_str(),
-                 m_bUsePortName ? kStoreByPortName : kStoreByPrinterName, &m_strStoreKey);
+    m_Printer.Set(printerName, portName, modelSection, modelFile);
+    m_Help.SetModelFile(m_Printer.ModelFile());
+    m_JobView.SetPrinter(m_Printer.Name(), m_Printer.Port());
     if (m_pChannels) {
-        m_pChannels->SetPrinter(m_strPrinterName.c_str(), m_strPortName.c_str());
+        m_pChannels->SetPrinter(m_Printer.Name().c_str(), m_Printer.Port().c_str());
     }
 
-    Module().commonKey = GetDriverKeyPath(m_strPrinterName.c_str());
+    Module().commonKey = GetDriverKeyPath(m_Printer.Name().c_str());
     if (Module().commonKey.empty()) {
         ShowResourceMessageBox(nullptr, IDS_PRINTER_UNKNOWN, IDS_PRINTER_UNKNOWN_CAPTION,
                                MB_ICONEXCLAMATION | MB_OK);
         return 2;
     }
-    m_strJobActivityName = krx::JobActivityName(m_strPrinterName.c_str(), m_strPortName.c_str());
-
     // The meter must never take the focus from the application that prints.
     return DoModalOwnLoop(nullptr, m_hResource, m_nBaseViewType != kViewProgress);
-}
-
-const std::string& StatusWindow::PrinterOrPortName() const {
-    return m_bUsePortName ? m_strPortName : m_strPrinterName;
 }
 
 bool StatusWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* result) {
@@ -249,7 +229,7 @@ void StatusWindow::OnCloseOrTurnIntoMeter() {
     m_nBaseViewType = kViewProgress;
     m_bRememberPos = 1;
     ShowWindow(Hwnd(), SW_HIDE);
-    ClearJobDisplay();
+    m_JobView.Clear();
     m_JobSnapshot = JobRecord{};
     SwitchView(kViewProgress, 0);
     m_nMeterStatusClass = m_nStatusClass;
@@ -268,7 +248,7 @@ void StatusWindow::OnMove() {
     if (!GetWindowRect(Hwnd(), &rect)) {
         return;
     }
-    RegistryKey key = OpenStoreKey();
+    RegistryKey key = m_Printer.OpenStoreKey();
     if (key.IsOpen()) {
         key.WriteNumber("PopupPOSX", static_cast<DWORD>(rect.left));
         key.WriteNumber("PopupPOSY", static_cast<DWORD>(rect.top));
@@ -327,7 +307,7 @@ void StatusWindow::OnStatusTimer() {
 void StatusWindow::OnProgressTimer() {
     StopTimer(kProgressTimerId);
     RunTick(&StatusWindow::ProgressTick);
-    if (!m_bClosed && m_bProgressPolling) {
+    if (!m_bClosed) {
         StartTimer(kProgressTimerId, kProgressPeriodMs);
     }
 }
@@ -360,20 +340,12 @@ void StatusWindow::StopTimer(UINT_PTR id) {
     }
 }
 
-RegistryKey StatusWindow::OpenStoreKey() const {
-    // An empty key name would open the hive itself.
-    if (m_strStoreKey.empty()) {
-        return RegistryKey(HKEY_CURRENT_USER, nullptr);
-    }
-    return RegistryKey(HKEY_CURRENT_USER, m_strStoreKey.c_str(), false, RegistryKey::kAllAccess);
-}
-
 BOOL StatusWindow::OnInitDialog() {
     m_bClosed = 0;
     if (m_pChannels) {
         m_pChannels->m_hWnd = Hwnd();
     }
-    RegisterStatusWindow(m_strPrinterName.c_str(), m_strPortName.c_str(),
+    RegisterStatusWindow(m_Printer.Name().c_str(), m_Printer.Port().c_str(),
                          static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(Hwnd())),
                          kSlotStatusWindow);
     if (const char* banner = TraceBanner(m_nBaseViewType)) {
@@ -382,27 +354,27 @@ BOOL StatusWindow::OnInitDialog() {
     BindControls();
 
     std::string pictureLibrary;
-    if (ReadProfileString(m_strModelFile.c_str(), m_strModelSection.c_str(), "BMPDLL",
+    if (ReadProfileString(m_Printer.ModelFile().c_str(), m_Printer.ModelSection().c_str(), "BMPDLL",
                           &pictureLibrary) == kProfileFound &&
         !pictureLibrary.empty()) {
         // Pictures only: mapped as an image, none of its code runs.
         m_hPictureLib.reset(LoadResourceLibrary(pictureLibrary));
     }
-    m_Picture.SetResourceModule(m_hPictureLib.get());
-    m_Animation.SetResourceModule(m_hPictureLib.get());
+    m_Display.Picture().SetResourceModule(m_hPictureLib.get());
+    m_JobView.Animation().SetResourceModule(m_hPictureLib.get());
 
     int debugStatus = 0;
-    if (ReadProfileInt(m_strModelFile.c_str(), m_strModelSection.c_str(), "Debug", &debugStatus) !=
-        kProfileFound) {
+    if (ReadProfileInt(m_Printer.ModelFile().c_str(), m_Printer.ModelSection().c_str(), "Debug",
+                       &debugStatus) != kProfileFound) {
         debugStatus = 0;
     }
     m_bDebugStatus = debugStatus;
     if (m_pJobMonitor != nullptr) {
         m_pJobMonitor->SetSkipSpoolerCheck(m_bDebugStatus);
     }
-    m_bHtmlViewer = RegistryKey(HKEY_CLASSES_ROOT, ".HTM").IsOpen() ? 1 : 0;
+    m_Help.SetHtmlViewer(RegistryKey(HKEY_CLASSES_ROOT, ".HTM").IsOpen());
 
-    m_pSound.reset(new SoundTable(m_strModelSection.c_str()));
+    m_pSound.reset(new SoundTable(m_Printer.ModelSection().c_str()));
     if (!m_pSound->IsSoundAvailable()) {
         m_pSound.reset();
     }
@@ -413,19 +385,15 @@ BOOL StatusWindow::OnInitDialog() {
         SendMessageA(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     }
 
-    m_nMessageId = IDS_STATUS_NO_ANSWER;
-    m_Message.LoadText(IDS_STATUS_CHECKING);
-    m_strLastStatusText = m_Message.String();
-    SetDlgItemTextA(Hwnd(), IDC_STATUS_TEXT, m_strLastStatusText.c_str());
+    m_Display.Reset();
     ClearTroubleCategory();
 
-    InitialiseInkItems();
-    m_Meter.SetMeterBarColor(GetSysColor(COLOR_ACTIVECAPTION), FALSE);
-    m_Meter.SetMeterBackColor(RGB(0xFF, 0xFF, 0xFF), FALSE);
-    ClearJobDisplay();
+    m_InkGauges.Initialise();
+    m_JobView.SetUp();
+    m_JobView.Clear();
 
-    m_Picture.SetBitmapSize(kPictureWidth, kPictureHeight);
-    m_Picture.ShowBitmap(IDB_PRINTER_READY); // picture category 1
+    m_Display.Picture().SetBitmapSize(kPictureWidth, kPictureHeight);
+    m_Display.Picture().ShowBitmap(IDB_PRINTER_READY); // picture category 1
     m_TipsButton.SetButtonIcon(IDI_TIPS, kTipsIconSize, kTipsIconSize, kTipsIconMargin);
     m_TipsButton.SetButtonCaption(IDS_TIPS_BUTTON);
 
@@ -434,7 +402,7 @@ BOOL StatusWindow::OnInitDialog() {
     m_rcMarker = ItemRectInClient(IDC_POPUP_MARKER);
 
     {
-        RegistryKey store = OpenStoreKey();
+        RegistryKey store = m_Printer.OpenStoreKey();
         m_bTipsEnabled = store.IsOpen() ? store.ReadNumber("DisplayTips", 1) : 1;
     }
 
@@ -459,24 +427,20 @@ BOOL StatusWindow::OnInitDialog() {
         break;
     }
 
-    m_Tips.LoadTips(m_strStoreKey);
+    m_Tips.LoadTips(m_Printer.StoreKey());
     m_nStatusInterval = Module().statusInterval;
 
     if (m_bStatusPolling) {
         StartTimer(kStatusTimerId, kFirstStatusPeriodMs);
     }
-    if (m_bProgressPolling) {
-        StartTimer(kProgressTimerId, kFirstProgressPeriodMs);
-    }
+    StartTimer(kProgressTimerId, kFirstProgressPeriodMs);
     return TRUE;
 }
 
 void StatusWindow::BindControls() {
-    m_Picture.Attach(Hwnd(), IDC_STATUS_PICTURE);
-    m_JobName.Attach(Hwnd(), IDC_POPUP_JOB_NAME);
-    m_DocName.Attach(Hwnd(), IDC_JOB_DOCUMENT);
-    m_Meter.Attach(Hwnd(), IDC_JOB_METER);
-    m_Animation.Attach(Hwnd(), IDC_JOB_ANIMATION);
+    m_Display.Attach(Hwnd());
+    m_InkGauges.Attach(Hwnd());
+    m_JobView.Attach(Hwnd());
     m_TipsButton.AttachButton(Hwnd(), IDC_TIPS_BUTTON);
     m_StatusText.Attach(Hwnd(), IDC_STATUS_TEXT);
 }
@@ -493,26 +457,6 @@ void StatusWindow::SetUpSystemMenu() {
     }
     DeleteMenu(menu, SC_SIZE, MF_BYCOMMAND);
     DeleteMenu(menu, SC_MAXIMIZE, MF_BYCOMMAND);
-}
-
-void StatusWindow::InitialiseInkItems() {
-    SendDlgItemMessageA(Hwnd(), IDC_INK_BLACK, kMsgInkLevel, kInkInitBlack, kInkCount);
-    SendDlgItemMessageA(Hwnd(), IDC_INK_COLOR, kMsgInkLevel, kInkInitColour, kInkCount);
-    int32_t levels[kInkBlockSize] = {kInkCount};
-    SendDlgItemMessageA(Hwnd(), IDC_INK_BLACK, kMsgInkLevel, kInkShowBlack,
-                        reinterpret_cast<LPARAM>(levels));
-    SendDlgItemMessageA(Hwnd(), IDC_INK_COLOR, kMsgInkLevel, kInkShowColour,
-                        reinterpret_cast<LPARAM>(levels));
-}
-
-void StatusWindow::ClearJobDisplay() {
-    m_DocName.SetFittedText("");
-    SetDlgItemTextA(Hwnd(), IDC_JOB_SHEETS, "");
-    SetDlgItemTextA(Hwnd(), IDC_JOB_DETAILS, "");
-    SetDlgItemTextA(Hwnd(), IDC_JOB_TIME, "");
-    m_JobName.SetFittedText("");
-    m_Meter.SetMeterRange(0, 100, FALSE);
-    m_Meter.SetMeterPosition(0, TRUE);
 }
 
 void StatusWindow::OnInformationDialog() {
@@ -551,8 +495,8 @@ void StatusWindow::CleanUp() {
         SoundTable::StopSounds();
         m_pSound.reset();
     }
-    m_Picture.StopAnimation();
-    m_Animation.StopAnimation();
+    m_Display.Picture().StopAnimation();
+    m_JobView.Animation().StopAnimation();
     StopTimer(kStatusTimerId);
     StopTimer(kProgressTimerId);
     if (m_pChannels) {

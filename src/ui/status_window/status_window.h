@@ -28,6 +28,11 @@
 #include "krxstat.h"
 #include "status/status_reply.h"
 #include "ui/icon_button.h"
+#include "ui/status_window/ink_gauges.h"
+#include "ui/status_window/job_view.h"
+#include "ui/status_window/monitored_printer.h"
+#include "ui/status_window/status_view.h"
+#include "ui/status_window/trouble_help.h"
 #include "ui/status_window/view_table.h"
 
 namespace krx {
@@ -73,14 +78,6 @@ constexpr uint32_t kReportInUse = 0x400;
 constexpr uint32_t kReportOthers = 0x80000;
 constexpr uint32_t kReportDone = 0x1;
 
-// 1 when the request router's configuration makes a library repair
-// pointless (no router key, or both a local and a shared port routed).
-int RouterNeedsNoRecovery();
-// 1 when the thread's (else the process's) token lists the Administrators.
-int IsAdministrator();
-// "InstallPath" of the module's driver key followed by "\", or empty.
-std::string DriverInstallFolder();
-
 // A read-only edit that never shows a caret: the edit makes its caret
 // whenever it gets the focus, so the caret goes as soon as it is made.
 class CaretlessEdit : public SubclassedControl {
@@ -112,7 +109,6 @@ class StatusWindow : public Dialog {
     void PlaceWindow(int viewType, int forceDefaultPosition);
     SIZE ViewSize(int viewType) const;
     int ShowInkArea(int show);
-    void ClearJobDisplay();
 
     // Library recovery through the settings tool.
     void TryLibraryRecovery();
@@ -123,9 +119,7 @@ class StatusWindow : public Dialog {
     int CurrentViewType() const { return m_nViewType; }
     int RecoveryStateValue() const { return m_nRecoveryState; }
     int StatusPollingEnabled() const { return m_bStatusPolling; }
-    const std::string& StoreKey() const { return m_strStoreKey; }
-    const std::string& JobActivityName() const { return m_strJobActivityName; }
-    bool NamedByPort() const { return m_bUsePortName; }
+    const MonitoredPrinter& Printer() const { return m_Printer; }
 
   protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* result) override;
@@ -155,10 +149,7 @@ class StatusWindow : public Dialog {
     void StopTimer(UINT_PTR id);
     void BindControls();
     void SetUpSystemMenu();
-    void InitialiseInkItems();
     void TraceViewType() const;
-    const std::string& PrinterOrPortName() const;
-    RegistryKey OpenStoreKey() const; // full access; not open without a key name
 
     // Layout helpers (status_window_layout.cpp).
     void ApplyViewTable(int viewType);
@@ -215,8 +206,7 @@ class StatusWindow : public Dialog {
     UINT_PTR m_nProgressTimer = 0; // timer 9 while running
     int m_bTimerBusy = 0;          // drops timer events that arrive inside a tick
     int m_bStatusPolling = 1;      // 0 for a meter opened without polling
-    int m_bProgressPolling = 1;
-    int m_nStatusInterval = 10; // seconds, from the module-wide interval
+    int m_nStatusInterval = 10;    // seconds, from the module-wide interval
 
     // --- Jobs ---
     JobRecord m_JobSnapshot = {}; // last job record shown
@@ -231,28 +221,15 @@ class StatusWindow : public Dialog {
     int m_bDebugStatus = 0;       // status reply read from the registry
     int m_bRemoteRequest = 0;     // remote information request pending
     ParsedStatusRecord m_Status;  // last decoded reply
-    uint16_t m_InkWarnings = 0xFFFF;
-    int m_nPictureCategory = 1;
-    int m_nLastPictureCategory = 0;
-    ResourceText m_Message; // loads status messages by number
-    int m_nMessageId = 2002;
-    std::string m_strLastStatusText; // text now in item 212
     int m_nLastSound = -1;
     int m_bModelVerified = 0;
     int m_nRecoveryState = kRecoveryNotTried;
     int m_bLibraryFlagsShown = 0;
     int m_bExternalStarted = 0; // "CSICEXE" program started
-    int m_nUtilityProbe = -1;   // ink-replacement utility: -1 not probed, 0 absent, 1 usable
     int m_bClosed = 0;          // cleaned up: no timer is started again
 
     // --- Printer identity ---
-    std::string m_strPrinterName;
-    std::string m_strPortName;
-    std::string m_strModelSection;
-    std::string m_strModelFile;
-    bool m_bUsePortName = false;      // the port name stands for the printer
-    std::string m_strStoreKey;        // key name under the current-user hive
-    std::string m_strJobActivityName; // "N_KRXS_" + name, "\" as "/"
+    MonitoredPrinter m_Printer; // names, model, store key
 
     // --- Communication ---
     std::unique_ptr<StatusChannels> m_pChannels; // needs the library wrapper
@@ -260,10 +237,7 @@ class StatusWindow : public Dialog {
     // --- Help and tips ---
     int m_bTipsEnabled = 1; // "DisplayTips"
     TipList m_Tips;
-    int m_bHtmlViewer = 0; // ".HTM" class key exists
-    int m_nTroubleCategory = 0;
-    std::string m_strTroublePage;
-    HRSRC m_hGuideSteps = nullptr;
+    TroubleHelp m_Help; // what the trouble-help button offers
 
     // --- Owned objects ---
     std::unique_ptr<SoundTable> m_pSound;
@@ -272,18 +246,15 @@ class StatusWindow : public Dialog {
     int m_bInfoDialogShown = 0;
 
     // --- Controls bound to template items ---
-    BMP256Ctrl m_Picture;    // 210
-    FittedLabel m_JobName;   // 307
-    FittedLabel m_DocName;   // 300
-    ProgressMeter m_Meter;   // 305
-    BMP256Ctrl m_Animation;  // 304
+    StatusView m_Display;    // 212 and 210
+    JobView m_JobView;       // 300, 304, 305, 307
+    InkGauges m_InkGauges;   // 314 and 315
     IconButton m_TipsButton; // 317
 
     CaretlessEdit m_StatusText; // 212
 
     // Live status and job display helpers
     friend class StatusWindowProbe; // tests drive the ticks directly
-    int ProbeJobActivity();
     int TickResult();
     void AfterCommunicationFailure();
     int ReadReply(int fromRegistry, std::vector<unsigned char>* reply);
@@ -291,24 +262,15 @@ class StatusWindow : public Dialog {
     void StartExternalProgram();
     void UpdateDetailExtras(int readResult);
     void ReceiveRemoteCount();
-    void ShowMessage(int messageId);
-    void ShowPictureCategory(int category);
     void ShowStatus(int readResult, int statusClass);
     int PopsUp(int statusClass, int* sound, int* soundNumber);
     bool ShouldClose(int statusClass);
     bool JobCheckSaysClose();
-    void EnableInkItems(bool enable);
     void UpdateInkDisplay(int noInformation);
-    void ApplyInkWarnings();
     void ShowProgress(const JobRecord& record);
     void ProgressWithoutRecord();
     void ShowNextTip();
-    void ShowJob(const JobRecord& job);
-    std::string PaperName(unsigned paperSize) const;
-    void PrepareTroubleHelp();
-    std::string TroubleshootingPage(int category) const;
-    std::string UtilityLibraryPath() const;
-    bool UtilityOffersInkReplacement();
+    void PrepareTroubleHelp(int category);
     void OpenTroublePage();
     int m_nTipCountdown = 0; // progress ticks until the next tip
 };

@@ -21,6 +21,7 @@
 #include "entry/registry/registry_paths.h"
 #include "graphics/guide_dialog.h"
 #include "ui/status_tables.h"
+#include "ui/status_window/trouble_help.h"
 
 namespace krx {
 
@@ -35,159 +36,82 @@ constexpr char kServiceCallCaption[] = "Service Call Error!";
 typedef int(WINAPI* PfnUtInkReplacement)(const char*, const char*, const char*, const char*);
 typedef int(WINAPI* PfnWndInkReplacement)(const char*, const char*, const char*, const char*, int);
 
-std::string DriverKeyText(const char* name) {
-    RegistryKey driver(HKEY_LOCAL_MACHINE, Module().commonKey.c_str());
-    if (Module().commonKey.empty() || !driver.IsOpen()) {
-        return std::string();
-    }
-    return driver.ReadText(name, "", kRegistryTextSize);
-}
-
-std::string LanguageFileName(const char* key, const std::string& modelFile) {
-    char value[kPathSize] = {};
-    if (ReadLanguageString(key, value, kPathSize, modelFile.c_str()) != 0) {
-        return std::string();
-    }
-    return value;
-}
-
-bool FileExists(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
 } // namespace
-
-std::string DriverInstallFolder() {
-    const std::string folder = DriverKeyText("InstallPath");
-    return folder.empty() ? folder : folder + "\\";
-}
 
 // ---------------------------------------------------------------------------
 // Trouble help
 
 void StatusWindow::SetTroubleCategory(int statusClass) {
-    m_nTroubleCategory = TroubleCategoryFor(statusClass);
-    PrepareTroubleHelp();
+    PrepareTroubleHelp(TroubleCategoryFor(statusClass));
 }
 
 void StatusWindow::ClearTroubleCategory() {
-    m_nTroubleCategory = 0;
-    PrepareTroubleHelp();
+    PrepareTroubleHelp(0);
 }
 
-std::string StatusWindow::UtilityLibraryPath() const {
-    // Named like a page: inside the install folder, never elsewhere.
-    const std::string name = LanguageFileName("UTILITY", m_strModelFile);
-    return IsSafePageName(name) ? DriverInstallFolder() + name : std::string();
-}
-
-bool StatusWindow::UtilityOffersInkReplacement() {
-    // Loading the utility runs its code: once per window is enough.
-    if (m_nUtilityProbe < 0) {
-        unique_hmodule utility(LoadCodeLibrary(UtilityLibraryPath()));
-        m_nUtilityProbe = utility && (GetProcAddress(utility.get(), "WndInkReplacement") ||
-                                      GetProcAddress(utility.get(), "UtInkReplacement"))
-                              ? 1
-                              : 0;
-    }
-    return m_nUtilityProbe == 1;
-}
-
-void StatusWindow::PrepareTroubleHelp() {
-    m_strTroublePage.clear();
-    m_hGuideSteps = nullptr;
-    bool offered = false;
-    char key[16];
-    snprintf(key, sizeof(key), "TSS%03d", m_nTroubleCategory);
-    if (ReadLanguageInt(key, 0, m_strModelFile.c_str()) == 1) {
-        if (m_bHtmlViewer) {
-            m_strTroublePage = TroubleshootingPage(m_nTroubleCategory);
-            offered = !m_strTroublePage.empty();
-        } else if (InkReplacementKind(m_nStatusClass) >= 0) {
-            offered = UtilityOffersInkReplacement();
-        } else {
-            m_hGuideSteps = FindGuideResource(m_nTroubleCategory);
-            offered = m_hGuideSteps != nullptr;
-        }
-    }
+void StatusWindow::PrepareTroubleHelp(int category) {
+    const bool offered = m_Help.Prepare(category, InkReplacementKind(m_nStatusClass) >= 0);
     const bool show = offered && m_nViewType != kViewProgress;
     ShowWindow(Item(IDC_TROUBLE_HELP), show ? SW_SHOW : SW_HIDE);
     ShowWindow(Item(IDC_TROUBLE_LABEL), show ? SW_SHOW : SW_HIDE);
     EnableWindow(Item(IDC_TROUBLE_HELP), show ? TRUE : FALSE);
 }
 
-std::string StatusWindow::TroubleshootingPage(int category) const {
-    char key[16];
-    snprintf(key, sizeof(key), "TSF%03d", category);
-    const std::string fileName = LanguageFileName(key, m_strModelFile);
-    // A page named outside the pages folder, or one that is not a
-    // document (a program, a link), is not offered.
-    if (fileName.empty() || !IsSafePageName(fileName) || !IsDocumentName(fileName)) {
-        return std::string();
-    }
-    std::string folder = DriverKeyText("HTMLInstallPath");
-    if (folder.empty()) {
-        folder = ".\\";
-    }
-    const std::string path = folder + "\\" + fileName;
-    return FileExists(path) ? path : std::string();
-}
-
 void StatusWindow::OpenTroublePage() {
-    ShellExecuteA(Hwnd(), nullptr, m_strTroublePage.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ShellExecuteA(Hwnd(), nullptr, m_Help.Page().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void StatusWindow::OnTroubleHelp() {
     const int kind = InkReplacementKind(m_nStatusClass);
     if (kind < 0) {
-        if (!m_strTroublePage.empty()) {
+        if (!m_Help.Page().empty()) {
             OpenTroublePage();
-        } else if (m_hGuideSteps != nullptr) {
+        } else if (m_Help.GuideSteps() != nullptr) {
             GuideDialog guide;
-            guide.ShowGuide(m_hGuideSteps, Hwnd());
+            guide.ShowGuide(m_Help.GuideSteps(), Hwnd());
         }
         return;
     }
 
     int hasD4 = 0;
     {
-        ChannelList channels(m_bUsePortName ? m_strPortName.c_str() : m_strPrinterName.c_str(),
-                             m_bUsePortName ? 0 : 1, kChannelPreferred);
+        ChannelList channels(m_Printer.ByPort() ? m_Printer.Port().c_str()
+                                                : m_Printer.Name().c_str(),
+                             m_Printer.ByPort() ? 0 : 1, kChannelPreferred);
         hasD4 = channels.HasInfoChannelD4();
     }
     const bool slowPolling = m_pChannels && m_pChannels->SlowPolling();
     const bool direct = !m_bDebugStatus && !slowPolling && hasD4 == 1;
-    if (!direct && !m_strTroublePage.empty()) {
+    if (!direct && !m_Help.Page().empty()) {
         OpenTroublePage();
         return;
     }
 
-    unique_hmodule utility(LoadCodeLibrary(UtilityLibraryPath()));
+    unique_hmodule utility(LoadCodeLibrary(m_Help.UtilityLibraryPath()));
     if (!utility) {
         return;
     }
     // The utility's own windows need the system palette meanwhile.
-    m_Picture.EnablePalette(FALSE);
-    m_Animation.EnablePalette(FALSE);
+    m_Display.Picture().EnablePalette(FALSE);
+    m_JobView.Animation().EnablePalette(FALSE);
     std::string driverName;
-    if (ReadProfileString(m_strModelFile.c_str(), m_strModelSection.c_str(), "DRVNAME",
-                          &driverName) != kProfileFound) {
+    if (ReadProfileString(m_Printer.ModelFile().c_str(), m_Printer.ModelSection().c_str(),
+                          "DRVNAME", &driverName) != kProfileFound) {
         driverName.clear();
     }
     if (direct) {
         if (auto entry = reinterpret_cast<PfnUtInkReplacement>(
                 reinterpret_cast<void*>(GetProcAddress(utility.get(), "UtInkReplacement")))) {
-            entry(m_strPrinterName.c_str(), driverName.c_str(), m_strPortName.c_str(),
-                  m_strModelSection.c_str());
+            entry(m_Printer.Name().c_str(), driverName.c_str(), m_Printer.Port().c_str(),
+                  m_Printer.ModelSection().c_str());
         }
     } else if (auto entry = reinterpret_cast<PfnWndInkReplacement>(
                    reinterpret_cast<void*>(GetProcAddress(utility.get(), "WndInkReplacement")))) {
-        entry(m_strPrinterName.c_str(), driverName.c_str(), m_strPortName.c_str(),
-              m_strModelSection.c_str(), kind);
+        entry(m_Printer.Name().c_str(), driverName.c_str(), m_Printer.Port().c_str(),
+              m_Printer.ModelSection().c_str(), kind);
     }
-    m_Picture.EnablePalette(TRUE);
-    m_Animation.EnablePalette(TRUE);
+    m_Display.Picture().EnablePalette(TRUE);
+    m_JobView.Animation().EnablePalette(TRUE);
 }
 
 void StatusWindow::OnServiceCall() {
@@ -195,7 +119,7 @@ void StatusWindow::OnServiceCall() {
     if (!store.IsOpen()) {
         return;
     }
-    const std::string& name = m_strPrinterName.empty() ? m_strPortName : m_strPrinterName;
+    const std::string& name = m_Printer.Name().empty() ? m_Printer.Port() : m_Printer.Name();
     const std::string text = store.ReadText(name.c_str(), "", kRegistryTextSize);
     if (!text.empty()) {
         ShowTextMessageBox(Hwnd(), text.c_str(), kServiceCallCaption, MB_ICONINFORMATION | MB_OK);
@@ -210,7 +134,7 @@ void StatusWindow::OnTipsToggle() {
     EnableWindow(Item(IDC_TIP_TEXT), m_bTipsEnabled ? TRUE : FALSE);
     EnableWindow(Item(IDC_TIP_HELP), m_bTipsEnabled ? TRUE : FALSE);
     {
-        RegistryKey store = OpenStoreKey();
+        RegistryKey store = m_Printer.OpenStoreKey();
         if (store.IsOpen()) {
             store.WriteNumber("DisplayTips", static_cast<DWORD>(m_bTipsEnabled));
         }
@@ -237,7 +161,7 @@ void StatusWindow::OnTipsToggle() {
     }
     SetWindowPos(Hwnd(), nullptr, x, y, size.cx, size.cy, SWP_NOACTIVATE | SWP_NOZORDER);
     if (m_bRememberPos && corrected) {
-        RegistryKey store = OpenStoreKey();
+        RegistryKey store = m_Printer.OpenStoreKey();
         if (store.IsOpen()) {
             store.WriteNumber("PopupPOSX", static_cast<DWORD>(x));
             store.WriteNumber("PopupPOSY", static_cast<DWORD>(y));
@@ -250,8 +174,9 @@ void StatusWindow::OnTipHelp() {
     if (topic < 0) {
         return;
     }
-    const std::string helpName = LanguageFileName("ONEPOINT", m_strModelFile);
-    if (helpName.empty()) {
+    char helpName[kPathSize] = {};
+    if (ReadLanguageString("ONEPOINT", helpName, kPathSize, m_Printer.ModelFile().c_str()) != 0 ||
+        helpName[0] == '\0') {
         return;
     }
     const std::string helpFile = DriverInstallFolder() + helpName;

@@ -73,10 +73,10 @@ void StatusWindow::SwitchView(int viewType, int forceDefaultPosition) {
     }
 
     if (viewType == kViewProgress) {
-        m_Animation.SetBitmapSize(kAnimationWidth, kAnimationHeight);
-        m_Animation.StartAnimation(3, kPrintingFrames);
+        m_JobView.Animation().SetBitmapSize(kAnimationWidth, kAnimationHeight);
+        m_JobView.Animation().StartAnimation(3, kPrintingFrames);
     } else {
-        m_Animation.StopAnimation();
+        m_JobView.Animation().StopAnimation();
     }
 
     m_nViewType = viewType;
@@ -118,9 +118,9 @@ void StatusWindow::TraceViewType() const {
 void StatusWindow::SetViewTitle(int viewType) {
     std::string title;
     if (viewType == kViewProgress) {
-        title = m_bUsePortName ? m_strPortName : m_strPrinterName + " - " + m_strPortName;
+        title = m_Printer.ByPort() ? m_Printer.Port() : m_Printer.Name() + " - " + m_Printer.Port();
     } else {
-        title = LoadResourceString(IDS_MONITOR_CAPTION) + " : " + PrinterOrPortName();
+        title = LoadResourceString(IDS_MONITOR_CAPTION) + " : " + m_Printer.NameOrPort();
     }
     SetWindowTextA(Hwnd(), title.c_str());
 }
@@ -232,7 +232,7 @@ void StatusWindow::PlaceWindow(int viewType, int forceDefaultPosition) {
 
     RegistryKey store(HKEY_CURRENT_USER, nullptr);
     if (m_bRememberPos) {
-        store = OpenStoreKey();
+        store = m_Printer.OpenStoreKey();
         if (!store.IsOpen()) {
             return;
         }

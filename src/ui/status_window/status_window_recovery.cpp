@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "common/safe_load.h"
+#include "comm/library_recovery.h"
 #include "comm/spooler.h"
 #include "common/resource_ids.h"
 #include "entry/module/message_box.h"
@@ -18,9 +19,7 @@ namespace {
 
 using regkey::kCommonKey;
 using regkey::kLibraryInfoKey;
-using regkey::kRouterKey;
-constexpr int kRoutedPortValues = 100;
-// "InstallDir" and the routed ports hold up to 256 characters.
+// "InstallDir" holds up to 256 characters.
 constexpr DWORD kLibraryTextSize = 256 + 1;
 constexpr UINT kWarningBox = MB_ICONEXCLAMATION | MB_OK;
 
@@ -29,38 +28,6 @@ bool IsNtFamily() {
 }
 
 } // namespace
-
-int RouterNeedsNoRecovery() {
-    RegistryKey router(HKEY_LOCAL_MACHINE, kRouterKey);
-    if (!router.IsOpen()) {
-        return 1;
-    }
-    std::vector<std::string> ports;
-    for (int n = 0; n < kRoutedPortValues; ++n) {
-        char name[8];
-        snprintf(name, sizeof(name), "BXP%02d", n);
-        ports.push_back(router.ReadText(name, "", kLibraryTextSize));
-    }
-    return RoutedPortsNeedNoRecovery(ports) ? 1 : 0;
-}
-
-int IsAdministrator() {
-    // Effective membership only: the thread's token when it impersonates,
-    // else the process's. A token that lists Administrators for deny only
-    // (an administrator who is not elevated) cannot run the repair.
-    SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
-    PSID administrators = nullptr;
-    if (!AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0,
-                                  0, 0, 0, 0, 0, &administrators)) {
-        return 0;
-    }
-    BOOL member = FALSE;
-    if (!CheckTokenMembership(nullptr, administrators, &member)) {
-        member = FALSE;
-    }
-    FreeSid(administrators);
-    return member ? 1 : 0;
-}
 
 void StatusWindow::TryLibraryRecovery() {
     if (RouterNeedsNoRecovery()) {
@@ -104,7 +71,7 @@ void StatusWindow::TryLibraryRecovery() {
         m_nRecoveryState = kRecoveryFailed;
         return;
     }
-    const std::string driver = ReadPrinterDriverName(m_strPrinterName.c_str());
+    const std::string driver = ReadPrinterDriverName(m_Printer.Name().c_str());
     if (driver.empty()) {
         m_nRecoveryState = kRecoveryFailed;
         return;

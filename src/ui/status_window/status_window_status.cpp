@@ -56,22 +56,19 @@ constexpr size_t kReplyHeaderLength = sizeof(kReplyHeader) - 1;
 // The "IR" request: tag, 16-bit length 1, parameter 1.
 constexpr unsigned char kRemoteCountRequest[] = {0x49, 0x52, 0x01, 0x00, 0x01};
 
-// Commands of the ink level items.
-constexpr WPARAM kInkShowBlack = KRX_INK_BLACK_LEVELS;
-constexpr WPARAM kInkCmdBlackLow = KRX_INK_BLACK_LOW;
-constexpr WPARAM kInkBlackEmpty = KRX_INK_BLACK_EMPTY;
-constexpr WPARAM kInkShowColour = KRX_INK_COLOR_LEVELS;
-constexpr WPARAM kInkCmdColourLow = KRX_INK_COLOR_LOW;
-constexpr WPARAM kInkColourEmpty = KRX_INK_COLOR_EMPTY;
 constexpr int kInkCount = 6;
-
-const int kInkItems[] = {IDC_INK_FRAME,       IDC_DETAIL_INK_FRAME, IDC_INK_BLACK_LABEL,
-                         IDC_INK_COLOR_LABEL, IDC_INK_BLACK,        IDC_INK_COLOR};
 
 // Channel kinds whose status comes as a reply.
 bool ChannelGivesReply(int channelId) {
     const uint32_t id = static_cast<uint32_t>(channelId);
     return id == kChannelStatusFirst || id == kChannelStatusThird || id == kChannelPreferred;
+}
+
+// True while another process sends a job to the printer: it holds the
+// job-activity object of the printer.
+bool JobBeingSent(const std::string& activityName) {
+    unique_handle mapping(OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, activityName.c_str()));
+    return static_cast<bool>(mapping);
 }
 
 // The reply as the trace shows it: up to its first zero byte.
@@ -86,23 +83,20 @@ std::string ReplyText(const std::vector<unsigned char>& reply) {
 // ---------------------------------------------------------------------------
 // Status tick
 
-int StatusWindow::ProbeJobActivity() {
-    unique_handle mapping(
-        OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, m_strJobActivityName.c_str()));
-    return mapping ? 1 : 0;
-}
-
 int StatusWindow::TickResult() {
+    // The store key found when the window was set up, opened once for the
+    // tick's read and write of ComStatus; never created here.
+    const RegistryKey store = m_Printer.OpenStoreKey();
     int result = kTickRead;
-    if (ProbeJobActivity()) {
+    if (JobBeingSent(m_Printer.JobActivityName())) {
         m_bPrinting = 1;
-        switch (GetComStatus(m_strPrinterName.c_str(), m_strPortName.c_str())) {
+        switch (store.ReadNumber("ComStatus", kComStatusNoted)) {
         case kComStatusError:
             result = kTickFailure;
             break;
         case kComStatusRead:
             m_bModelVerified = 1;
-            SetComStatus(m_strPrinterName.c_str(), m_strPortName.c_str(), kComStatusNoted);
+            SetComStatusIn(store, kComStatusNoted);
             result = kTickRead;
             break;
         case 3:
@@ -117,14 +111,14 @@ int StatusWindow::TickResult() {
     if (m_bDebugStatus) {
         m_bModelVerified = 1;
     }
-    SetComStatus(m_strPrinterName.c_str(), m_strPortName.c_str(), kComStatusNoted);
+    SetComStatusIn(store, kComStatusNoted);
     m_bPrinting = 0;
     if (!m_bModelVerified && m_pBxApi != nullptr) {
         const std::string model =
-            GetModelID(*m_pBxApi, m_strPrinterName.c_str(), m_strPortName.c_str());
+            GetModelID(*m_pBxApi, m_Printer.Name().c_str(), m_Printer.Port().c_str());
         if (model.empty()) {
             result = kTickFailure;
-        } else if (model == m_strModelSection) {
+        } else if (model == m_Printer.ModelSection()) {
             m_bModelVerified = 1;
         } else {
             result = kTickOtherPrinter;
@@ -143,7 +137,7 @@ void StatusWindow::StatusTick() {
     DebugTrace("---\nStatus Timer : ");
     DebugTrace(m_bPrinting ? "Printing (%d)\n" : "Idling (%d)\n", result);
 
-    if (m_nViewType == kViewProgress && IsFilePort(m_strPortName)) {
+    if (m_nViewType == kViewProgress && IsFilePort(m_Printer.Port())) {
         // Nothing answers behind a print-to-file port.
         if (ShowInkArea(0)) {
             PlaceWindow(m_nViewType, 0);
@@ -227,25 +221,14 @@ int StatusWindow::ReadReply(int fromRegistry, std::vector<unsigned char>* reply)
         return 0; // a test reply is decoded like a read one
     }
     if (fromRegistry) {
-        unsigned size = 0;
-        const int sized =
-            ReadStoredStatus(m_strPrinterName.c_str(), m_strPortName.c_str(), nullptr, &size);
-        if (sized != 1) {
-            return sized < 0 ? kReadFailed : kReadNone;
+        // One read of the value: a size asked first could be outdated by a
+        // newer reply before the bytes are read.
+        const RegistryKey store = OpenStoreKeyForReading(m_Printer.StoreKey());
+        if (!store.IsOpen()) {
+            return kReadFailed;
         }
-        if (size == 0) {
-            return kReadNone;
-        }
-        reply->resize(size);
-        unsigned length = size;
-        const int read = ReadStoredStatus(m_strPrinterName.c_str(), m_strPortName.c_str(),
-                                          reply->data(), &length);
-        if (read != 1) {
-            reply->clear();
-            return read < 0 ? kReadFailed : kReadNone;
-        }
-        reply->resize(length);
-        return kReadReply;
+        *reply = store.ReadBytes("Status");
+        return reply->empty() ? kReadNone : kReadReply;
     }
     if (m_pBxApi == nullptr || !m_pChannels) {
         return kReadFailed;
@@ -311,13 +294,13 @@ void StatusWindow::ReadStatus(int fromRegistry) {
         }
         if (m_bDebugStatus && readResult < 0) {
             m_Status = ParsedStatusRecord();
-            m_nPictureCategory = kNoAnswerPictureCategory;
+            m_Display.NotePicture(kNoAnswerPictureCategory);
             m_nStatusClass = kClassNoAnswer;
         }
         m_nStatusClass = readResult >= 0 ? ClassifyStatus(m_Status) : kClassNoAnswer;
         StartExternalProgram();
         UpdateDetailExtras(readResult);
-        m_InkWarnings = InkStateMask(m_Status, m_nStatusClass);
+        m_InkGauges.SetWarnings(InkStateMask(m_Status, m_nStatusClass));
         DebugTrace(" -> Status No. : %d\n", m_nStatusClass);
         ShowStatus(readResult, m_nStatusClass);
         if (readResult >= 0) {
@@ -326,8 +309,8 @@ void StatusWindow::ReadStatus(int fromRegistry) {
     } else {
         // This kind of channel cannot tell a status.
         m_nStatusClass = kClassNoAnswer;
-        ShowMessage(kNoStatusMessageId);
-        ShowPictureCategory(kNoAnswerPictureCategory);
+        m_Display.ShowMessage(kNoStatusMessageId);
+        m_Display.ShowPicture(kNoAnswerPictureCategory);
         ClearTroubleCategory();
         readResult = kReadFailed;
     }
@@ -352,8 +335,8 @@ void StatusWindow::StartExternalProgram() {
         return;
     }
     std::string program;
-    if (ReadProfileString(m_strModelFile.c_str(), m_strModelSection.c_str(), "CSICEXE", &program) !=
-            kProfileFound ||
+    if (ReadProfileString(m_Printer.ModelFile().c_str(), m_Printer.ModelSection().c_str(),
+                          "CSICEXE", &program) != kProfileFound ||
         program.empty()) {
         return;
     }
@@ -364,8 +347,8 @@ void StatusWindow::StartExternalProgram() {
     if (path.empty()) {
         return;
     }
-    const std::string command = ExternalProgramCommand(QuoteArgument(path), m_strPrinterName,
-                                                       m_strPortName, m_strResourcePath);
+    const std::string command = ExternalProgramCommand(QuoteArgument(path), m_Printer.Name(),
+                                                       m_Printer.Port(), m_strResourcePath);
     if (StartProgram(path, command, SW_SHOW)) {
         m_bExternalStarted = 1;
     }
@@ -418,42 +401,11 @@ void StatusWindow::ReceiveRemoteCount() {
 // ---------------------------------------------------------------------------
 // Display
 
-void StatusWindow::ShowMessage(int messageId) {
-    m_nMessageId = messageId;
-    std::string text;
-    if (m_Message.LoadText(static_cast<UINT>(messageId))) {
-        text = m_Message.String();
-    }
-    if (IsBlankMessage(text) && m_Message.LoadText(kBlankMessageId)) {
-        text = m_Message.String();
-    }
-    if (text != m_strLastStatusText) {
-        SetDlgItemTextA(Hwnd(), IDC_STATUS_TEXT, text.c_str());
-        HideCaret(Item(IDC_STATUS_TEXT));
-        m_strLastStatusText = text;
-    }
-}
-
-void StatusWindow::ShowPictureCategory(int category) {
-    m_nPictureCategory = category;
-    if (category == m_nLastPictureCategory) {
-        return;
-    }
-    m_nLastPictureCategory = category;
-    const std::vector<uint32_t> ids = PictureBitmaps(category);
-    m_Picture.StopAnimation();
-    if (ids.size() > 1) {
-        m_Picture.StartAnimation(static_cast<uint32_t>(ids.size()), ids.data());
-    } else {
-        m_Picture.ShowBitmap(ids[0]);
-    }
-}
-
 void StatusWindow::ShowStatus(int readResult, int statusClass) {
     m_bStatusSkip = 0;
     const StatusDisplay display = StatusDisplayFor(readResult, statusClass);
-    ShowMessage(display.messageId);
-    ShowPictureCategory(display.pictureCategory);
+    m_Display.ShowMessage(display.messageId);
+    m_Display.ShowPicture(display.pictureCategory);
     SetTroubleCategory(statusClass);
 
     if (!m_bPrinting || !m_pSound) {
@@ -477,7 +429,8 @@ int StatusWindow::PopsUp(int statusClass, int* sound, int* soundNumber) {
     MapStatusClass(statusClass, &statusNumber, &item);
     int soundFlag = 0;
     int notify = 0;
-    GetItemNotifySettingsAt(m_strStoreKey, item, &soundFlag, &notify, m_strModelSection.c_str());
+    GetItemNotifySettingsAt(m_Printer.StoreKey(), item, &soundFlag, &notify,
+                            m_Printer.ModelSection().c_str());
     if (sound != nullptr) {
         *sound = soundFlag;
     }
@@ -502,13 +455,13 @@ bool StatusWindow::JobCheckSaysClose() {
     }
     JobRecord record = {};
     if (m_pJobMonitor->GetJobRecord(&record)) {
-        ShowJob(record);
+        m_JobView.Show(record, m_JobSnapshot);
         m_bKeepHidden = 0;
         ShowWindow(Hwnd(), SW_SHOWNOACTIVATE);
         m_JobSnapshot = record;
     } else {
         ShowWindow(Hwnd(), SW_HIDE);
-        ClearJobDisplay();
+        m_JobView.Clear();
         m_JobSnapshot = JobRecord{};
         m_nMeterStatusClass = -1;
     }
@@ -516,93 +469,34 @@ bool StatusWindow::JobCheckSaysClose() {
     return false;
 }
 
-void StatusWindow::EnableInkItems(bool enable) {
-    for (int id : kInkItems) {
-        EnableWindow(Item(id), enable ? TRUE : FALSE);
-    }
-}
-
 void StatusWindow::UpdateInkDisplay(int noInformation) {
     if (m_nStatusClass == -1) {
         return;
     }
     if (m_nStatusClass == kClassNoAnswer || noInformation) {
-        EnableInkItems(false);
+        m_InkGauges.Enable(false);
         return;
     }
     const bool levelsKnown =
         m_pChannels && ChannelGivesReply(m_pChannels->m_Stat) && m_Status.inkCount == kInkCount;
     if (!levelsKnown) {
-        EnableInkItems(false);
+        m_InkGauges.Enable(false);
     } else {
-        const bool detail = m_nViewType == kViewDetail;
-        EnableWindow(Item(IDC_INK_FRAME), detail ? FALSE : TRUE);
-        EnableWindow(Item(IDC_DETAIL_INK_FRAME), detail ? TRUE : FALSE);
-
-        int32_t shownBlack = 0;
-        if (InkLevelUnknown(m_Status.ink[0])) {
-            EnableWindow(Item(IDC_INK_BLACK_LABEL), FALSE);
-            EnableWindow(Item(IDC_INK_BLACK), FALSE);
-        } else {
-            InkBlock block;
-            BlackInkBlock(m_Status.ink, block);
-            shownBlack = block[1];
-            EnableWindow(Item(IDC_INK_BLACK_LABEL), TRUE);
-            EnableWindow(Item(IDC_INK_BLACK), TRUE);
-            SendDlgItemMessageA(Hwnd(), IDC_INK_BLACK, kMsgInkLevel, kInkShowBlack,
-                                reinterpret_cast<LPARAM>(block));
-        }
-        bool colourKnown = true;
-        for (int i = 1; i < kInkCount; ++i) {
-            if (InkLevelUnknown(m_Status.ink[i])) {
-                colourKnown = false; // one unknown colour hides the whole gauge
-            }
-        }
-        if (!colourKnown) {
-            EnableWindow(Item(IDC_INK_COLOR_LABEL), FALSE);
-            EnableWindow(Item(IDC_INK_COLOR), FALSE);
-        } else {
-            InkBlock block;
-            ColourInkBlock(m_Status.ink, shownBlack, block);
-            EnableWindow(Item(IDC_INK_COLOR_LABEL), TRUE);
-            EnableWindow(Item(IDC_INK_COLOR), TRUE);
-            SendDlgItemMessageA(Hwnd(), IDC_INK_COLOR, kMsgInkLevel, kInkShowColour,
-                                reinterpret_cast<LPARAM>(block));
-        }
+        m_InkGauges.ShowLevels(m_Status.ink, m_nViewType == kViewDetail);
     }
-    ApplyInkWarnings();
-}
-
-void StatusWindow::ApplyInkWarnings() {
-    const int tipFlags = m_Tips.TipFlags();
-    if ((m_InkWarnings & (kInkBlackLow | kInkBlackOut | kInkColourLow | kInkColourOut)) == 0) {
-        m_Tips.SetTipFlags(tipFlags & ~TipList::kSpecialTipFlag);
-        return;
-    }
-    if (m_InkWarnings & kInkBlackOut) {
-        SendDlgItemMessageA(Hwnd(), IDC_INK_BLACK, kMsgInkLevel, kInkBlackEmpty, 0);
-    } else if (m_InkWarnings & kInkBlackLow) {
-        SendDlgItemMessageA(Hwnd(), IDC_INK_BLACK, kMsgInkLevel, kInkCmdBlackLow, 0);
-        m_Tips.SetTipFlags(m_Tips.TipFlags() | TipList::kSpecialTipFlag);
-    }
-    if (m_InkWarnings & kInkColourOut) {
-        SendDlgItemMessageA(Hwnd(), IDC_INK_COLOR, kMsgInkLevel, kInkColourEmpty, 0);
-    } else if (m_InkWarnings & kInkColourLow) {
-        SendDlgItemMessageA(Hwnd(), IDC_INK_COLOR, kMsgInkLevel, kInkCmdColourLow, 0);
-        m_Tips.SetTipFlags(m_Tips.TipFlags() | TipList::kSpecialTipFlag);
-    }
+    m_InkGauges.ShowWarnings(m_Tips);
 }
 
 // ---------------------------------------------------------------------------
 // Initial status of a pop-up
 
 void StatusWindow::ShowInitialStatus() {
-    RegistryKey store = OpenStoreKey();
+    RegistryKey store = m_Printer.OpenStoreKey();
     std::vector<unsigned char> stored;
     bool keyOpen = store.IsOpen();
     if (keyOpen) {
         m_bPrinting = 1;
-        const int comStatus = GetComStatus(m_strPrinterName.c_str(), m_strPortName.c_str());
+        const int comStatus = store.ReadNumber("ComStatus", kComStatusNoted);
         if (comStatus != kComStatusRead) {
             m_nStatusClass = comStatus == 3 ? kClassOtherPrinter : kClassNoAnswer;
             ShowStatus(0, m_nStatusClass);
@@ -612,8 +506,8 @@ void StatusWindow::ShowInitialStatus() {
     }
     if (stored.size() >= 3 && std::memcmp(stored.data(), "hbm", 3) == 0) {
         m_nStatusClass = kClassNoAnswer;
-        ShowMessage(kNoStatusMessageId);
-        ShowPictureCategory(kNoAnswerPictureCategory);
+        m_Display.ShowMessage(kNoStatusMessageId);
+        m_Display.ShowPicture(kNoAnswerPictureCategory);
         ClearTroubleCategory();
         return;
     }
@@ -628,7 +522,7 @@ void StatusWindow::ShowInitialStatus() {
     }
     m_Status = record;
     m_nStatusClass = ClassifyStatus(m_Status);
-    m_InkWarnings = InkStateMask(m_Status, m_nStatusClass);
+    m_InkGauges.SetWarnings(InkStateMask(m_Status, m_nStatusClass));
     ShowStatus(0, m_nStatusClass);
 }
 
