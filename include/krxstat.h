@@ -19,6 +19,8 @@
 
 #include <windows.h>
 
+#include "krxchannels.h" /* channel ids and entries */
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -26,27 +28,6 @@ extern "C" {
 /* Calling convention of every export (and of the libraries the plug-in
  * loads): stdcall, undecorated names. */
 #define KRX_API __stdcall
-
-/* Channel kinds a host may pass to PrGetStatusB. */
-#define KRX_CHANNEL_STATUS_FIRST 0x00000004
-#define KRX_CHANNEL_PREFERRED 0x10010003
-#define KRX_CHANNEL_STATUS_THIRD 0x10000003
-#define KRX_CHANNEL_REMOTE 0x02000001
-
-/* One channel entry as the bidirectional library lists the printer's
- * channels (8 bytes, little-endian, entries back to back). */
-#pragma pack(push, 1)
-typedef struct KrxChannelEntry {
-    unsigned int channelId;
-    unsigned short attributes; /* KRX_CHANNEL_ATTR_* */
-    unsigned short parameter;
-} KrxChannelEntry;
-#pragma pack(pop)
-
-#define KRX_CHANNEL_ATTR_INFO_A 0x0001 /* with _INFO_B: an information channel */
-#define KRX_CHANNEL_ATTR_INFO_B 0x0002
-#define KRX_CHANNEL_ATTR_STATUS 0x0004
-#define KRX_CHANNEL_ATTR_SLOW 0x8000 /* first entry only: poll less often */
 
 /* Messages a status window accepts. A host finds the window in the shared
  * tables "KrxMapFile_05" / "KrxMapFile2_05" (slot type 1). */

@@ -153,7 +153,7 @@ void StatusWindow::OnTroubleHelp() {
     int hasD4 = 0;
     {
         ChannelList channels(m_bUsePortName ? m_strPortName.c_str() : m_strPrinterName.c_str(),
-                             m_bUsePortName ? 0 : 1, kChannelPreferred);
+                             m_bUsePortName ? 0 : 1, KRX_CHANNEL_PREFERRED);
         hasD4 = channels.HasInfoChannelD4();
     }
     const bool slowPolling = m_pChannels && m_pChannels->SlowPolling();

@@ -70,8 +70,8 @@ const int kInkItems[] = {IDC_INK_FRAME,       IDC_DETAIL_INK_FRAME, IDC_INK_BLAC
 
 // Channel kinds whose status comes as a reply.
 bool ChannelGivesReply(int channelId) {
-    const uint32_t id = static_cast<uint32_t>(channelId);
-    return id == kChannelStatusFirst || id == kChannelStatusThird || id == kChannelPreferred;
+    return channelId == KRX_CHANNEL_STATUS_FIRST || channelId == KRX_CHANNEL_STATUS_THIRD ||
+           channelId == KRX_CHANNEL_PREFERRED;
 }
 
 // The reply as the trace shows it: up to its first zero byte.
@@ -154,7 +154,7 @@ void StatusWindow::StatusTick() {
     if (m_pChannels && m_pChannels->m_Stat == 0 && result >= 0) {
         if (m_bDebugStatus) {
             m_bStatusSkip = 0;
-            m_pChannels->m_Stat = static_cast<int>(kChannelPreferred);
+            m_pChannels->m_Stat = KRX_CHANNEL_PREFERRED;
         } else {
             const int selected = ChannelSelect(*m_pChannels);
             if (selected < kChannelSelectOpen) {
