@@ -240,7 +240,7 @@ int PostSimNotification(int option) {
         return 0;
     }
     const UINT message =
-        option == bx::kOptionNotifyStatus ? bx::kMsgStatusChanged : bx::kMsgInfoData;
+        option == bx::kOptionNotifyStatus ? KRX_MSG_STATUS_CHANGED : KRX_MSG_INFO_DATA;
     int posted = 0;
     for (DWORD i = 0;; ++i) {
         char name[64];

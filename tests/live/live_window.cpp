@@ -84,7 +84,7 @@ const std::vector<InkCommand>& InkRecorder::Sent(int item) const {
 LRESULT CALLBACK InkRecorder::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     InkRecorder* self = g_recorder;
     WNDPROC original = self->original_[hwnd];
-    if (message == krx::kMsgInkLevel) {
+    if (message == KRX_INK_MESSAGE) {
         InkCommand command{wParam, {}};
         if ((wParam == 1 || wParam == 6) && lParam != 0) {
             const int32_t* block = reinterpret_cast<const int32_t*>(lParam);

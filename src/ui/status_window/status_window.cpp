@@ -25,12 +25,6 @@ namespace {
 constexpr int kInkBlockSize = 7;
 constexpr int kInkCount = 6;
 
-// Commands of the ink level items.
-constexpr WPARAM kInkInitBlack = KRX_INK_BLACK_INIT;
-constexpr WPARAM kInkShowBlack = KRX_INK_BLACK_LEVELS;
-constexpr WPARAM kInkInitColour = KRX_INK_COLOR_INIT;
-constexpr WPARAM kInkShowColour = KRX_INK_COLOR_LEVELS;
-
 constexpr int kPictureWidth = 109;
 constexpr int kPictureHeight = 86;
 constexpr int kTipsIconSize = 18;
@@ -65,7 +59,7 @@ LRESULT CaretlessEdit::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return result;
 }
 
-StatusWindow::StatusWindow() : Dialog(kStatusWindowTemplate) {}
+StatusWindow::StatusWindow() : Dialog(IDD_STATUS_WINDOW) {}
 
 StatusWindow::~StatusWindow() = default;
 
@@ -122,19 +116,19 @@ bool StatusWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR*
     switch (message) {
     case WM_SYSCOMMAND:
         return OnSysCommand(wParam);
-    case kMsgStatusNotification:
+    case KRX_MSG_STATUS_CHANGED:
         OnStatusNotification(lParam);
         return true;
-    case kMsgInformationReply:
+    case KRX_MSG_INFO_DATA:
         OnInformationReply(lParam);
         return true;
-    case kMsgAddJob:
+    case KRX_MSG_ADD_JOB:
         OnAddJob(lParam);
         return true;
-    case kMsgOpenAsDetail:
+    case KRX_MSG_OPEN_AS_DETAIL:
         OnOpenAsDetail();
         return true;
-    case kMsgRecoveryReport:
+    case KRX_MSG_RECOVERY_REPORT:
         OnRecoveryReport(lParam);
         return true;
     case WM_MOVE:
@@ -496,12 +490,12 @@ void StatusWindow::SetUpSystemMenu() {
 }
 
 void StatusWindow::InitialiseInkItems() {
-    SendDlgItemMessageA(Hwnd(), IDC_INK_BLACK, kMsgInkLevel, kInkInitBlack, kInkCount);
-    SendDlgItemMessageA(Hwnd(), IDC_INK_COLOR, kMsgInkLevel, kInkInitColour, kInkCount);
+    SendDlgItemMessageA(Hwnd(), IDC_INK_BLACK, KRX_INK_MESSAGE, KRX_INK_BLACK_INIT, kInkCount);
+    SendDlgItemMessageA(Hwnd(), IDC_INK_COLOR, KRX_INK_MESSAGE, KRX_INK_COLOR_INIT, kInkCount);
     int32_t levels[kInkBlockSize] = {kInkCount};
-    SendDlgItemMessageA(Hwnd(), IDC_INK_BLACK, kMsgInkLevel, kInkShowBlack,
+    SendDlgItemMessageA(Hwnd(), IDC_INK_BLACK, KRX_INK_MESSAGE, KRX_INK_BLACK_LEVELS,
                         reinterpret_cast<LPARAM>(levels));
-    SendDlgItemMessageA(Hwnd(), IDC_INK_COLOR, kMsgInkLevel, kInkShowColour,
+    SendDlgItemMessageA(Hwnd(), IDC_INK_COLOR, KRX_INK_MESSAGE, KRX_INK_COLOR_LEVELS,
                         reinterpret_cast<LPARAM>(levels));
 }
 

@@ -19,8 +19,6 @@ constexpr int kBlinkIconOffset = 32; // paused icon, from the animation's right 
 constexpr int kPaperNameSize = 64;   // one entry of the driver's paper name list
 constexpr int kLabelSize = 256;
 constexpr int kInkCount = 6;
-constexpr WPARAM kInkShowBlack = KRX_INK_BLACK_LEVELS;
-constexpr WPARAM kInkShowColour = KRX_INK_COLOR_LEVELS;
 constexpr int kPictureReady = 1;
 
 std::string ResourceString(int id) {
@@ -323,9 +321,9 @@ void StatusWindow::OnOpenAsDetail() {
     SetDlgItemTextA(Hwnd(), IDC_STATUS_TEXT, m_strLastStatusText.c_str());
     ShowPictureCategory(kPictureReady);
     int32_t levels[7] = {kInkCount};
-    SendDlgItemMessageA(Hwnd(), IDC_INK_BLACK, kMsgInkLevel, kInkShowBlack,
+    SendDlgItemMessageA(Hwnd(), IDC_INK_BLACK, KRX_INK_MESSAGE, KRX_INK_BLACK_LEVELS,
                         reinterpret_cast<LPARAM>(levels));
-    SendDlgItemMessageA(Hwnd(), IDC_INK_COLOR, kMsgInkLevel, kInkShowColour,
+    SendDlgItemMessageA(Hwnd(), IDC_INK_COLOR, KRX_INK_MESSAGE, KRX_INK_COLOR_LEVELS,
                         reinterpret_cast<LPARAM>(levels));
     m_bRememberPos = 0;
     SwitchView(kViewDetail, 1);

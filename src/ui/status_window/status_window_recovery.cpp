@@ -95,7 +95,8 @@ void StatusWindow::TryLibraryRecovery() {
             return;
         }
         // Only the tool in its own folder, never one found by a search.
-        toolPath = FindProgram("bxapiset.exe", {info.ReadText("InstallDir", "", kLibraryTextSize) + "\\"});
+        toolPath =
+            FindProgram("bxapiset.exe", {info.ReadText("InstallDir", "", kLibraryTextSize) + "\\"});
     }
     if (toolPath.empty()) {
         m_nRecoveryState = kRecoveryFailed;
@@ -106,8 +107,9 @@ void StatusWindow::TryLibraryRecovery() {
         m_nRecoveryState = kRecoveryFailed;
         return;
     }
-    const std::string command = BuildRecoveryCommandLine(
-        "\"" + toolPath + "\"", driver, reinterpret_cast<uintptr_t>(Hwnd()), kMsgRecoveryReport);
+    const std::string command =
+        BuildRecoveryCommandLine("\"" + toolPath + "\"", driver,
+                                 reinterpret_cast<uintptr_t>(Hwnd()), KRX_MSG_RECOVERY_REPORT);
     if (command.empty()) {
         DebugTrace("Recovery refused: driver name \"%s\" cannot be quoted\n", driver.c_str());
         m_nRecoveryState = kRecoveryFailed;

@@ -56,13 +56,6 @@ constexpr size_t kReplyHeaderLength = sizeof(kReplyHeader) - 1;
 // The "IR" request: tag, 16-bit length 1, parameter 1.
 constexpr unsigned char kRemoteCountRequest[] = {0x49, 0x52, 0x01, 0x00, 0x01};
 
-// Commands of the ink level items.
-constexpr WPARAM kInkShowBlack = KRX_INK_BLACK_LEVELS;
-constexpr WPARAM kInkCmdBlackLow = KRX_INK_BLACK_LOW;
-constexpr WPARAM kInkBlackEmpty = KRX_INK_BLACK_EMPTY;
-constexpr WPARAM kInkShowColour = KRX_INK_COLOR_LEVELS;
-constexpr WPARAM kInkCmdColourLow = KRX_INK_COLOR_LOW;
-constexpr WPARAM kInkColourEmpty = KRX_INK_COLOR_EMPTY;
 constexpr int kInkCount = 6;
 
 const int kInkItems[] = {IDC_INK_FRAME,       IDC_DETAIL_INK_FRAME, IDC_INK_BLACK_LABEL,
@@ -549,7 +542,7 @@ void StatusWindow::UpdateInkDisplay(int noInformation) {
             shownBlack = block[1];
             EnableWindow(Item(IDC_INK_BLACK_LABEL), TRUE);
             EnableWindow(Item(IDC_INK_BLACK), TRUE);
-            SendDlgItemMessageA(Hwnd(), IDC_INK_BLACK, kMsgInkLevel, kInkShowBlack,
+            SendDlgItemMessageA(Hwnd(), IDC_INK_BLACK, KRX_INK_MESSAGE, KRX_INK_BLACK_LEVELS,
                                 reinterpret_cast<LPARAM>(block));
         }
         bool colourKnown = true;
@@ -566,7 +559,7 @@ void StatusWindow::UpdateInkDisplay(int noInformation) {
             ColourInkBlock(m_Status.ink, shownBlack, block);
             EnableWindow(Item(IDC_INK_COLOR_LABEL), TRUE);
             EnableWindow(Item(IDC_INK_COLOR), TRUE);
-            SendDlgItemMessageA(Hwnd(), IDC_INK_COLOR, kMsgInkLevel, kInkShowColour,
+            SendDlgItemMessageA(Hwnd(), IDC_INK_COLOR, KRX_INK_MESSAGE, KRX_INK_COLOR_LEVELS,
                                 reinterpret_cast<LPARAM>(block));
         }
     }
@@ -580,15 +573,15 @@ void StatusWindow::ApplyInkWarnings() {
         return;
     }
     if (m_InkWarnings & kInkBlackOut) {
-        SendDlgItemMessageA(Hwnd(), IDC_INK_BLACK, kMsgInkLevel, kInkBlackEmpty, 0);
+        SendDlgItemMessageA(Hwnd(), IDC_INK_BLACK, KRX_INK_MESSAGE, KRX_INK_BLACK_EMPTY, 0);
     } else if (m_InkWarnings & kInkBlackLow) {
-        SendDlgItemMessageA(Hwnd(), IDC_INK_BLACK, kMsgInkLevel, kInkCmdBlackLow, 0);
+        SendDlgItemMessageA(Hwnd(), IDC_INK_BLACK, KRX_INK_MESSAGE, KRX_INK_BLACK_LOW, 0);
         m_Tips.SetTipFlags(m_Tips.TipFlags() | TipList::kSpecialTipFlag);
     }
     if (m_InkWarnings & kInkColourOut) {
-        SendDlgItemMessageA(Hwnd(), IDC_INK_COLOR, kMsgInkLevel, kInkColourEmpty, 0);
+        SendDlgItemMessageA(Hwnd(), IDC_INK_COLOR, KRX_INK_MESSAGE, KRX_INK_COLOR_EMPTY, 0);
     } else if (m_InkWarnings & kInkColourLow) {
-        SendDlgItemMessageA(Hwnd(), IDC_INK_COLOR, kMsgInkLevel, kInkCmdColourLow, 0);
+        SendDlgItemMessageA(Hwnd(), IDC_INK_COLOR, KRX_INK_MESSAGE, KRX_INK_COLOR_LOW, 0);
         m_Tips.SetTipFlags(m_Tips.TipFlags() | TipList::kSpecialTipFlag);
     }
 }
