@@ -22,6 +22,8 @@ enum FindStoreResult : int {
 constexpr int kComStatusError = 0;
 constexpr int kComStatusRead = 1;
 constexpr int kComStatusNoted = 2; // also what readers see when there is none
+// Written outside the plug-in: another printer answers on the port.
+constexpr int kComStatusOtherPrinter = 3;
 
 // 0 and the key path (relative to HKEY_CURRENT_USER) when a sub-key's "Name"
 // equals the name ignoring letter case; the lowest index wins.

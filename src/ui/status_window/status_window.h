@@ -224,7 +224,7 @@ class StatusWindow : public Dialog {
     int m_nPictureCategory = 1;
     int m_nLastPictureCategory = 0;
     ResourceText m_Message; // loads status messages by number
-    int m_nMessageId = 2002;
+    int m_nMessageId = IDS_STATUS_NO_ANSWER;
     std::string m_strLastStatusText; // text now in item 212
     int m_nLastSound = -1;
     int m_bModelVerified = 0;

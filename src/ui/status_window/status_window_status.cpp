@@ -50,8 +50,6 @@ constexpr int kDebugStatusSize = 256;
 // Far above any real status reply; a larger announced size is a fault.
 constexpr int kMaxStatusReplySize = 64 * 1024;
 using regkey::kDebugKey;
-constexpr char kReplyHeader[] = "@BDC ST\r\n";
-constexpr size_t kReplyHeaderLength = sizeof(kReplyHeader) - 1;
 
 // The "IR" request: tag, 16-bit length 1, parameter 1.
 constexpr unsigned char kRemoteCountRequest[] = {0x49, 0x52, 0x01, 0x00, 0x01};
@@ -98,7 +96,7 @@ int StatusWindow::TickResult() {
             SetComStatus(m_strPrinterName.c_str(), m_strPortName.c_str(), kComStatusNoted);
             result = kTickRead;
             break;
-        case 3:
+        case kComStatusOtherPrinter:
             result = kTickOtherPrinter;
             break;
         default:
@@ -245,7 +243,7 @@ int StatusWindow::ReadReply(int fromRegistry, std::vector<unsigned char>* reply)
     }
     int size = 0;
     const int first = m_pBxApi->BXGetStatus(m_pChannels->m_hStat, nullptr, &size);
-    if (first != -4 && first < 0) {
+    if (first != bx::kBufferTooSmall && first < 0) {
         return kReadFailed;
     }
     if (size <= 0) {
@@ -319,7 +317,7 @@ void StatusWindow::ReadStatus(int fromRegistry) {
     } else {
         // This kind of channel cannot tell a status.
         m_nStatusClass = kClassNoAnswer;
-        ShowMessage(kNoStatusMessageId);
+        ShowMessage(IDS_STATUS_NOT_AVAILABLE);
         ShowPictureCategory(kNoAnswerPictureCategory);
         ClearTroubleCategory();
         readResult = kReadFailed;
@@ -417,7 +415,7 @@ void StatusWindow::ShowMessage(int messageId) {
     if (m_Message.LoadText(static_cast<UINT>(messageId))) {
         text = m_Message.String();
     }
-    if (IsBlankMessage(text) && m_Message.LoadText(kBlankMessageId)) {
+    if (IsBlankMessage(text) && m_Message.LoadText(IDS_STATUS_BLANK)) {
         text = m_Message.String();
     }
     if (text != m_strLastStatusText) {
@@ -597,23 +595,26 @@ void StatusWindow::ShowInitialStatus() {
         m_bPrinting = 1;
         const int comStatus = GetComStatus(m_strPrinterName.c_str(), m_strPortName.c_str());
         if (comStatus != kComStatusRead) {
-            m_nStatusClass = comStatus == 3 ? kClassOtherPrinter : kClassNoAnswer;
+            m_nStatusClass =
+                comStatus == kComStatusOtherPrinter ? kClassOtherPrinter : kClassNoAnswer;
             ShowStatus(0, m_nStatusClass);
             return;
         }
         stored = store.ReadBytes("Status");
     }
-    if (stored.size() >= 3 && std::memcmp(stored.data(), "hbm", 3) == 0) {
+    if (stored.size() >= kRemoteReplyPrefixLength &&
+        std::memcmp(stored.data(), kRemoteReplyPrefix, kRemoteReplyPrefixLength) == 0) {
         m_nStatusClass = kClassNoAnswer;
-        ShowMessage(kNoStatusMessageId);
+        ShowMessage(IDS_STATUS_NOT_AVAILABLE);
         ShowPictureCategory(kNoAnswerPictureCategory);
         ClearTroubleCategory();
         return;
     }
     ParsedStatusRecord record;
-    const bool usable = keyOpen && stored.size() >= kReplyHeaderLength &&
-                        std::memcmp(stored.data(), kReplyHeader, kReplyHeaderLength) == 0 &&
-                        ParseStatusReply(stored.data(), stored.size(), &record) == 0;
+    const bool usable =
+        keyOpen && stored.size() >= kStatusReplyHeaderLength &&
+        std::memcmp(stored.data(), kStatusReplyHeader, kStatusReplyHeaderLength) == 0 &&
+        ParseStatusReply(stored.data(), stored.size(), &record) == 0;
     if (!usable) {
         m_nStatusClass = kClassNoAnswer;
         ShowStatus(0, kClassNoAnswer);
