@@ -6,6 +6,7 @@
 #include "common/resource_ids.h"
 #include "entry/module/message_box.h"
 #include "entry/module/module_state.h"
+#include "entry/module/resource_string.h"
 #include "entry/store/status_store.h"
 #include "kit_install.h"
 #include "sim_port_script.h"
@@ -170,7 +171,7 @@ void LiveWindowTest::SetReply(const std::string& fields) {
 }
 
 std::string LiveWindowTest::Text(int id) {
-    return krx::LoadResourceString(id);
+    return krx::ResourceString(static_cast<UINT>(id));
 }
 
 std::string LiveWindowTest::SimCallLog() const {

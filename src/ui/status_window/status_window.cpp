@@ -480,7 +480,7 @@ void StatusWindow::SetUpSystemMenu() {
     if (menu == nullptr) {
         return;
     }
-    std::string versionText = LoadResourceString(IDS_VERSION_MENU);
+    std::string versionText = ResourceString(IDS_VERSION_MENU);
     if (!versionText.empty()) {
         AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
         AppendMenuA(menu, MF_STRING, kSysMenuVersion, versionText.c_str());

@@ -21,12 +21,6 @@ constexpr int kLabelSize = 256;
 constexpr int kInkCount = 6;
 constexpr int kPictureReady = 1;
 
-std::string ResourceString(int id) {
-    std::string text;
-    LoadResourceString(static_cast<UINT>(id), &text);
-    return text;
-}
-
 std::string ItemText(HWND window, int id) {
     char text[kLabelSize] = {};
     GetDlgItemTextA(window, id, text, sizeof(text));

@@ -120,7 +120,7 @@ void StatusWindow::SetViewTitle(int viewType) {
     if (viewType == kViewProgress) {
         title = m_bUsePortName ? m_strPortName : m_strPrinterName + " - " + m_strPortName;
     } else {
-        title = LoadResourceString(IDS_MONITOR_CAPTION) + " : " + PrinterOrPortName();
+        title = ResourceString(IDS_MONITOR_CAPTION) + " : " + PrinterOrPortName();
     }
     SetWindowTextA(Hwnd(), title.c_str());
 }

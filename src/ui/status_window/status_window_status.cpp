@@ -22,6 +22,7 @@
 #include "jobs/job_monitor.h"
 #include "status/info_reply.h"
 #include "status/status_eval.h"
+#include "ui/printer_messages.h"
 #include "ui/status_tables.h"
 
 namespace krx {
