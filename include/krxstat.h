@@ -1,15 +1,23 @@
 /* krxstat.h - interface of the printer status plug-in krxstat.dll for hosts.
  *
- * Lifecycle. The host loads krxstat.dll and calls its exports on its own
- * thread, one at a time. Loading creates only the module-wide strings and
- * reads the trace switch; nothing runs between calls. PrGetStatusB opens its
- * own connection to the bidirectional library, answers and closes it before
- * it returns; whatever it allocates it frees. The only state that survives a
- * call is the printer name of the first call and, for the registry, the
- * per-printer store values it writes. Buffers the host passes stay the
- * host's, with one exception: PrGetPrnData replaces the host's data buffer
- * (both allocated with LocalAlloc, freed with LocalFree). Unloading leaves
- * nothing running.
+ * Lifecycle. The host loads krxstat.dll and calls its exports. Loading
+ * creates the module-wide values empty and reads the trace switch; nothing
+ * runs between calls. Every call works on the calling thread: PrGetStatusB
+ * opens its own connection to the bidirectional library, answers and closes
+ * it before it returns; a window export runs its window modally (and a
+ * job-monitor worker thread for it) and returns when the window has closed.
+ * Exports may be called from several threads at once and from inside
+ * another window's modal loop: each window call keeps its own driver key,
+ * resource library and status interval in a frame of its own, and the
+ * shared values are guarded. Whatever a call allocates it frees. What
+ * survives a call, for the module's life: the printer name of the first
+ * call and its driver name, the language section the first window chose,
+ * and a cache of the per-printer store keys' names (kept current by
+ * registry change notifications); and, in the registry, the values the
+ * plug-in writes. Buffers the host passes stay the host's, with one
+ * exception: PrGetPrnData replaces the host's data buffer (both allocated
+ * with LocalAlloc, freed with LocalFree). Unloading releases the cache and
+ * leaves nothing running.
  *
  * All strings are single-byte (ANSI) and zero-terminated; names may be null
  * or empty.

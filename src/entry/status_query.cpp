@@ -229,7 +229,7 @@ int StatusQuery::RemotePath(const CBxApi& bx, int handle) {
             if (rc == bx::kBusy) {
                 return -1;
             }
-            if (rc > 0) {
+            if (rc > 0 && !StorePath().empty()) {
                 if (length > size) {
                     length = size;
                 }

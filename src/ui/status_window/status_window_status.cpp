@@ -222,8 +222,8 @@ int StatusWindow::ReadReply(int fromRegistry, std::vector<unsigned char>* reply)
         unsigned size = 0;
         const int sized =
             ReadStoredStatus(m_strPrinterName.c_str(), m_strPortName.c_str(), nullptr, &size);
-        if (sized != 1) {
-            return sized < 0 ? kReadFailed : kReadNone;
+        if (sized != kStoredReplyRead) {
+            return sized == kStoredReplyNoKey ? kReadFailed : kReadNone;
         }
         if (size == 0) {
             return kReadNone;
@@ -232,9 +232,9 @@ int StatusWindow::ReadReply(int fromRegistry, std::vector<unsigned char>* reply)
         unsigned length = size;
         const int read = ReadStoredStatus(m_strPrinterName.c_str(), m_strPortName.c_str(),
                                           reply->data(), &length);
-        if (read != 1) {
+        if (read != kStoredReplyRead) {
             reply->clear();
-            return read < 0 ? kReadFailed : kReadNone;
+            return read == kStoredReplyNoKey ? kReadFailed : kReadNone;
         }
         reply->resize(length);
         return kReadReply;
