@@ -4,7 +4,7 @@
 #                        loads in a simulated installation: the simulation kit's
 #                        stand-ins, language and picture libraries, ink and
 #                        utility libraries, sample model profile, sounds, pages
-#   include/krxstat.h    the interface for hosts
+#   include/krxstat.h    the interface for hosts, with include/krxchannels.h
 #   share/krxstat/       the integration guide, README, and krxkit.reg, the
 #                        registry of the simulated installation for this prefix
 #
@@ -38,7 +38,8 @@ install(FILES ${CMAKE_BINARY_DIR}/bin/KX500.ini DESTINATION bin)
 install(DIRECTORY ${CMAKE_BINARY_DIR}/bin/ DESTINATION bin FILES_MATCHING PATTERN "*.wav"
         PATTERN "*_tests*" EXCLUDE PATTERN "help" EXCLUDE)
 install(DIRECTORY ${CMAKE_BINARY_DIR}/bin/help DESTINATION bin OPTIONAL)
-install(FILES ${PROJECT_SOURCE_DIR}/include/krxstat.h DESTINATION include)
+install(FILES ${PROJECT_SOURCE_DIR}/include/krxstat.h ${PROJECT_SOURCE_DIR}/include/krxchannels.h
+        DESTINATION include)
 install(FILES ${PROJECT_SOURCE_DIR}/docs/INTEGRATION.md ${PROJECT_SOURCE_DIR}/README.md
         DESTINATION share/krxstat)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/images DESTINATION share/krxstat OPTIONAL)

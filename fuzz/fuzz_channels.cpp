@@ -16,10 +16,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > 0) {
         std::vector<krx::ChannelEntry> entries =
             krx::DecodeChannelEntries(data + 1, size - 1, data[0]);
-        const uint32_t wanted[] = {krx::kChannelStatusFirst, krx::kChannelPreferred,
-                                   krx::kChannelStatusThird, krx::kChannelStatusFourth};
+        const uint32_t wanted[] = {KRX_CHANNEL_STATUS_FIRST, KRX_CHANNEL_PREFERRED,
+                                   KRX_CHANNEL_STATUS_THIRD, KRX_CHANNEL_REMOTE};
         krx::ChannelEntry found;
-        krx::FindChannel(entries, wanted, 4, krx::kChannelAttrStatus, &found);
+        krx::FindChannel(entries, wanted, 4, KRX_CHANNEL_ATTR_STATUS, &found);
     }
     return 0;
 }

@@ -1,15 +1,23 @@
 /* krxstat.h - interface of the printer status plug-in krxstat.dll for hosts.
  *
- * Lifecycle. The host loads krxstat.dll and calls its exports on its own
- * thread, one at a time. Loading creates only the module-wide strings and
- * reads the trace switch; nothing runs between calls. PrGetStatusB opens its
- * own connection to the bidirectional library, answers and closes it before
- * it returns; whatever it allocates it frees. The only state that survives a
- * call is the printer name of the first call and, for the registry, the
- * per-printer store values it writes. Buffers the host passes stay the
- * host's, with one exception: PrGetPrnData replaces the host's data buffer
- * (both allocated with LocalAlloc, freed with LocalFree). Unloading leaves
- * nothing running.
+ * Lifecycle. The host loads krxstat.dll and calls its exports. Loading
+ * creates the module-wide values empty and reads the trace switch; nothing
+ * runs between calls. Every call works on the calling thread: PrGetStatusB
+ * opens its own connection to the bidirectional library, answers and closes
+ * it before it returns; a window export runs its window modally (and a
+ * job-monitor worker thread for it) and returns when the window has closed.
+ * Exports may be called from several threads at once and from inside
+ * another window's modal loop: each window call keeps its own driver key,
+ * resource library and status interval in a frame of its own, and the
+ * shared values are guarded. Whatever a call allocates it frees. What
+ * survives a call, for the module's life: the printer name of the first
+ * call and its driver name, the language section the first window chose,
+ * and a cache of the per-printer store keys' names (kept current by
+ * registry change notifications); and, in the registry, the values the
+ * plug-in writes. Buffers the host passes stay the host's, with one
+ * exception: PrGetPrnData replaces the host's data buffer (both allocated
+ * with LocalAlloc, freed with LocalFree). Unloading releases the cache and
+ * leaves nothing running.
  *
  * All strings are single-byte (ANSI) and zero-terminated; names may be null
  * or empty.
@@ -19,6 +27,8 @@
 
 #include <windows.h>
 
+#include "krxchannels.h" /* channel ids and entries */
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -26,27 +36,6 @@ extern "C" {
 /* Calling convention of every export (and of the libraries the plug-in
  * loads): stdcall, undecorated names. */
 #define KRX_API __stdcall
-
-/* Channel kinds a host may pass to PrGetStatusB. */
-#define KRX_CHANNEL_STATUS_FIRST 0x00000004
-#define KRX_CHANNEL_PREFERRED 0x10010003
-#define KRX_CHANNEL_STATUS_THIRD 0x10000003
-#define KRX_CHANNEL_REMOTE 0x02000001
-
-/* One channel entry as the bidirectional library lists the printer's
- * channels (8 bytes, little-endian, entries back to back). */
-#pragma pack(push, 1)
-typedef struct KrxChannelEntry {
-    unsigned int channelId;
-    unsigned short attributes; /* KRX_CHANNEL_ATTR_* */
-    unsigned short parameter;
-} KrxChannelEntry;
-#pragma pack(pop)
-
-#define KRX_CHANNEL_ATTR_INFO_A 0x0001 /* with _INFO_B: an information channel */
-#define KRX_CHANNEL_ATTR_INFO_B 0x0002
-#define KRX_CHANNEL_ATTR_STATUS 0x0004
-#define KRX_CHANNEL_ATTR_SLOW 0x8000 /* first entry only: poll less often */
 
 /* Messages a status window accepts. A host finds the window in the shared
  * tables "KrxMapFile_05" / "KrxMapFile2_05" (slot type 1). */

@@ -20,7 +20,7 @@ while read -r name sources; do
     src=()
     for s in $sources; do src+=("$ROOT/$s"); done
     clang++ -m32 -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
-        -I"$ROOT/src" -I"$ROOT/fuzz/shim" "$ROOT/fuzz/fuzz_$name.cpp" "${src[@]}" -o "$out/fuzz_$name"
+        -I"$ROOT/src" -I"$ROOT/include" -I"$ROOT/fuzz/shim" "$ROOT/fuzz/fuzz_$name.cpp" "${src[@]}" -o "$out/fuzz_$name"
     work="$out/corpus_$name"
     rm -rf "$work"
     mkdir -p "$work"

@@ -26,8 +26,6 @@ using kit::State;
 
 namespace {
 
-using bx::kMsgInfoData;
-using bx::kMsgStatusChanged;
 constexpr int kOptionInfo = bx::kOptionNotifyInfo;
 constexpr int kOptionStatus = bx::kOptionNotifyStatus;
 
@@ -187,7 +185,8 @@ BX_EXPORT BXSetOption(int handle, int option, HWND* window) {
         (option == kOptionStatus ? channel->statusWindow : channel->infoWindow) = *window;
         kit::PublishRegistration(handle, option, *window);
         if (Script().postOnSetOption) {
-            Post(*window, option == kOptionStatus ? kMsgStatusChanged : kMsgInfoData, handle);
+            Post(*window, option == kOptionStatus ? KRX_MSG_STATUS_CHANGED : KRX_MSG_INFO_DATA,
+                 handle);
         }
     }
     return 0;
@@ -216,7 +215,7 @@ BX_EXPORT BXGetStatus(int handle, void* buffer, int* size) {
     if (buffer == nullptr && state.statusNotifiesPosted < s.notifyOnGetStatus) {
         ++state.statusNotifiesPosted;
         for (const SimChannel& c : state.channels) {
-            Post(c.statusWindow, kMsgStatusChanged, c.handle);
+            Post(c.statusWindow, KRX_MSG_STATUS_CHANGED, c.handle);
         }
     }
     return Serve({s.statusReply, s.statusFirstResult, s.statusSecondResult, s.statusAnnouncedSize,
@@ -234,7 +233,7 @@ BX_EXPORT BXReceive(int handle, void* buffer, int* size, int reserved) {
     if (channel != nullptr && channel->deferred && buffer == nullptr) {
         // The reply is on its way: nothing yet, the window hears when it is in.
         channel->deferred = false;
-        Post(channel->infoWindow, kMsgInfoData, handle);
+        Post(channel->infoWindow, KRX_MSG_INFO_DATA, handle);
         return -10;
     }
     const int rc = Serve({pending, s.receiveFirstResult, s.receiveSecondResult,

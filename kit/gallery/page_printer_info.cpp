@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr int kInfoChannelId = 0x10000005;
-
 int Run(const gallery::PageContext& /*context*/) {
     kit::InstallOptions options;
     options.addSpoolerPrinter = false;
@@ -27,7 +25,7 @@ int Run(const gallery::PageContext& /*context*/) {
     if (!bx.IsEnabled()) {
         return 1;
     }
-    const int channel = bx.BXOpenChannel(1, kit::kPrinterName, kInfoChannelId);
+    const int channel = bx.BXOpenChannel(1, kit::kPrinterName, KRX_CHANNEL_INFO_D4);
     krx::PrinterInfoDialog dialog;
     dialog.ShowPrinterInformation(bx, channel);
     bx.BXReceiveCancel(channel);

@@ -21,7 +21,6 @@ namespace {
 using host::Plugin;
 
 constexpr char kStoreKey[] = "software\\NORVA\\KRX3\\KRXData\\NRLTarget\\Printer01";
-constexpr int kInfoChannel = 0x10000005;
 
 const char* const kSettingNames[] = {
     "SoundNotifyEnable", "TrayIconEnable", "TrayIconSelected", "InkNearEndB", "InkNearEndC",
@@ -266,8 +265,8 @@ int GetInfo(int, char**) {
     if (getData == nullptr || sendData == nullptr || releaseReg == nullptr) {
         return 1;
     }
-    int handle = library.open(bx::kModePrinterName, kit::kPrinterName, kInfoChannel);
-    printf("information channel %08X opened: handle %d\n", kInfoChannel, handle);
+    int handle = library.open(bx::kModePrinterName, kit::kPrinterName, KRX_CHANNEL_INFO_D4);
+    printf("information channel %08X opened: handle %d\n", KRX_CHANNEL_INFO_D4, handle);
     if (handle == 0) {
         return 1;
     }

@@ -16,6 +16,7 @@
 #include "host_commands.h"
 #include "host_plugin.h"
 #include "kit_install.h"
+#include "status/status_reply.h"
 #include "kit_printer_tables.h"
 #include "sim_port_script.h"
 
@@ -38,7 +39,7 @@ const Stage kPrinterStages[] = {
 };
 
 std::string Reply(const char* fields) {
-    return std::string("@BDC ST\r\n") + fields + "\x0C";
+    return std::string(krx::kStatusReplyHeader) + fields + "\x0C";
 }
 
 struct Session {

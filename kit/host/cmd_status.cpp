@@ -10,6 +10,7 @@
 #include "host_commands.h"
 #include "host_plugin.h"
 #include "kit_install.h"
+#include "status/status_reply.h"
 
 namespace {
 
@@ -117,7 +118,7 @@ int Demo(int, char**) {
         kit::SimPrinter::Reset();
         std::string reply;
         if (s.fields != nullptr) {
-            reply = std::string("@BDC ST\r\n") + s.fields + "\x0C";
+            reply = std::string(krx::kStatusReplyHeader) + s.fields + "\x0C";
             kit::SimPrinter::SetStatusReply(reply);
         }
         if (s.firstResult != kit::kUnset) {

@@ -20,6 +20,7 @@
 #include "host_commands.h"
 #include "host_plugin.h"
 #include "kit_install.h"
+#include "status/status_reply.h"
 
 namespace {
 
@@ -69,7 +70,8 @@ int OpenWindow(int argc, char** argv) {
     }
     kit::SimPrinter::ScriptTypicalPrinter();
     if (replyFields != nullptr) {
-        kit::SimPrinter::SetStatusReply(std::string("@BDC ST\r\n") + replyFields + "\x0C");
+        kit::SimPrinter::SetStatusReply(std::string(krx::kStatusReplyHeader) + replyFields +
+                                        "\x0C");
     }
 
     host::Plugin plugin;

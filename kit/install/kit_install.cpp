@@ -226,8 +226,9 @@ std::string TypicalInfoReply() {
 void SimPrinter::ScriptTypicalPrinter() {
     // Status on the D4 status channel, information on the D4 information
     // channel and over the remote path.
-    SetChannels(
-        {{0x00000004, 0x0004, 0x0010}, {0x10000005, 0x0003, 0x0020}, {0x10010003, 0x0003, 0x0030}});
+    SetChannels({{KRX_CHANNEL_STATUS_FIRST, KRX_CHANNEL_ATTR_STATUS, 0x0010},
+                 {KRX_CHANNEL_INFO_D4, KRX_CHANNEL_ATTR_INFO, 0x0020},
+                 {KRX_CHANNEL_PREFERRED, KRX_CHANNEL_ATTR_INFO, 0x0030}});
     SetBytes("DeviceID", std::string("MFG:Kit;MDL:") + kModelName + ";CMD:BDC;CLS:PRINTER;");
     SetBytes("InfoReply", TypicalInfoReply());
     SetBytes("IRReply", "@BDC PS\r\nIR:00C8;\x0C");
@@ -239,7 +240,7 @@ int PostSimNotification(int option) {
         return 0;
     }
     const UINT message =
-        option == bx::kOptionNotifyStatus ? bx::kMsgStatusChanged : bx::kMsgInfoData;
+        option == bx::kOptionNotifyStatus ? KRX_MSG_STATUS_CHANGED : KRX_MSG_INFO_DATA;
     int posted = 0;
     for (DWORD i = 0;; ++i) {
         char name[64];

@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "krxstat.h"
+
 namespace kit {
 
 namespace {
@@ -11,7 +13,6 @@ constexpr size_t kRecords = 500;
 constexpr size_t kShortNameLimit = 260;
 constexpr unsigned char kEndMark = 0xFF;
 constexpr unsigned char kFree = 0x00;
-constexpr UINT kMsgAddJob = WM_USER + 5;
 
 } // namespace
 
@@ -117,7 +118,8 @@ HWND PrinterTables::StatusWindow(const std::string& printer) const {
 
 HWND PrinterTables::AnnounceJob(const std::string& printer, DWORD jobId) const {
     HWND window = StatusWindow(printer);
-    if (window == nullptr || !PostMessageA(window, kMsgAddJob, 0, static_cast<LPARAM>(jobId))) {
+    if (window == nullptr ||
+        !PostMessageA(window, KRX_MSG_ADD_JOB, 0, static_cast<LPARAM>(jobId))) {
         return nullptr;
     }
     return window;

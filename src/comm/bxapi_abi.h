@@ -22,10 +22,8 @@ constexpr int kModePortName = 0;
 constexpr int kModePrinterName = 1;
 
 // BXSetOption options and the messages they make the library post.
-constexpr int kOptionNotifyInfo = 3;   // posts WM_USER + 1 (1025)
-constexpr int kOptionNotifyStatus = 4; // posts WM_USER + 2 (1026)
-constexpr UINT kMsgInfoData = KRX_MSG_INFO_DATA;
-constexpr UINT kMsgStatusChanged = KRX_MSG_STATUS_CHANGED;
+constexpr int kOptionNotifyInfo = 3;   // posts KRX_MSG_INFO_DATA
+constexpr int kOptionNotifyStatus = 4; // posts KRX_MSG_STATUS_CHANGED
 
 using PfnInitialize = int(WINAPI*)();
 using PfnRelease = int(WINAPI*)();

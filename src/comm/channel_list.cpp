@@ -93,19 +93,20 @@ int ChannelList::Lookup(Answer& answer, const uint32_t* wanted, size_t wantedCou
 }
 
 int ChannelList::GetStatChannel(int* id, int* parameter) {
-    const uint32_t wanted[] = {kChannelStatusFirst, preferredId_, kChannelStatusThird,
-                               kChannelStatusFourth};
-    return Lookup(stat_, wanted, 4, kChannelAttrStatus, id, parameter);
+    const uint32_t wanted[] = {KRX_CHANNEL_STATUS_FIRST, preferredId_, KRX_CHANNEL_STATUS_THIRD,
+                               KRX_CHANNEL_REMOTE};
+    return Lookup(stat_, wanted, 4, KRX_CHANNEL_ATTR_STATUS, id, parameter);
 }
 
 int ChannelList::GetInfoChannelD4(int* id, int* parameter) {
-    const uint32_t wanted[] = {kChannelInfoD4};
-    return Lookup(infoD4_, wanted, 1, kChannelAttrInfo, id, parameter);
+    const uint32_t wanted[] = {KRX_CHANNEL_INFO_D4};
+    return Lookup(infoD4_, wanted, 1, KRX_CHANNEL_ATTR_INFO, id, parameter);
 }
 
 int ChannelList::GetInfoChannelRemote(int* id, int* parameter) {
-    const uint32_t wanted[] = {kChannelInfoRemote};
-    return Lookup(infoRemote_, wanted, 1, kChannelAttrInfo, id, parameter);
+    // The remote information channel has the preferred status channel's id.
+    const uint32_t wanted[] = {KRX_CHANNEL_PREFERRED};
+    return Lookup(infoRemote_, wanted, 1, KRX_CHANNEL_ATTR_INFO, id, parameter);
 }
 
 int ChannelList::HasInfoChannelD4() const {
@@ -113,7 +114,7 @@ int ChannelList::HasInfoChannelD4() const {
         return 0;
     }
     for (const ChannelEntry& e : entries_) {
-        if (e.id == kChannelInfoD4) {
+        if (e.id == KRX_CHANNEL_INFO_D4) {
             return 1;
         }
     }

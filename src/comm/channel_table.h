@@ -1,13 +1,15 @@
 // The printer's channel entries as the bidirectional library lists them
 // (8 bytes each, little-endian: 32-bit id, 16-bit attributes, 16-bit
 // parameter) and the lookup that picks a channel from them. Pure code (no
-// Windows headers): the entries come from the library or the host and are
-// fuzzed natively.
+// Windows headers, hence krxchannels.h rather than krxstat.h): the entries
+// come from the library or the host and are fuzzed natively.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
+
+#include "krxchannels.h"
 
 namespace krx {
 
@@ -19,18 +21,8 @@ struct ChannelEntry {
 
 constexpr size_t kChannelEntrySize = 8;
 
-// Channel ids the plug-in knows.
-constexpr uint32_t kChannelStatusFirst = 0x00000004;
-constexpr uint32_t kChannelPreferred = 0x10010003; // also the remote information channel
-constexpr uint32_t kChannelStatusThird = 0x10000003;
-constexpr uint32_t kChannelStatusFourth = 0x02000001;
-constexpr uint32_t kChannelInfoD4 = 0x10000005;
-constexpr uint32_t kChannelInfoRemote = 0x10010003;
-
-// Attribute bits.
-constexpr uint16_t kChannelAttrInfo = 0x0003;     // both bits: usable for information
-constexpr uint16_t kChannelAttrStatus = 0x0004;   // usable for status
-constexpr uint16_t kChannelAttrSlowPoll = 0x8000; // first entry only: ask less often
+// The ids and attribute bits are those of the host interface.
+static_assert(sizeof(KrxChannelEntry) == kChannelEntrySize, "channel entry layout");
 
 // The entries held in the first byteCount bytes, at most entryCount of them:
 // a count that promises more than the bytes hold is cut to what they hold.

@@ -1,4 +1,4 @@
-// Device ID read, driver key path, library error flags, remote count text.
+// Device ID read, driver key path, library error flags.
 #include "comm/printer_identity.h"
 
 #include <memory>
@@ -6,8 +6,6 @@
 
 #include "comm/device_id.h"
 #include "comm/spooler.h"
-#include "common/resource_ids.h"
-#include "entry/module/message_box.h"
 #include "entry/registry/registry_key.h"
 #include "entry/registry/registry_paths.h"
 #include "entry/trace/debug_trace.h"
@@ -54,36 +52,17 @@ std::string GetDriverKeyPath(const char* printerName) {
     return driver.empty() ? std::string() : kDriverKeyPrefix + driver;
 }
 
-int CheckLibraryErrorFlags(HWND owner) {
+LibraryErrorFlags ReadLibraryErrorFlags() {
+    LibraryErrorFlags flags;
     RegistryKey key(HKEY_LOCAL_MACHINE, kCommonKey);
     if (!key.IsOpen()) {
-        return 0;
+        return flags;
     }
-    const struct {
-        const char* value;
-        int textId;
-    } flags[] = {
-        {"RST_FREPLACE", IDS_LIBRARY_REPLACED},
-        {"ERR_BXAPIINUSE", IDS_LIBRARY_IN_USE},
-        {"ERR_OTHERS", IDS_LIBRARY_OTHER_ERROR},
-    };
-    int result = 1;
-    for (const auto& flag : flags) {
-        if (key.ReadNumber(flag.value, 0) == 1) {
-            ShowResourceMessageBox(owner, flag.textId, IDS_MONITOR_CAPTION, MB_OK);
-            result = 0;
-        }
-    }
-    return result;
-}
-
-std::string RemoteCountText(const uint8_t (&inkLevels)[6], unsigned count) {
-    int id = SelectRemoteCountString(inkLevels, count);
-    if (id == 0) {
-        return {};
-    }
-    std::string text = LoadResourceString(id);
-    return id == IDS_REMOTE_COUNT_SOME ? FormatCountText(text, count) : text;
+    flags.keyOpen = true;
+    flags.replaced = key.ReadNumber("RST_FREPLACE", 0) == 1;
+    flags.inUse = key.ReadNumber("ERR_BXAPIINUSE", 0) == 1;
+    flags.otherError = key.ReadNumber("ERR_OTHERS", 0) == 1;
+    return flags;
 }
 
 } // namespace krx

@@ -1,11 +1,9 @@
 // What the status window asks about the printer itself: its model id from
 // the device ID, its driver key path, and the library's error flags left in
-// the registry by a recovery.
+// the registry by a recovery. What the user is shown of them is the
+// window's business (ui/printer_messages.h).
 #pragma once
 
-#include <windows.h>
-
-#include <cstdint>
 #include <string>
 
 #include "comm/bxapi.h"
@@ -20,13 +18,16 @@ std::string GetModelID(const CBxApi& bx, const char* printerName, const char* po
 // spooler cannot tell the driver.
 std::string GetDriverKeyPath(const char* printerName);
 
-// Shows one box (string 1233, 1234 or 1235, caption 1100) per error flag
-// set under HKLM "software\NORVA\KRX3\KRXCommon". 1 only when the key opened
-// and no flag was set; the flags are never cleared.
-int CheckLibraryErrorFlags(HWND owner);
+// The error flags a recovery of the library leaves under HKLM
+// "software\NORVA\KRX3\KRXCommon" (a flag is set when its value is 1).
+struct LibraryErrorFlags {
+    bool keyOpen = false;
+    bool replaced = false;   // "RST_FREPLACE"
+    bool inUse = false;      // "ERR_BXAPIINUSE"
+    bool otherError = false; // "ERR_OTHERS"
+};
 
-// Text shown with the ink levels for the count read over the remote
-// information channel (strings 3104-3106, empty when not to be shown).
-std::string RemoteCountText(const uint8_t (&inkLevels)[6], unsigned count);
+// Reads the flags; they are never cleared.
+LibraryErrorFlags ReadLibraryErrorFlags();
 
 } // namespace krx

@@ -44,7 +44,7 @@ int ChannelSelect(StatusChannels& c) {
     const char* name = c.m_bUsePortName ? c.m_PortName.c_str() : c.m_PrinterName.c_str();
     DebugTrace("ChannelSelect\n");
 
-    ChannelList ChanSel(name, mode, kChannelPreferred);
+    ChannelList ChanSel(name, mode, KRX_CHANNEL_PREFERRED);
     DebugTrace("ChannelSelect Result=%d\n", ChanSel.State());
     if (ChanSel.State() < 0) {
         return kChannelSelectFailed;

@@ -47,7 +47,7 @@ struct StatusChannels {
     void SetPrinter(const char* printerName, const char* portName);
 
     // True when the first entry asked for less frequent polling.
-    bool SlowPolling() const { return (m_PortAttr & kChannelAttrSlowPoll) != 0; }
+    bool SlowPolling() const { return (m_PortAttr & KRX_CHANNEL_ATTR_SLOW) != 0; }
 };
 
 // Lists the printer's channels and opens the status channel (registering

@@ -22,7 +22,7 @@ int SelectStatusChannel(const void* entries, int count, int* channelId, int* out
     if (count <= 0) {
         return 1;
     }
-    ChannelList list(entries, count, kChannelPreferred);
+    ChannelList list(entries, count, KRX_CHANNEL_PREFERRED);
     if (list.State() != ChannelList::kListAvailable) {
         return 1;
     }

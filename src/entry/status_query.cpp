@@ -25,10 +25,6 @@ namespace krx {
 
 namespace {
 
-constexpr int kKindStatusFirst = KRX_CHANNEL_STATUS_FIRST;
-constexpr int kKindStatusThird = KRX_CHANNEL_STATUS_THIRD;
-constexpr int kKindPreferred = KRX_CHANNEL_PREFERRED;
-constexpr int kKindRemote = KRX_CHANNEL_REMOTE;
 using regkey::kDebugKey;
 
 void Set(int* p, int value) {
@@ -233,7 +229,7 @@ int StatusQuery::RemotePath(const CBxApi& bx, int handle) {
             if (rc == bx::kBusy) {
                 return -1;
             }
-            if (rc > 0) {
+            if (rc > 0 && !StorePath().empty()) {
                 if (length > size) {
                     length = size;
                 }
@@ -269,11 +265,11 @@ int QueryPrinterStatus(int channelKind, int channelHandle, const StatusQueryOutp
 
     StatusQuery query(out, printerName, portName, modelName);
     switch (channelKind) {
-    case kKindStatusFirst:
-    case kKindStatusThird:
-    case kKindPreferred:
+    case KRX_CHANNEL_STATUS_FIRST:
+    case KRX_CHANNEL_STATUS_THIRD:
+    case KRX_CHANNEL_PREFERRED:
         return channelHandle == 0 ? query.DebugPath() : query.LibraryPath(bx, channelHandle);
-    case kKindRemote:
+    case KRX_CHANNEL_REMOTE:
         return query.RemotePath(bx, channelHandle);
     default:
         return query.FallbackPath();

@@ -46,7 +46,7 @@ INT_PTR PrinterInfoDialog::ShowPrinterInformation(const CBxApi& library, int inf
 }
 
 bool PrinterInfoDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* result) {
-    if (message == bx::kMsgInfoData) {
+    if (message == KRX_MSG_INFO_DATA) {
         // The library names the channel that has data.
         const int channel = static_cast<int>(lParam);
         if (channel > 0 && channel == channel_ && state_ == kWaiting) {

@@ -21,24 +21,6 @@ int ResourceText::LoadText(UINT id) {
     return 1;
 }
 
-bool LoadResourceString(UINT id, std::string* out, int capacity) {
-    HMODULE module = Module().resourceModule;
-    // Without a resource library there is nothing to load: the process's own
-    // strings are not the product's texts.
-    if (module == nullptr || out == nullptr || capacity <= 1) {
-        return false;
-    }
-    // The system clears the buffer even when the string is missing; load
-    // into a scratch buffer so that the caller's text survives a miss.
-    std::vector<char> buffer(static_cast<size_t>(capacity), '\0');
-    int length = LoadStringA(module, id, buffer.data(), capacity);
-    if (length <= 0) {
-        return false;
-    }
-    out->assign(buffer.data(), static_cast<size_t>(length));
-    return true;
-}
-
 bool LoadResourceNumber(UINT id, long* value) {
     std::string text;
     if (value == nullptr || !LoadResourceString(id, &text, 64)) {

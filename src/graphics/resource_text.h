@@ -6,11 +6,13 @@
 
 #include <string>
 
+#include "entry/module/resource_string.h"
+
 namespace krx {
 
 class ResourceText {
   public:
-    static constexpr int kDefaultCapacity = 1024;
+    static constexpr int kDefaultCapacity = kResourceTextCapacity;
 
     explicit ResourceText(int capacity = kDefaultCapacity);
 
@@ -27,10 +29,6 @@ class ResourceText {
     HMODULE module_ = nullptr;
     int capacity_;
 };
-
-// A string resource of the current resource module; false when it is
-// missing or empty (the output is then left alone).
-bool LoadResourceString(UINT id, std::string* out, int capacity = ResourceText::kDefaultCapacity);
 
 // The string's decimal value (leading digits after an optional sign, as the
 // resource texts hold numbers); false when the string is missing.

@@ -8,8 +8,6 @@ namespace krx {
 
 namespace {
 
-constexpr char kHeader[] = "@BDC ST\r\n";
-constexpr size_t kHeaderLength = 9;
 constexpr size_t kMinimumLength = 12;
 
 bool TagAt(const unsigned char* data, size_t length, size_t p, const char* tag) {
@@ -128,11 +126,12 @@ int ParseStatusReply(const unsigned char* reply, size_t length, ParsedStatusReco
     record->tc = 0xFFFF;
     record->rc = 0xFF;
 
-    if (reply == nullptr || length < kMinimumLength || memcmp(reply, kHeader, kHeaderLength) != 0) {
+    if (reply == nullptr || length < kMinimumLength ||
+        memcmp(reply, kStatusReplyHeader, kStatusReplyHeaderLength) != 0) {
         return -1;
     }
 
-    size_t p = kHeaderLength;
+    size_t p = kStatusReplyHeaderLength;
     int stFields = 0;
     for (;;) {
         if (TagAt(reply, length, p, "ST:") || TagAt(reply, length, p, "ER:")) {

@@ -7,6 +7,14 @@
 
 namespace krx {
 
+// Every status reply begins with this header.
+constexpr char kStatusReplyHeader[] = "@BDC ST\r\n";
+constexpr size_t kStatusReplyHeaderLength = sizeof(kStatusReplyHeader) - 1;
+// A reply the status query stored from the remote channel begins with this
+// instead: the window shows no status for it.
+constexpr char kRemoteReplyPrefix[] = "hbm";
+constexpr size_t kRemoteReplyPrefixLength = sizeof(kRemoteReplyPrefix) - 1;
+
 constexpr int kInkSlots = 6;
 constexpr int kWarningSlots = 10;
 constexpr uint8_t kInkReplace = 0xFE;      // entry read "RE" or "WE"

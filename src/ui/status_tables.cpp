@@ -12,6 +12,7 @@ struct ClassRow {
     StatusDisplay display;
 };
 
+// Message ids IDS_STATUS_FIRST to IDS_STATUS_LAST, by status class.
 constexpr ClassRow kClassRows[] = {
     {1, {1, 3004}},  {2, {10, 3024}}, {3, {2, 3021}},   {4, {8, 3022}},  {5, {3, 3012}},
     {6, {4, 3010}},  {9, {7, 3014}},  {10, {1, 3023}},  {11, {1, 3002}}, {12, {2, 3019}},
@@ -20,19 +21,21 @@ constexpr ClassRow kClassRows[] = {
     {23, {2, 3031}}, {24, {8, 3032}}, {25, {10, 3027}}, {26, {2, 3028}}, {27, {8, 3029}},
 };
 
-constexpr StatusDisplay kUnknownClass = {7, 10000};
+constexpr StatusDisplay kUnknownClass = {7, IDS_STATUS_UNDEFINED};
+// An id the picture library does not hold: the picture stays empty.
+constexpr uint32_t kNoPicture = 10000;
 
 struct MediaRow {
     unsigned code;
     int stringId;
 };
 
+// Names IDS_JOB_MEDIA_TYPE + 1 to IDS_MEDIA_LAST, by media type code.
 constexpr MediaRow kMediaRows[] = {
     {1, 1562},   {2, 1567},   {257, 1563}, {258, 1565}, {259, 1566}, {260, 1564}, {261, 1568},
     {262, 1569}, {264, 1571}, {266, 1573}, {267, 1574}, {268, 1575}, {271, 1578}, {272, 1581},
 };
 
-constexpr int kMediaOther = 1561;
 constexpr int32_t kInkBlockCount = 6; // first value of every ink block
 constexpr unsigned kTipKeepSeconds = 30;
 
@@ -40,7 +43,7 @@ constexpr unsigned kTipKeepSeconds = 30;
 
 StatusDisplay StatusDisplayFor(int readResult, int statusClass) {
     if (readResult < 0 || statusClass == 0 || statusClass == 8)
-        return {kNoAnswerPictureCategory, kNoAnswerMessageId};
+        return {kNoAnswerPictureCategory, IDS_STATUS_NO_ANSWER};
     for (const ClassRow& row : kClassRows)
         if (row.statusClass == statusClass)
             return row.display;
@@ -51,23 +54,23 @@ std::vector<uint32_t> PictureBitmaps(int pictureCategory) {
     switch (pictureCategory) {
     case 1:
     case 9:
-        return {510};
+        return {IDB_PRINTER_READY};
     case 2:
-        return {521, 522, 523};
+        return {IDB_INK_CARRIAGE_1, IDB_INK_CARRIAGE_2, IDB_INK_BLACK};
     case 3:
-        return {531, 532};
+        return {IDB_PAPER_JAM_1, IDB_PAPER_JAM_2};
     case 4:
-        return {516, 517, 518};
+        return {IDB_PAPER_OUT_1, IDB_PAPER_OUT_2, IDB_PAPER_OUT_3};
     case 6:
-        return {511, 512};
+        return {IDB_PRINTER_SILENT_1, IDB_PRINTER_SILENT_2};
     case 7:
-        return {536, 537};
+        return {IDB_PRINTER_ERROR_1, IDB_PRINTER_ERROR_2};
     case 8:
-        return {521, 522, 524};
+        return {IDB_INK_CARRIAGE_1, IDB_INK_CARRIAGE_2, IDB_INK_COLOR};
     case 10:
-        return {521, 522, 523, 524};
+        return {IDB_INK_CARRIAGE_1, IDB_INK_CARRIAGE_2, IDB_INK_BLACK, IDB_INK_COLOR};
     default:
-        return {10000};
+        return {kNoPicture};
     }
 }
 
@@ -119,7 +122,7 @@ int MediaTypeStringId(unsigned mediaType) {
     for (const MediaRow& row : kMediaRows)
         if (row.code == mediaType)
             return row.stringId;
-    return kMediaOther;
+    return IDS_MEDIA_OTHER;
 }
 
 TimeText RemainingTimeText(uint32_t timeKnown, uint32_t seconds) {
@@ -127,8 +130,8 @@ TimeText RemainingTimeText(uint32_t timeKnown, uint32_t seconds) {
         return {0, 0};
     const unsigned minutes = seconds / 60;
     if (minutes != 0)
-        return {1702, minutes};
-    return {1703, seconds};
+        return {IDS_JOB_MINUTES_LEFT, minutes};
+    return {IDS_JOB_SECONDS_LEFT, seconds};
 }
 
 bool TipMayRotate(uint32_t timeKnown, uint32_t seconds) {

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "common/resource_ids.h"
+
 namespace krx {
 
 // Picture and message of one status class.
@@ -17,13 +19,10 @@ struct StatusDisplay {
     int messageId;
 };
 
-// Picture category and message shown for a read failure (and classes 0, 8).
+// Picture category shown with IDS_STATUS_NO_ANSWER for a read failure (and
+// classes 0, 8), and with IDS_STATUS_NOT_AVAILABLE when the status channel
+// cannot give a status at all.
 constexpr int kNoAnswerPictureCategory = 6;
-constexpr int kNoAnswerMessageId = 2002;
-// Shown when the status channel cannot give a status at all.
-constexpr int kNoStatusMessageId = 2102;
-// Replaces a message text that is empty or a single blank.
-constexpr int kBlankMessageId = 2101;
 
 // Status class to picture category and message id; a negative read result
 // gives the no-answer display whatever the class.
@@ -39,7 +38,8 @@ int TroubleCategoryFor(int statusClass);
 // 2 colour, -1 none.
 int InkReplacementKind(int statusClass);
 
-// String id of a media type code (1561 for every code outside the table).
+// String id of a media type code (IDS_MEDIA_OTHER for every code outside
+// the table).
 int MediaTypeStringId(unsigned mediaType);
 
 // Remaining-time text choice: string 0 means an empty text.
@@ -88,7 +88,7 @@ std::string QuoteArgument(const std::string& text);
 std::string ExternalProgramCommand(const std::string& program, const std::string& printerName,
                                    const std::string& portName, const std::string& resourcePath);
 
-// A message text that must be replaced by string 2101.
+// A message text that must be replaced by IDS_STATUS_BLANK.
 bool IsBlankMessage(const std::string& text);
 
 } // namespace krx

@@ -215,7 +215,7 @@ TEST_F(ChannelSelectTest, CloseCancelsThenClosesInOrder) {
 TEST_F(ChannelSelectTest, ListFromTheLibraryReadsOnlyWholeEntriesItWasGiven) {
     SimPrinter::SetChannels({{0x10000005, 0x0003, 1}, {0x4, 0x0004, 2}});
     SimPrinter::SetNumber("ChannelSecondResult", 5000);
-    ChannelList list(kit::kPrinterName, 1, krx::kChannelPreferred);
+    ChannelList list(kit::kPrinterName, 1, KRX_CHANNEL_PREFERRED);
     ASSERT_EQ(list.State(), 0);
     EXPECT_EQ(list.Entries().size(), 2u);
     int id = 0;
@@ -226,7 +226,7 @@ TEST_F(ChannelSelectTest, ListFromTheLibraryReadsOnlyWholeEntriesItWasGiven) {
 TEST(ChannelListFromEntries, StatesAndRememberedAnswers) {
     const unsigned char entries[] = {0x05, 0x00, 0x00, 0x10, 0x00, 0x00, 0x00, 0x00,  // D4, no bits
                                      0x03, 0x00, 0x00, 0x10, 0x04, 0x00, 0x07, 0x00}; // status
-    ChannelList list(entries, 2, krx::kChannelPreferred);
+    ChannelList list(entries, 2, KRX_CHANNEL_PREFERRED);
     ASSERT_EQ(list.State(), 0);
     int id = 0;
     int parameter = 0;
@@ -240,10 +240,10 @@ TEST(ChannelListFromEntries, StatesAndRememberedAnswers) {
     EXPECT_EQ(list.HasInfoChannelD4(), 1) << "but it is there";
     EXPECT_EQ(list.GetInfoChannelRemote(nullptr, nullptr), 1);
 
-    ChannelList none(entries, 0, krx::kChannelPreferred);
+    ChannelList none(entries, 0, KRX_CHANNEL_PREFERRED);
     EXPECT_EQ(none.State(), 1);
     EXPECT_EQ(none.GetStatChannel(&id, nullptr), 1);
     EXPECT_EQ(none.HasInfoChannelD4(), 0);
-    EXPECT_EQ(ChannelList(static_cast<const void*>(nullptr), 3, krx::kChannelPreferred).State(), 1);
-    EXPECT_EQ(ChannelList(entries, -5, krx::kChannelPreferred).State(), 1);
+    EXPECT_EQ(ChannelList(static_cast<const void*>(nullptr), 3, KRX_CHANNEL_PREFERRED).State(), 1);
+    EXPECT_EQ(ChannelList(entries, -5, KRX_CHANNEL_PREFERRED).State(), 1);
 }

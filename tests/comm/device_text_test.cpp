@@ -90,19 +90,19 @@ std::vector<ChannelEntry> Entries(std::initializer_list<ChannelEntry> list) {
 } // namespace
 
 TEST(ChannelTable, FirstEntryPerIdDecides) {
-    const uint32_t wanted[] = {krx::kChannelStatusFirst, krx::kChannelPreferred};
+    const uint32_t wanted[] = {KRX_CHANNEL_STATUS_FIRST, KRX_CHANNEL_PREFERRED};
     ChannelEntry found;
     // The first 0x4 lacks the status bit: the later 0x4 is never considered.
     auto entries = Entries({{0x4, 0x0001, 1}, {0x10010003, 0x0004, 2}, {0x4, 0x0004, 3}});
-    ASSERT_TRUE(krx::FindChannel(entries, wanted, 2, krx::kChannelAttrStatus, &found));
+    ASSERT_TRUE(krx::FindChannel(entries, wanted, 2, KRX_CHANNEL_ATTR_STATUS, &found));
     EXPECT_EQ(found.id, 0x10010003u);
     EXPECT_EQ(found.parameter, 2);
     entries = Entries({{0x4, 0x0000, 1}, {0x10010003, 0x0003, 2}});
-    EXPECT_FALSE(krx::FindChannel(entries, wanted, 2, krx::kChannelAttrStatus, &found));
+    EXPECT_FALSE(krx::FindChannel(entries, wanted, 2, KRX_CHANNEL_ATTR_STATUS, &found));
     // Information needs both bits.
-    const uint32_t d4[] = {krx::kChannelInfoD4};
+    const uint32_t d4[] = {KRX_CHANNEL_INFO_D4};
     entries = Entries({{0x10000005, 0x0001, 0}});
-    EXPECT_FALSE(krx::FindChannel(entries, d4, 1, krx::kChannelAttrInfo, &found));
+    EXPECT_FALSE(krx::FindChannel(entries, d4, 1, KRX_CHANNEL_ATTR_INFO, &found));
 }
 
 TEST(ChannelTable, DecodingNeverReadsPastTheBytes) {

@@ -8,6 +8,8 @@
 #include "comm_fixture.h"
 #include "common/resource_ids.h"
 #include "entry/module/module_state.h"
+#include "entry/module/resource_string.h"
+#include "ui/printer_messages.h"
 
 using commtest::MessageBoxRecorder;
 using kit::SimPrinter;
@@ -136,7 +138,7 @@ TEST_F(IdentityTest, TextsComeFromTheLanguageLibrary) {
     krx::Module().resourceModule = resources;
     const uint8_t low[6] = {90, 20, 90, 90, 90, 90};
     EXPECT_EQ(krx::RemoteCountText(low, 42), "About 42 pages can still be printed.");
-    EXPECT_EQ(krx::RemoteCountText(low, 0), krx::LoadResourceString(IDS_REMOTE_COUNT_NONE));
+    EXPECT_EQ(krx::RemoteCountText(low, 0), krx::ResourceString(IDS_REMOTE_COUNT_NONE));
     EXPECT_EQ(krx::RemoteCountText(low, 0xFFFF), "");
 
     krxtest::WriteDword(HKEY_LOCAL_MACHINE, kCommonKey, "ERR_BXAPIINUSE", 1);

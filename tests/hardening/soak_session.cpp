@@ -129,7 +129,7 @@ bool SoakSession::ProgressTicks(int count) {
         const int step = count < kTicksPerJob ? count : kTicksPerJob;
         const int id = nextJob_++;
         AddPortJob(id, 2);
-        PostMessageA(meter_, krx::kMsgAddJob, 0, id);
+        PostMessageA(meter_, KRX_MSG_ADD_JOB, 0, id);
         if (!PostTicks(meter_, krx::kProgressTimerId, step)) {
             return false;
         }

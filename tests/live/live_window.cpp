@@ -6,6 +6,7 @@
 #include "common/resource_ids.h"
 #include "entry/module/message_box.h"
 #include "entry/module/module_state.h"
+#include "entry/module/resource_string.h"
 #include "entry/store/status_store.h"
 #include "kit_install.h"
 #include "sim_port_script.h"
@@ -84,7 +85,7 @@ const std::vector<InkCommand>& InkRecorder::Sent(int item) const {
 LRESULT CALLBACK InkRecorder::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     InkRecorder* self = g_recorder;
     WNDPROC original = self->original_[hwnd];
-    if (message == krx::kMsgInkLevel) {
+    if (message == KRX_INK_MESSAGE) {
         InkCommand command{wParam, {}};
         if ((wParam == 1 || wParam == 6) && lParam != 0) {
             const int32_t* block = reinterpret_cast<const int32_t*>(lParam);
@@ -170,7 +171,7 @@ void LiveWindowTest::SetReply(const std::string& fields) {
 }
 
 std::string LiveWindowTest::Text(int id) {
-    return krx::LoadResourceString(id);
+    return krx::ResourceString(static_cast<UINT>(id));
 }
 
 std::string LiveWindowTest::SimCallLog() const {

@@ -241,7 +241,7 @@ TEST_F(LiveWindowTest, ReplyThatDoesNotDecodeIsAFailedRead) {
         w.StatusTick();
         EXPECT_EQ(1, w.StatusClass());
         kit::SimPrinter::SetStatusReply(cut);
-        SendMessageA(w.Hwnd(), krx::kMsgStatusNotification, 0, w.Channels()->m_hStat);
+        SendMessageA(w.Hwnd(), KRX_MSG_STATUS_CHANGED, 0, w.Channels()->m_hStat);
         noStatus(w, "notification");
         w.End();
     });
@@ -272,7 +272,7 @@ TEST_F(LiveWindowTest, RemoteCountStillAwaitedAfterAFailedReceive) {
         kit::SimPrinter::Remove("ReceiveFirstResult");
         { krx::CBxApi reload; } // the simulated printer reads its script again
         // The library reports the answer: it is read.
-        SendMessageA(w.Hwnd(), krx::kMsgInformationReply, 0, w.Channels()->m_hInfo2);
+        SendMessageA(w.Hwnd(), KRX_MSG_INFO_DATA, 0, w.Channels()->m_hInfo2);
         EXPECT_EQ(Text(IDS_REMOTE_COUNT_MANY), w.Text(IDC_INFO_LINE));
         w.End();
     });
@@ -288,7 +288,7 @@ TEST_F(LiveWindowTest, PrintToFileIsNeverRead) {
             w.StatusTick();
             EXPECT_FALSE(w.Visible(IDC_INK_BLACK)) << "the ink area is collapsed";
             // Asked for the detail view: the ink area opens in the detail frame.
-            SendMessageA(w.Hwnd(), krx::kMsgOpenAsDetail, 0, 0);
+            SendMessageA(w.Hwnd(), KRX_MSG_OPEN_AS_DETAIL, 0, 0);
             EXPECT_TRUE(w.Visible(IDC_DETAIL_INK_FRAME));
             EXPECT_FALSE(w.Visible(IDC_INK_FRAME));
             w.End();
@@ -630,7 +630,7 @@ TEST_F(LiveWindowTest, HiddenMeterAskedForDetailBecomesADetailWindow) {
     SetReply("ST:04;IQ:5A5A5A5A5A5A;");
     RunWindow(krx::kViewProgress, [&](StatusWindowProbe& w, InkRecorder& ink) {
         EXPECT_FALSE(IsWindowVisible(w.Hwnd()));
-        SendMessageA(w.Hwnd(), krx::kMsgOpenAsDetail, 0, 0);
+        SendMessageA(w.Hwnd(), KRX_MSG_OPEN_AS_DETAIL, 0, 0);
         EXPECT_EQ(krx::kViewDetail, w.View());
         EXPECT_TRUE(IsWindowVisible(w.Hwnd()));
         EXPECT_EQ(Text(2001), w.Text(IDC_STATUS_TEXT));
@@ -656,7 +656,7 @@ TEST_F(LiveWindowTest, HostFindsTheWindowInItsPrinterTableAndAnnouncesAJob) {
         EXPECT_EQ(w.Hwnd(), tables.StatusWindow("KIT PRINTER kx500"));
         ASSERT_EQ(w.Hwnd(), tables.AnnounceJob(kit::kPrinterName, 21));
         MSG msg;
-        while (PeekMessageA(&msg, w.Hwnd(), krx::kMsgAddJob, krx::kMsgAddJob, PM_REMOVE)) {
+        while (PeekMessageA(&msg, w.Hwnd(), KRX_MSG_ADD_JOB, KRX_MSG_ADD_JOB, PM_REMOVE)) {
             DispatchMessageA(&msg);
         }
         ASSERT_TRUE(

@@ -378,7 +378,7 @@ TEST_F(StatusWindowTest, SettingsToolReports) {
     };
     for (const Case& c : cases) {
         const size_t before = boxes_.TextIds().size();
-        SendMessageA(hwnd, krx::kMsgRecoveryReport, 0, c.flags);
+        SendMessageA(hwnd, KRX_MSG_RECOVERY_REPORT, 0, c.flags);
         const std::vector<int> ids = boxes_.TextIds();
         std::vector<int> shown(ids.begin() + static_cast<long>(before), ids.end());
         // The status tick may add a box of its own; look for ours only.
@@ -415,7 +415,7 @@ TEST_F(StatusWindowTest, CloseWhileJobsRemainTurnsIntoAHiddenMeter) {
         HWND hwnd = call.WaitForWindow();
         ASSERT_NE(nullptr, hwnd);
         EXPECT_TRUE(IsWindowVisible(hwnd));
-        SendMessageA(hwnd, krx::kMsgAddJob, 0, 21);
+        SendMessageA(hwnd, KRX_MSG_ADD_JOB, 0, 21);
         SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(hwnd, IDOK)));
         Sleep(200);

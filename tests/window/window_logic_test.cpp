@@ -7,6 +7,7 @@
 
 #include "comm/library_recovery.h"
 #include "common/resource_ids.h"
+#include "krxstat.h"
 #include "ui/status_window/recovery_command.h"
 #include "ui/status_window/view_table.h"
 #include "ui/status_window/window_exports.h"
@@ -133,7 +134,7 @@ TEST(RecoveryCommand, CommandLineNamesDriverWindowAndMessage) {
     EXPECT_EQ("C:\\kit\\bxapiset.exe /Act=Ch /AN=\"Kit KX500 Series\" "
               "/Ret=WM:0001ABCD;000004C8 /BXP=A:On",
               krx::BuildRecoveryCommandLine("C:\\kit\\bxapiset.exe", "Kit KX500 Series", 0x1abcd,
-                                            krx::kRecoveryReportMessage));
+                                            KRX_MSG_RECOVERY_REPORT));
     EXPECT_EQ(" /Act=Ch /AN=\"\" /Ret=WM:FFFFFFFF;00000000 /BXP=A:On",
               krx::BuildRecoveryCommandLine("", "", 0xFFFFFFFFu, 0));
 }

@@ -1,13 +1,11 @@
 // Message boxes of the plug-in, with the test hook in front of MessageBoxA.
 #include "entry/module/message_box.h"
 
-#include "entry/module/module_state.h"
+#include "entry/module/resource_string.h"
 
 namespace krx {
 
 namespace {
-
-constexpr int kResourceTextSize = 1024;
 
 struct HookSlot {
     MessageBoxHook hook = nullptr;
@@ -45,15 +43,9 @@ ScopedMessageBoxHook::~ScopedMessageBoxHook() {
     SetMessageBoxHook(previousHook_, previousContext_);
 }
 
-std::string LoadResourceString(int id) {
-    char text[kResourceTextSize] = {};
-    int n = LoadStringA(Module().resourceModule, static_cast<UINT>(id), text, kResourceTextSize);
-    return n > 0 ? std::string(text, static_cast<size_t>(n)) : std::string();
-}
-
 int ShowResourceMessageBox(HWND owner, int textId, int captionId, UINT style) {
-    return Show({owner, textId, captionId, LoadResourceString(textId),
-                 LoadResourceString(captionId), style},
+    return Show({owner, textId, captionId, ResourceString(static_cast<UINT>(textId)),
+                 ResourceString(static_cast<UINT>(captionId)), style},
                 false);
 }
 

@@ -38,10 +38,6 @@ class ScopedMessageBoxHook {
     void* previousContext_;
 };
 
-// Text of a string resource of the current resource module (Module()
-// .resourceModule), at most 1023 characters; empty when it is missing.
-std::string LoadResourceString(int id);
-
 // Shows a box with text and caption loaded by id; returns the button id
 // (0 when the box could not be shown).
 int ShowResourceMessageBox(HWND owner, int textId, int captionId, UINT style);

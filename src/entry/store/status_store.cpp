@@ -52,10 +52,10 @@ RegistryKey OpenStoreKeyForReading(const std::string& keyPath) {
 
 int StoreStatusReplyIn(const RegistryKey& key, const void* bytes, unsigned length) {
     if (!key.IsOpen()) {
-        return 2;
+        return kStoreNotWritable;
     }
     key.WriteBytes("Status", bytes, length);
-    return 0;
+    return kStoreWritten;
 }
 
 void SetComStatusIn(const RegistryKey& key, int value) {
@@ -64,7 +64,7 @@ void SetComStatusIn(const RegistryKey& key, int value) {
 
 int StoreStatusReplyAt(const std::string& keyPath, const void* bytes, unsigned length) {
     if (keyPath.empty()) {
-        return 1;
+        return kStoreNoKey;
     }
     return StoreStatusReplyIn(OpenStoreKeyForWriting(keyPath), bytes, length);
 }
@@ -79,7 +79,7 @@ int StoreStatusReply(const char* printerName, const char* portName, const void* 
                      unsigned length) {
     std::string path;
     if (FindStoreKeyFor(printerName, portName, &path) != kStoreFound) {
-        return 1;
+        return kStoreNoKey;
     }
     return StoreStatusReplyAt(path, bytes, length);
 }
@@ -110,29 +110,29 @@ int ReadStoredStatus(const char* printerName, const char* portName, void* destin
                      unsigned* length) {
     std::string path;
     if (FindStoreKeyFor(printerName, portName, &path) != kStoreFound) {
-        return -1;
+        return kStoredReplyNoKey;
     }
     return ReadStoredStatusAt(path, destination, length);
 }
 
 int ReadStoredStatusAt(const std::string& keyPath, void* destination, unsigned* length) {
     if (keyPath.empty()) {
-        return -1;
+        return kStoredReplyNoKey;
     }
     RegistryKey key = OpenStoreKeyForReading(keyPath);
     if (!key.IsOpen()) {
-        return -1;
+        return kStoredReplyNoKey;
     }
     if (destination == nullptr) {
         DWORD size = key.ValueSize("Status");
         if (length != nullptr) {
             *length = size;
         }
-        return size == 0 ? 0 : 1;
+        return size == 0 ? kStoredReplyNone : kStoredReplyRead;
     }
     std::vector<unsigned char> data = key.ReadBytes("Status");
     if (data.empty()) {
-        return 0;
+        return kStoredReplyNone;
     }
     // A newer, longer reply may have arrived since the size was asked: copy
     // no more than the caller's buffer holds.
@@ -142,7 +142,7 @@ int ReadStoredStatusAt(const std::string& keyPath, void* destination, unsigned* 
     if (length != nullptr) {
         *length = count;
     }
-    return 1;
+    return kStoredReplyRead;
 }
 
 } // namespace krx

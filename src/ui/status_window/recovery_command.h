@@ -7,9 +7,6 @@
 
 namespace krx {
 
-// Message number the settings tool reports with.
-constexpr uint32_t kRecoveryReportMessage = 0x400 + 200;
-
 // The command line that asks the tool to repair the driver's port settings
 // and to post its report to the window; empty when the driver name cannot
 // be quoted safely (it contains a double quote or a control character).

@@ -30,7 +30,7 @@ void StatusView::ShowMessage(int messageId) {
     if (m_Message.LoadText(static_cast<UINT>(messageId))) {
         text = m_Message.String();
     }
-    if (IsBlankMessage(text) && m_Message.LoadText(kBlankMessageId)) {
+    if (IsBlankMessage(text) && m_Message.LoadText(IDS_STATUS_BLANK)) {
         text = m_Message.String();
     }
     if (text != m_strLastText) {

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "common/resource_ids.h"
 #include "graphics/BMP256Ctrl.h"
 #include "graphics/resource_text.h"
 
@@ -36,7 +37,7 @@ class StatusView {
     HWND m_hWnd = nullptr;
     BMP256Ctrl m_Picture;   // 210
     ResourceText m_Message; // loads status messages by number
-    int m_nMessageId = 2002;
+    int m_nMessageId = IDS_STATUS_NO_ANSWER;
     std::string m_strLastText; // text now in item 212
     int m_nPictureCategory = 1;
     int m_nLastPictureCategory = 0;

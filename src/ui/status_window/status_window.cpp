@@ -56,7 +56,7 @@ LRESULT CaretlessEdit::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return result;
 }
 
-StatusWindow::StatusWindow() : Dialog(kStatusWindowTemplate) {}
+StatusWindow::StatusWindow() : Dialog(IDD_STATUS_WINDOW) {}
 
 StatusWindow::~StatusWindow() = default;
 
@@ -102,19 +102,19 @@ bool StatusWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR*
     switch (message) {
     case WM_SYSCOMMAND:
         return OnSysCommand(wParam);
-    case kMsgStatusNotification:
+    case KRX_MSG_STATUS_CHANGED:
         OnStatusNotification(lParam);
         return true;
-    case kMsgInformationReply:
+    case KRX_MSG_INFO_DATA:
         OnInformationReply(lParam);
         return true;
-    case kMsgAddJob:
+    case KRX_MSG_ADD_JOB:
         OnAddJob(lParam);
         return true;
-    case kMsgOpenAsDetail:
+    case KRX_MSG_OPEN_AS_DETAIL:
         OnOpenAsDetail();
         return true;
-    case kMsgRecoveryReport:
+    case KRX_MSG_RECOVERY_REPORT:
         OnRecoveryReport(lParam);
         return true;
     case WM_MOVE:
@@ -450,7 +450,7 @@ void StatusWindow::SetUpSystemMenu() {
     if (menu == nullptr) {
         return;
     }
-    std::string versionText = LoadResourceString(IDS_VERSION_MENU);
+    std::string versionText = ResourceString(IDS_VERSION_MENU);
     if (!versionText.empty()) {
         AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
         AppendMenuA(menu, MF_STRING, kSysMenuVersion, versionText.c_str());

@@ -40,9 +40,6 @@ namespace krx {
 class CBxApi;
 class JobMonitor;
 
-// Template of the status window in the resource library.
-constexpr int kStatusWindowTemplate = 102;
-
 // Window timers and their periods.
 constexpr UINT_PTR kStatusTimerId = 8;
 constexpr UINT_PTR kProgressTimerId = 9;
@@ -50,14 +47,6 @@ constexpr UINT kFirstStatusPeriodMs = 500;
 constexpr UINT kFirstProgressPeriodMs = 400;
 constexpr UINT kPrintingStatusPeriodMs = 1000; // while a job is being sent
 constexpr UINT kProgressPeriodMs = 2000;
-
-// Messages the window accepts from the library, the host and the tools.
-constexpr UINT kMsgInkLevel = KRX_INK_MESSAGE;                  // drives items 314 and 315
-constexpr UINT kMsgInformationReply = KRX_MSG_INFO_DATA;        // information channel has data
-constexpr UINT kMsgStatusNotification = KRX_MSG_STATUS_CHANGED; // status channel has news
-constexpr UINT kMsgAddJob = KRX_MSG_ADD_JOB;                    // a job to follow (job id)
-constexpr UINT kMsgOpenAsDetail = KRX_MSG_OPEN_AS_DETAIL;       // show the detail view
-constexpr UINT kMsgRecoveryReport = KRX_MSG_RECOVERY_REPORT;    // from the library's settings tool
 
 // Command that reaches the window from outside; no control carries it.
 constexpr int kCommandServiceCall = 91;

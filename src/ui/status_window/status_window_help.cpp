@@ -77,7 +77,7 @@ void StatusWindow::OnTroubleHelp() {
     {
         ChannelList channels(m_Printer.ByPort() ? m_Printer.Port().c_str()
                                                 : m_Printer.Name().c_str(),
-                             m_Printer.ByPort() ? 0 : 1, kChannelPreferred);
+                             m_Printer.ByPort() ? 0 : 1, KRX_CHANNEL_PREFERRED);
         hasD4 = channels.HasInfoChannelD4();
     }
     const bool slowPolling = m_pChannels && m_pChannels->SlowPolling();

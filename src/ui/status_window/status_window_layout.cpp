@@ -120,7 +120,7 @@ void StatusWindow::SetViewTitle(int viewType) {
     if (viewType == kViewProgress) {
         title = m_Printer.ByPort() ? m_Printer.Port() : m_Printer.Name() + " - " + m_Printer.Port();
     } else {
-        title = LoadResourceString(IDS_MONITOR_CAPTION) + " : " + m_Printer.NameOrPort();
+        title = ResourceString(IDS_MONITOR_CAPTION) + " : " + m_Printer.NameOrPort();
     }
     SetWindowTextA(Hwnd(), title.c_str());
 }

@@ -76,8 +76,9 @@ void StatusWindow::TryLibraryRecovery() {
         m_nRecoveryState = kRecoveryFailed;
         return;
     }
-    const std::string command = BuildRecoveryCommandLine(
-        "\"" + toolPath + "\"", driver, reinterpret_cast<uintptr_t>(Hwnd()), kMsgRecoveryReport);
+    const std::string command =
+        BuildRecoveryCommandLine("\"" + toolPath + "\"", driver,
+                                 reinterpret_cast<uintptr_t>(Hwnd()), KRX_MSG_RECOVERY_REPORT);
     if (command.empty()) {
         DebugTrace("Recovery refused: driver name \"%s\" cannot be quoted\n", driver.c_str());
         m_nRecoveryState = kRecoveryFailed;

@@ -22,6 +22,7 @@
 #include "jobs/job_monitor.h"
 #include "status/info_reply.h"
 #include "status/status_eval.h"
+#include "ui/printer_messages.h"
 #include "ui/status_tables.h"
 
 namespace krx {
@@ -50,8 +51,6 @@ constexpr int kDebugStatusSize = 256;
 // Far above any real status reply; a larger announced size is a fault.
 constexpr int kMaxStatusReplySize = 64 * 1024;
 using regkey::kDebugKey;
-constexpr char kReplyHeader[] = "@BDC ST\r\n";
-constexpr size_t kReplyHeaderLength = sizeof(kReplyHeader) - 1;
 
 // The "IR" request: tag, 16-bit length 1, parameter 1.
 constexpr unsigned char kRemoteCountRequest[] = {0x49, 0x52, 0x01, 0x00, 0x01};
@@ -60,8 +59,8 @@ constexpr int kInkCount = 6;
 
 // Channel kinds whose status comes as a reply.
 bool ChannelGivesReply(int channelId) {
-    const uint32_t id = static_cast<uint32_t>(channelId);
-    return id == kChannelStatusFirst || id == kChannelStatusThird || id == kChannelPreferred;
+    return channelId == KRX_CHANNEL_STATUS_FIRST || channelId == KRX_CHANNEL_STATUS_THIRD ||
+           channelId == KRX_CHANNEL_PREFERRED;
 }
 
 // True while another process sends a job to the printer: it holds the
@@ -99,7 +98,7 @@ int StatusWindow::TickResult() {
             SetComStatusIn(store, kComStatusNoted);
             result = kTickRead;
             break;
-        case 3:
+        case kComStatusOtherPrinter:
             result = kTickOtherPrinter;
             break;
         default:
@@ -148,7 +147,7 @@ void StatusWindow::StatusTick() {
     if (m_pChannels && m_pChannels->m_Stat == 0 && result >= 0) {
         if (m_bDebugStatus) {
             m_bStatusSkip = 0;
-            m_pChannels->m_Stat = static_cast<int>(kChannelPreferred);
+            m_pChannels->m_Stat = KRX_CHANNEL_PREFERRED;
         } else {
             const int selected = ChannelSelect(*m_pChannels);
             if (selected < kChannelSelectOpen) {
@@ -235,7 +234,7 @@ int StatusWindow::ReadReply(int fromRegistry, std::vector<unsigned char>* reply)
     }
     int size = 0;
     const int first = m_pBxApi->BXGetStatus(m_pChannels->m_hStat, nullptr, &size);
-    if (first != -4 && first < 0) {
+    if (first != bx::kBufferTooSmall && first < 0) {
         return kReadFailed;
     }
     if (size <= 0) {
@@ -309,7 +308,7 @@ void StatusWindow::ReadStatus(int fromRegistry) {
     } else {
         // This kind of channel cannot tell a status.
         m_nStatusClass = kClassNoAnswer;
-        m_Display.ShowMessage(kNoStatusMessageId);
+        m_Display.ShowMessage(IDS_STATUS_NOT_AVAILABLE);
         m_Display.ShowPicture(kNoAnswerPictureCategory);
         ClearTroubleCategory();
         readResult = kReadFailed;
@@ -498,23 +497,26 @@ void StatusWindow::ShowInitialStatus() {
         m_bPrinting = 1;
         const int comStatus = store.ReadNumber("ComStatus", kComStatusNoted);
         if (comStatus != kComStatusRead) {
-            m_nStatusClass = comStatus == 3 ? kClassOtherPrinter : kClassNoAnswer;
+            m_nStatusClass =
+                comStatus == kComStatusOtherPrinter ? kClassOtherPrinter : kClassNoAnswer;
             ShowStatus(0, m_nStatusClass);
             return;
         }
         stored = store.ReadBytes("Status");
     }
-    if (stored.size() >= 3 && std::memcmp(stored.data(), "hbm", 3) == 0) {
+    if (stored.size() >= kRemoteReplyPrefixLength &&
+        std::memcmp(stored.data(), kRemoteReplyPrefix, kRemoteReplyPrefixLength) == 0) {
         m_nStatusClass = kClassNoAnswer;
-        m_Display.ShowMessage(kNoStatusMessageId);
+        m_Display.ShowMessage(IDS_STATUS_NOT_AVAILABLE);
         m_Display.ShowPicture(kNoAnswerPictureCategory);
         ClearTroubleCategory();
         return;
     }
     ParsedStatusRecord record;
-    const bool usable = keyOpen && stored.size() >= kReplyHeaderLength &&
-                        std::memcmp(stored.data(), kReplyHeader, kReplyHeaderLength) == 0 &&
-                        ParseStatusReply(stored.data(), stored.size(), &record) == 0;
+    const bool usable =
+        keyOpen && stored.size() >= kStatusReplyHeaderLength &&
+        std::memcmp(stored.data(), kStatusReplyHeader, kStatusReplyHeaderLength) == 0 &&
+        ParseStatusReply(stored.data(), stored.size(), &record) == 0;
     if (!usable) {
         m_nStatusClass = kClassNoAnswer;
         ShowStatus(0, kClassNoAnswer);
