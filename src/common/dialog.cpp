@@ -17,10 +17,6 @@ INT_PTR Dialog::DoModal(HWND parent, HINSTANCE resources) {
                            reinterpret_cast<LPARAM>(this));
 }
 
-INT_PTR Dialog::DoModalWithoutActivation(HWND parent, HINSTANCE resources) {
-    return DoModalOwnLoop(parent, resources, false);
-}
-
 INT_PTR Dialog::DoModalOwnLoop(HWND parent, HINSTANCE resources, bool activate) {
     ownLoop_ = true;
     ended_ = false;

@@ -22,11 +22,6 @@ class Dialog {
     // template cannot be loaded from the module.
     INT_PTR DoModal(HWND parent, HINSTANCE resources);
 
-    // Runs the dialog modally with the plug-in's own loop; the dialog is
-    // created hidden and, when the loop first goes idle, shown without being
-    // activated (for windows that must not take the keyboard focus).
-    INT_PTR DoModalWithoutActivation(HWND parent, HINSTANCE resources);
-
     // Runs the dialog modally with the plug-in's own loop, which offers
     // every message to PreTranslateMessage first; at the first idle moment
     // the dialog is shown, activated or not.
@@ -37,7 +32,6 @@ class Dialog {
 
     HWND Hwnd() const { return hwnd_; }
     HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
-    int TemplateId() const { return templateId_; }
     bool IsRunning() const { return hwnd_ != nullptr; }
 
   protected:

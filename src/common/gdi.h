@@ -27,7 +27,6 @@ using unique_hbrush = UniqueHandle<HBRUSH, GdiObjectTraits<HBRUSH>>;
 using unique_hpen = UniqueHandle<HPEN, GdiObjectTraits<HPEN>>;
 using unique_hfont = UniqueHandle<HFONT, GdiObjectTraits<HFONT>>;
 using unique_hpalette = UniqueHandle<HPALETTE, GdiObjectTraits<HPALETTE>>;
-using unique_hrgn = UniqueHandle<HRGN, GdiObjectTraits<HRGN>>;
 using unique_hicon = UniqueHandle<HICON, IconTraits>;
 using unique_memdc = UniqueHandle<HDC, MemoryDcTraits>;
 
@@ -80,24 +79,6 @@ class SelectObjectScope {
   private:
     HDC dc_;
     HGDIOBJ previous_;
-};
-
-// Selects a palette into a DC and puts the previous one back.
-class SelectPaletteScope {
-  public:
-    SelectPaletteScope(HDC dc, HPALETTE palette, BOOL background)
-        : dc_(dc), previous_(SelectPalette(dc, palette, background)) {}
-    ~SelectPaletteScope() {
-        if (previous_ != nullptr) {
-            SelectPalette(dc_, previous_, TRUE);
-        }
-    }
-    SelectPaletteScope(const SelectPaletteScope&) = delete;
-    SelectPaletteScope& operator=(const SelectPaletteScope&) = delete;
-
-  private:
-    HDC dc_;
-    HPALETTE previous_;
 };
 
 } // namespace krx

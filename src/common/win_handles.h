@@ -89,26 +89,4 @@ using unique_mapview = UniqueHandle<void*, MapViewTraits>;
 using unique_hlocal = UniqueHandle<HLOCAL, LocalMemTraits>;
 using unique_printer = UniqueHandle<HANDLE, PrinterTraits>;
 
-// Runs a callable when the scope ends, for one-off clean-up.
-template <typename F> class ScopeExit {
-  public:
-    explicit ScopeExit(F f) : f_(std::move(f)) {}
-    ~ScopeExit() {
-        if (active_) {
-            f_();
-        }
-    }
-    ScopeExit(const ScopeExit&) = delete;
-    ScopeExit& operator=(const ScopeExit&) = delete;
-    void dismiss() { active_ = false; }
-
-  private:
-    F f_;
-    bool active_ = true;
-};
-
-template <typename F> ScopeExit<F> scope_exit(F f) {
-    return ScopeExit<F>(std::move(f));
-}
-
 } // namespace krx

@@ -125,8 +125,7 @@ int WriteDefaultSettings(const char* profilePath, const char* modelName, const c
 
     // Item choices the user may have changed are never overwritten: they are
     // copied only into a "Notify" key made by this call.
-    RegistryKey notify =
-        RegistryKey::CreateReportingNew(store.Handle(), kNotifySubKey, RegistryKey::kAllAccess);
+    RegistryKey notify(store.Handle(), kNotifySubKey, true, RegistryKey::kAllAccess);
     if (!notify.IsOpen() || !notify.NewlyCreated()) {
         return kDefaultsNotifyKept;
     }

@@ -6,7 +6,7 @@
 namespace krx {
 
 RegistryKey::RegistryKey(HKEY root, const char* path, bool create, REGSAM access) {
-    access_ = access != 0 ? access : (create ? kAllAccess : kReadAccess);
+    const REGSAM mask = access != 0 ? access : (create ? kAllAccess : kReadAccess);
     if (path == nullptr) {
         return;
     }
@@ -14,11 +14,11 @@ RegistryKey::RegistryKey(HKEY root, const char* path, bool create, REGSAM access
     LONG rc;
     if (create) {
         DWORD disposition = 0;
-        rc = RegCreateKeyExA(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE, access_, nullptr,
-                             &key, &disposition);
+        rc = RegCreateKeyExA(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE, mask, nullptr, &key,
+                             &disposition);
         newly_created_ = rc == ERROR_SUCCESS && disposition == REG_CREATED_NEW_KEY;
     } else {
-        rc = RegOpenKeyExA(root, path, 0, access_, &key);
+        rc = RegOpenKeyExA(root, path, 0, mask, &key);
     }
     if (rc == ERROR_SUCCESS) {
         key_.reset(key);
@@ -29,10 +29,6 @@ RegistryKey RegistryKey::Borrow(HKEY key) {
     RegistryKey borrowed;
     borrowed.borrowed_ = key;
     return borrowed;
-}
-
-RegistryKey RegistryKey::CreateReportingNew(HKEY root, const char* path, REGSAM access) {
-    return RegistryKey(root, path, true, access);
 }
 
 std::string RegistryKey::EnumerateSubKey(DWORD index) const {
