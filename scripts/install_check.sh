@@ -49,10 +49,11 @@ shopt -u nocaseglob
 
 # The installed plug-in is hardened: relocatable, non-executable data, and
 # built with the stack protector, whose run time is linked in (no libssp DLL).
+# The shipped file is stripped: its symbols are in the debug file beside it.
 headers=$(i686-w64-mingw32-objdump -p "$prefix/bin/krxstat.dll")
 check "installed plug-in has DYNAMIC_BASE" "grep -qw DYNAMIC_BASE <<<\"\$headers\""
 check "installed plug-in has NX_COMPAT" "grep -qw NX_COMPAT <<<\"\$headers\""
-symbols=$(i686-w64-mingw32-nm "$prefix/bin/krxstat.dll")
+symbols=$(i686-w64-mingw32-nm "$prefix/bin/krxstat.dll.debug")
 check "installed plug-in has the stack protector, statically linked" \
     "grep -q ' ___stack_chk_fail\$' <<<\"\$symbols\" && ! grep -qi 'DLL Name: libssp' <<<\"\$headers\""
 

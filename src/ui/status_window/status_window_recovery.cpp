@@ -88,6 +88,7 @@ void StatusWindow::TryLibraryRecovery() {
         return;
     }
     std::string toolPath;
+    std::string installDir;
     {
         RegistryKey info(HKEY_LOCAL_MACHINE, kLibraryInfoKey);
         if (!info.IsOpen()) {
@@ -95,9 +96,11 @@ void StatusWindow::TryLibraryRecovery() {
             return;
         }
         // Only the tool in its own folder, never one found by a search.
-        toolPath = FindProgram("bxapiset.exe", {info.ReadText("InstallDir", "", kLibraryTextSize) + "\\"});
+        installDir = info.ReadText("InstallDir", "", kLibraryTextSize);
+        toolPath = FindProgram("bxapiset.exe", {installDir + "\\"});
     }
     if (toolPath.empty()) {
+        DebugTrace("Recovery: no settings tool in %s\\\n", installDir.c_str());
         m_nRecoveryState = kRecoveryFailed;
         return;
     }
