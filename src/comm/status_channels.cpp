@@ -7,7 +7,7 @@
 
 namespace krx {
 
-void StatusChannels::SetPrinter(const char* printerName, const char* portName) {
+void StatusChannels::SetNames(const char* printerName, const char* portName) {
     m_PrinterName = printerName != nullptr ? printerName : "";
     m_PortName = portName != nullptr ? portName : "";
     m_bUsePortName = m_PrinterName.empty();

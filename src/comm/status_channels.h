@@ -44,7 +44,7 @@ struct StatusChannels {
     // Sets the names and the use-port-name flag as a window does when it is
     // made: the port name stands for the printer when the printer name is
     // empty.
-    void SetPrinter(const char* printerName, const char* portName);
+    void SetNames(const char* printerName, const char* portName);
 
     // True when the first entry asked for less frequent polling.
     bool SlowPolling() const { return (m_PortAttr & kChannelAttrSlowPoll) != 0; }

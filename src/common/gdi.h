@@ -1,5 +1,5 @@
 // Scoped GDI and DC objects: owning wrappers for GDI objects and icons, the
-// paint DC of one WM_PAINT, a window DC, a memory DC, and the restore of an
+// paint DC of one WM_PAINT, a client-area DC, a memory DC, and the restore of an
 // object selected into a DC.
 #pragma once
 
@@ -46,17 +46,17 @@ class PaintDC {
     HDC dc_ = nullptr;
 };
 
-// GetDC/ReleaseDC.
-class WindowDC {
+// The client area's DC: GetDC/ReleaseDC.
+class ClientDC {
   public:
-    explicit WindowDC(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
-    ~WindowDC() {
+    explicit ClientDC(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+    ~ClientDC() {
         if (dc_ != nullptr) {
             ReleaseDC(hwnd_, dc_);
         }
     }
-    WindowDC(const WindowDC&) = delete;
-    WindowDC& operator=(const WindowDC&) = delete;
+    ClientDC(const ClientDC&) = delete;
+    ClientDC& operator=(const ClientDC&) = delete;
     HDC get() const { return dc_; }
 
   private:

@@ -107,7 +107,7 @@ bool BMP256Ctrl::LoadDibResource(DibResource* dib, std::unique_ptr<DibLogPalette
     if (module == nullptr) {
         return false;
     }
-    WindowDC dc(Hwnd());
+    ClientDC dc(Hwnd());
     if (dc.get() == nullptr) {
         return false;
     }

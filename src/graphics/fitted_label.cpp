@@ -36,7 +36,7 @@ void FittedLabel::SetFittedText(const char* text) {
         }
         std::string shown;
         {
-            WindowDC dc(Hwnd());
+            ClientDC dc(Hwnd());
             SelectObjectScope select(dc.get(), copy ? copy.get() : current);
             TextMeasure measure = [&dc](const std::string& s) -> long {
                 SIZE extent{};

@@ -102,8 +102,8 @@ SoundTable::SoundTable(const char* modelSection) {
                 reader.ReadString(WaveKeyName(i).c_str(), "", kWaveNameSize);
         }
     }
-    if (CheckCommonKey()) {
-        RegistryKey key(HKEY_LOCAL_MACHINE, Module().commonKey.c_str());
+    if (CheckDriverKey()) {
+        RegistryKey key(HKEY_LOCAL_MACHINE, Module().driverKey.c_str());
         installFolder_ = key.ReadText("InstallPath", "");
     }
     valid_ = !installFolder_.empty();

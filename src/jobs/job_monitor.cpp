@@ -41,7 +41,7 @@ int JobMonitor::SetNames(const char* printerName, const char* portName) {
     return 1;
 }
 
-int JobMonitor::AddJob(int jobId) {
+int JobMonitor::FollowJob(int jobId) {
     bool start = false;
     {
         CriticalSectionLock lock(m_lock);

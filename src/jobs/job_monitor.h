@@ -18,9 +18,6 @@
 #include "jobs/job_record.h"
 #include "jobs/port_monitor_rules.h"
 
-// The spooler's AddJob macro would rename the monitor's operation.
-#undef AddJob
-
 namespace krx {
 
 class PortMonitorClient;
@@ -62,7 +59,7 @@ class JobMonitor {
     int SetNames(const char* printerName, const char* portName);
     // 0 when the id was already listed, 1 otherwise; the first announcement
     // starts the worker.
-    int AddJob(int jobId);
+    int FollowJob(int jobId);
     // Drops the listed ids the spooler no longer knows; 1 when ids are left.
     int PruneJobs();
     int GetJobCount();

@@ -27,7 +27,7 @@ class ChannelSelectTest : public commtest::CommTest {
     int Select(StatusChannels& c, const char* printer = kit::kPrinterName,
                const char* port = kit::kPortName) {
         c.m_hWnd = window_;
-        c.SetPrinter(printer, port);
+        c.SetNames(printer, port);
         return krx::ChannelSelect(c);
     }
 };

@@ -3,7 +3,7 @@
 // Exports may run on several threads at once and inside one another's modal
 // loops, so the values are of two kinds. The remembered printer name, its
 // driver name and the chosen language section are shared by every call and
-// read and written only through the guarded functions below. The common key,
+// read and written only through the guarded functions below. The driver key,
 // the current resource module and the status interval belong to one window
 // call: each window export opens a ModuleFrame, and Module() answers the
 // frame of the call running on this thread (the process-wide values when no
@@ -19,7 +19,7 @@
 namespace krx {
 
 struct ModuleState {
-    std::string commonKey;            // "software\NORVA\KRX3\Driver\" + driver name
+    std::string driverKey;            // "software\NORVA\KRX3\Driver\" + driver name
     std::string languageSection;      // profile section chosen for the user's language
     std::string printerName;          // printer of the first call, kept for the module's life
     std::string driverName;           // that printer's driver, asked of the spooler once
@@ -27,7 +27,7 @@ struct ModuleState {
     int statusInterval = 10;          // seconds between status polls
 };
 
-// The running call's values (see above). Only commonKey, resourceModule and
+// The running call's values (see above). Only driverKey, resourceModule and
 // statusInterval are per call; product code reaches the shared values
 // through the functions below.
 ModuleState& Module();

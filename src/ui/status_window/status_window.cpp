@@ -15,9 +15,6 @@
 #include "graphics/version_dialog.h"
 #include "jobs/job_monitor.h"
 
-// The spooler header's SetPrinter macro would rename the channels' method.
-#undef SetPrinter
-
 namespace krx {
 
 namespace {
@@ -85,11 +82,11 @@ INT_PTR StatusWindow::Run(const char* printerName, const char* portName, const c
     FindStoreKey(m_bUsePortName ? m_strPortName.c_str() : m_strPrinterName.c_str(),
                  m_bUsePortName ? kStoreByPortName : kStoreByPrinterName, &m_strStoreKey);
     if (m_pChannels) {
-        m_pChannels->SetPrinter(m_strPrinterName.c_str(), m_strPortName.c_str());
+        m_pChannels->SetNames(m_strPrinterName.c_str(), m_strPortName.c_str());
     }
 
-    Module().commonKey = GetDriverKeyPath(m_strPrinterName.c_str());
-    if (Module().commonKey.empty()) {
+    Module().driverKey = GetDriverKeyPath(m_strPrinterName.c_str());
+    if (Module().driverKey.empty()) {
         ShowResourceMessageBox(nullptr, IDS_PRINTER_UNKNOWN, IDS_PRINTER_UNKNOWN_CAPTION,
                                MB_ICONEXCLAMATION | MB_OK);
         return 2;

@@ -36,8 +36,8 @@ typedef int(WINAPI* PfnUtInkReplacement)(const char*, const char*, const char*, 
 typedef int(WINAPI* PfnWndInkReplacement)(const char*, const char*, const char*, const char*, int);
 
 std::string DriverKeyText(const char* name) {
-    RegistryKey driver(HKEY_LOCAL_MACHINE, Module().commonKey.c_str());
-    if (Module().commonKey.empty() || !driver.IsOpen()) {
+    RegistryKey driver(HKEY_LOCAL_MACHINE, Module().driverKey.c_str());
+    if (Module().driverKey.empty() || !driver.IsOpen()) {
         return std::string();
     }
     return driver.ReadText(name, "", kRegistryTextSize);

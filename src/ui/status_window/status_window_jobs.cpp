@@ -302,7 +302,7 @@ std::string StatusWindow::PaperName(unsigned paperSize) const {
 void StatusWindow::OnAddJob(LPARAM jobId) {
     DebugTrace("---\nAdd Print job :\n");
     if (m_pJobMonitor != nullptr) {
-        m_pJobMonitor->AddJob(static_cast<int>(jobId));
+        m_pJobMonitor->FollowJob(static_cast<int>(jobId));
     }
 }
 

@@ -106,7 +106,7 @@ int StatusIntervalFromText(const char* text) {
 int StartMonitorWindow(int viewType, const char* printerName, const char* portName,
                        const char* modelSection, const char* modelFile, const char* resourcePath,
                        int jobId) {
-    // This call's common key, resource module and status interval, apart
+    // This call's driver key, resource module and status interval, apart
     // from those of calls on other threads or suspended under this one.
     ModuleFrame frame;
     // Destroyed in reverse order: ink library, resource library, job
@@ -153,7 +153,7 @@ int StartMonitorWindow(int viewType, const char* printerName, const char* portNa
     }
 
     if (viewType == kViewProgress) {
-        monitor.AddJob(jobId);
+        monitor.FollowJob(jobId);
     }
 
     window.SetResourceLibrary(resources.get());
