@@ -22,11 +22,11 @@ enum ChannelSelectResult : int {
 };
 
 struct StatusChannels {
-    explicit StatusChannels(CBxApi& bx) : m_bx(bx) {}
+    explicit StatusChannels(CBxApi& bx) : m_BxApi(bx) {}
     StatusChannels(const StatusChannels&) = delete;
     StatusChannels& operator=(const StatusChannels&) = delete;
 
-    CBxApi& m_bx;          // the window's library wrapper
+    CBxApi& m_BxApi;       // the window's library wrapper
     HWND m_hWnd = nullptr; // window the library notifies
     std::string m_PrinterName;
     std::string m_PortName;

@@ -41,11 +41,11 @@ class ModuleFrame {
     ModuleFrame(const ModuleFrame&) = delete;
     ModuleFrame& operator=(const ModuleFrame&) = delete;
 
-    ModuleState& State() { return state_; }
+    ModuleState& State() { return m_State; }
 
   private:
-    ModuleState state_;
-    ModuleState* previous_;
+    ModuleState m_State;
+    ModuleState* m_pPrevious;
 };
 
 // CurrentFrame() and FrameSwitch (common/thread_frame.h) carry the frames.
@@ -53,8 +53,10 @@ class ModuleFrame {
 // Shared values, each read or changed under the module's lock.
 void RememberPrinterName(const char* printerName); // only while none is remembered
 std::string RememberedPrinterName();
-// The remembered printer's driver, asked of the spooler by `lookup` once.
-std::string RememberedDriverName(std::string (*lookup)(const char* printerName));
+// The module's driver name: while none is kept, `lookup` asks the spooler for
+// printerName's driver, and the first answer that is not empty is kept.
+std::string RememberedDriverName(const char* printerName,
+                                 std::string (*lookup)(const char* printerName));
 std::string ChosenLanguageSection();
 void SetChosenLanguageSection(const std::string& section); // only while none is chosen
 

@@ -16,18 +16,18 @@ RegistryKey::RegistryKey(HKEY root, const char* path, bool create, REGSAM access
         DWORD disposition = 0;
         rc = RegCreateKeyExA(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE, mask, nullptr, &key,
                              &disposition);
-        newly_created_ = rc == ERROR_SUCCESS && disposition == REG_CREATED_NEW_KEY;
+        m_bNewlyCreated = rc == ERROR_SUCCESS && disposition == REG_CREATED_NEW_KEY;
     } else {
         rc = RegOpenKeyExA(root, path, 0, mask, &key);
     }
     if (rc == ERROR_SUCCESS) {
-        key_.reset(key);
+        m_hKey.reset(key);
     }
 }
 
 RegistryKey RegistryKey::Borrow(HKEY key) {
     RegistryKey borrowed;
-    borrowed.borrowed_ = key;
+    borrowed.m_hBorrowed = key;
     return borrowed;
 }
 

@@ -29,8 +29,8 @@ class RegistryKey {
     RegistryKey& operator=(RegistryKey&&) = default;
 
     bool IsOpen() const { return Handle() != nullptr; }
-    bool NewlyCreated() const { return newly_created_; }
-    HKEY Handle() const { return key_.valid() ? key_.get() : borrowed_; }
+    bool NewlyCreated() const { return m_bNewlyCreated; }
+    HKEY Handle() const { return m_hKey.valid() ? m_hKey.get() : m_hBorrowed; }
 
     // Name of the index-th sub-key; empty past the end or on failure.
     std::string EnumerateSubKey(DWORD index) const;
@@ -58,9 +58,9 @@ class RegistryKey {
   private:
     RegistryKey() = default;
 
-    unique_hkey key_;
-    HKEY borrowed_ = nullptr;
-    bool newly_created_ = false;
+    unique_hkey m_hKey;
+    HKEY m_hBorrowed = nullptr;
+    bool m_bNewlyCreated = false;
 };
 
 } // namespace krx

@@ -152,7 +152,8 @@ void StatusWindow::OnTroubleHelp() {
 
     int hasD4 = 0;
     {
-        ChannelList channels(m_bUsePortName ? m_strPortName.c_str() : m_strPrinterName.c_str(),
+        ChannelList channels(RememberedPrinterName(),
+                             m_bUsePortName ? m_strPortName.c_str() : m_strPrinterName.c_str(),
                              m_bUsePortName ? 0 : 1, kChannelPreferred);
         hasD4 = channels.HasInfoChannelD4();
     }

@@ -71,15 +71,15 @@ std::string InstallFolderFor(const char* printerName) {
 // a library already released.
 class CurrentResourceModule {
   public:
-    explicit CurrentResourceModule(HMODULE module) : previous_(Module().resourceModule) {
+    explicit CurrentResourceModule(HMODULE module) : m_hPrevious(Module().resourceModule) {
         Module().resourceModule = module;
     }
-    ~CurrentResourceModule() { Module().resourceModule = previous_; }
+    ~CurrentResourceModule() { Module().resourceModule = m_hPrevious; }
     CurrentResourceModule(const CurrentResourceModule&) = delete;
     CurrentResourceModule& operator=(const CurrentResourceModule&) = delete;
 
   private:
-    HMODULE previous_;
+    HMODULE m_hPrevious;
 };
 
 } // namespace
@@ -113,7 +113,7 @@ int StartMonitorWindow(int viewType, const char* printerName, const char* portNa
     // monitor, library wrapper, window.
     StatusWindow window;
     RememberPrinterName(OrEmpty(printerName));
-    CBxApi library;
+    CBxApi library(RememberedPrinterName());
     JobMonitor monitor;
     if (monitor.SetNames(OrEmpty(printerName), OrEmpty(portName)) == 0) {
         return 1;
