@@ -62,7 +62,7 @@ int main() {
     SetString("software\\NORVA\\KRX3\\Profile", "KX-Bench", profile);
 
     krx::InitializeModuleState();
-    krx::Module().commonKey = kDriverKey;
+    krx::Module().driverKey = kDriverKey;
     const bench::Figure sound = MillisecondsPerCall(5, [] { krx::SoundTable table("KX-Bench"); });
     const bench::Figure section = MillisecondsPerCall(5, [&] {
         std::vector<char> buffer(32 * 1024);

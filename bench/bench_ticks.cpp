@@ -136,9 +136,9 @@ int main() {
 
     // The library read of one tick, on a status channel of its own.
     krx::RememberPrinterName(kit::kPrinterName);
-    krx::CBxApi library;
+    krx::CBxApi library(krx::RememberedPrinterName());
     krx::StatusChannels channels(library);
-    channels.SetPrinter(kit::kPrinterName, kit::kPortName);
+    channels.SetNames(kit::kPrinterName, kit::kPortName);
     if (!library.IsEnabled() || krx::ChannelSelect(channels) != krx::kChannelSelectOpen) {
         std::printf("ticks: no status channel of the simulated library\n");
         return 1;

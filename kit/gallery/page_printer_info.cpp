@@ -21,7 +21,7 @@ int Run(const gallery::PageContext& /*context*/) {
     krx::Module().printerName = kit::kPrinterName;
     krx::Module().driverName = kit::kDriverName;
 
-    krx::CBxApi bx;
+    krx::CBxApi bx(kit::kPrinterName);
     if (!bx.IsEnabled()) {
         return 1;
     }

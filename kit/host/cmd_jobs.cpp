@@ -98,8 +98,8 @@ int RunJobs(const char* printer, const char* label) {
            printed.Id(), waiting.Id());
     JobMonitor monitor; // the product's own polling: once a second
     monitor.SetNames(printer, kit::kPortName);
-    monitor.AddJob(printed.Id());
-    monitor.AddJob(waiting.Id());
+    monitor.FollowJob(printed.Id());
+    monitor.FollowJob(waiting.Id());
 
     DWORD start = GetTickCount();
     JobRecord last = {};

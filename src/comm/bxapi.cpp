@@ -4,6 +4,7 @@
 #include "comm/bxapi.h"
 
 #include <string>
+#include <utility>
 
 #include "comm/spooler.h"
 #include "common/safe_load.h"
@@ -28,25 +29,24 @@ template <typename Fn> bool Resolve(HMODULE module, const char* name, Fn* out) {
 }
 } // namespace
 
-CBxApi::CBxApi() {
+CBxApi::CBxApi(std::string printerName) : m_strPrinterName(std::move(printerName)) {
     DebugTrace("CBxApi::CBxApi\r\n");
-    if (TraceOn()) {
-        DebugTrace("PrinterName : %s\r\n", RememberedPrinterName().c_str());
-    }
-    const std::string driverName = RememberedDriverName(ReadPrinterDriverName);
+    DebugTrace("PrinterName : %s\r\n", m_strPrinterName.c_str());
+    const std::string driverName =
+        RememberedDriverName(m_strPrinterName.c_str(), ReadPrinterDriverName);
     DebugTrace("DriverName : %s\r\n", driverName.c_str());
     LoadLibraryForDriver(driverName);
     if (m_hLibrary && ResolveEntryPoints()) {
-        m_initResult = m_pInitialize();
-        m_bEnable = m_initResult == 0 ? 1 : 0;
+        m_nInitResult = m_pInitialize();
+        m_bEnable = m_nInitResult == 0 ? 1 : 0;
     }
     DebugTrace("m_bEnable : %d\r\n", m_bEnable);
 }
 
 CBxApi::~CBxApi() {
-    if (m_initResult >= 0 && m_pRelease != nullptr) {
+    if (m_nInitResult >= 0 && m_pRelease != nullptr) {
         if (m_pRelease() > 0) {
-            m_initResult = 0;
+            m_nInitResult = 0;
         }
     }
     m_hLibrary.reset();

@@ -1,6 +1,6 @@
-// CBxApi: loads the bidirectional library that belongs to the current
-// printer driver, resolves its eleven entry points, initialises it, and on
-// destruction releases and unloads it. Short-lived: each user builds one.
+// CBxApi: loads the bidirectional library that belongs to the driver of the
+// printer it is given, resolves its eleven entry points, initialises it, and
+// on destruction releases and unloads it. Short-lived: each user builds one.
 #pragma once
 
 #include <windows.h>
@@ -14,13 +14,17 @@ namespace krx {
 
 class CBxApi {
   public:
-    CBxApi();
+    // The library of printerName's driver; the module asks the spooler for
+    // the driver once and keeps it (RememberedDriverName). Callers pass the
+    // module's remembered printer (RememberedPrinterName).
+    explicit CBxApi(std::string printerName);
     ~CBxApi();
     CBxApi(const CBxApi&) = delete;
     CBxApi& operator=(const CBxApi&) = delete;
 
     int IsEnabled() const { return m_bEnable; }
-    int InitializeResult() const { return m_initResult; }
+    int InitializeResult() const { return m_nInitResult; }
+    const std::string& PrinterName() const { return m_strPrinterName; }
 
     // Entry points; each answers -1 (failure) when the wrapper is disabled.
     int BXGetDeviceID(int mode, const char* name, char* buffer, int* size) const;
@@ -39,7 +43,7 @@ class CBxApi {
 
     int m_bEnable = 0;
     unique_hmodule m_hLibrary;
-    int m_initResult = -1;
+    int m_nInitResult = -1;
     bx::PfnInitialize m_pInitialize = nullptr;
     bx::PfnRelease m_pRelease = nullptr;
     bx::PfnGetDeviceID m_pGetDeviceID = nullptr;
@@ -51,6 +55,7 @@ class CBxApi {
     bx::PfnGetStatus m_pGetStatus = nullptr;
     bx::PfnReceive m_pReceive = nullptr;
     bx::PfnSend m_pSend = nullptr;
+    std::string m_strPrinterName; // whose driver names the library
 };
 
 } // namespace krx

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "comm/channel_table.h"
@@ -19,16 +20,18 @@ class ChannelList {
         kListFailed = -1,
     };
 
-    // Asks the library (through a CBxApi of its own) for the channels of the
-    // printer or port named, in the library's name mode.
-    ChannelList(const char* name, int mode, uint32_t preferredId);
+    // Asks the library (through a CBxApi of its own, for libraryPrinter's
+    // driver) for the channels of the printer or port named, in the
+    // library's name mode.
+    ChannelList(const std::string& libraryPrinter, const char* name, int mode,
+                uint32_t preferredId);
 
     // A copy of count entries of 8 bytes each; state 1 when the count is
     // below 1, the pointer is null or the copy cannot be made.
     ChannelList(const void* entries, int count, uint32_t preferredId);
 
-    int State() const { return state_; }
-    const std::vector<ChannelEntry>& Entries() const { return entries_; }
+    int State() const { return m_nState; }
+    const std::vector<ChannelEntry>& Entries() const { return m_Entries; }
 
     // 0 with the id and parameter when found, 1 when not found, the list's
     // state when it is not available. Either output may be null.
@@ -48,12 +51,12 @@ class ChannelList {
     int Lookup(Answer& answer, const uint32_t* wanted, size_t wantedCount, uint16_t required,
                int* id, int* parameter);
 
-    std::vector<ChannelEntry> entries_;
-    uint32_t preferredId_;
-    int state_ = kListFailed;
-    Answer stat_;
-    Answer infoD4_;
-    Answer infoRemote_;
+    std::vector<ChannelEntry> m_Entries;
+    uint32_t m_nPreferredId;
+    int m_nState = kListFailed;
+    Answer m_StatAnswer;
+    Answer m_InfoD4Answer;
+    Answer m_InfoRemoteAnswer;
 };
 
 } // namespace krx

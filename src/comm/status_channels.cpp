@@ -7,7 +7,7 @@
 
 namespace krx {
 
-void StatusChannels::SetPrinter(const char* printerName, const char* portName) {
+void StatusChannels::SetNames(const char* printerName, const char* portName) {
     m_PrinterName = printerName != nullptr ? printerName : "";
     m_PortName = portName != nullptr ? portName : "";
     m_bUsePortName = m_PrinterName.empty();
@@ -22,13 +22,13 @@ void OpenInfoChannel(StatusChannels& c, int mode, const char* name, int* id, int
     if (*id == 0) {
         return;
     }
-    *handle = c.m_bx.BXOpenChannel(mode, name, *id);
+    *handle = c.m_BxApi.BXOpenChannel(mode, name, *id);
     DebugTrace(trace, *handle);
     if (*handle == 0) {
         *id = 0;
         return;
     }
-    c.m_bx.BXSetOption(*handle, bx::kOptionNotifyInfo, &c.m_hWnd);
+    c.m_BxApi.BXSetOption(*handle, bx::kOptionNotifyInfo, &c.m_hWnd);
 }
 
 void CloseChannel(const CBxApi& bx, int* handle) {
@@ -44,7 +44,7 @@ int ChannelSelect(StatusChannels& c) {
     const char* name = c.m_bUsePortName ? c.m_PortName.c_str() : c.m_PrinterName.c_str();
     DebugTrace("ChannelSelect\n");
 
-    ChannelList ChanSel(name, mode, KRX_CHANNEL_PREFERRED);
+    ChannelList ChanSel(c.m_BxApi.PrinterName(), name, mode, KRX_CHANNEL_PREFERRED);
     DebugTrace("ChannelSelect Result=%d\n", ChanSel.State());
     if (ChanSel.State() < 0) {
         return kChannelSelectFailed;
@@ -63,13 +63,13 @@ int ChannelSelect(StatusChannels& c) {
     c.m_StatParam = parameter;
 
     DebugTrace("BXOpenChannel()\n");
-    c.m_hStat = c.m_bx.BXOpenChannel(mode, name, c.m_Stat);
+    c.m_hStat = c.m_BxApi.BXOpenChannel(mode, name, c.m_Stat);
     DebugTrace("BXOpenChannel() m_hStat=%d\n", c.m_hStat);
     if (c.m_hStat == 0) {
         c.m_Stat = 0;
         return kChannelSelectNoStatus;
     }
-    c.m_bx.BXSetOption(c.m_hStat, bx::kOptionNotifyStatus, &c.m_hWnd);
+    c.m_BxApi.BXSetOption(c.m_hStat, bx::kOptionNotifyStatus, &c.m_hWnd);
 
     c.m_PortAttr = ChanSel.Entries().front().attributes;
     if (c.SlowPolling()) {
@@ -90,15 +90,15 @@ int ChannelSelect(StatusChannels& c) {
 
 void CloseChannels(StatusChannels& c) {
     if (c.m_hStat != 0) {
-        CloseChannel(c.m_bx, &c.m_hStat);
+        CloseChannel(c.m_BxApi, &c.m_hStat);
         c.m_Stat = 0;
     }
     if (c.m_hInfo > 0) {
-        CloseChannel(c.m_bx, &c.m_hInfo);
+        CloseChannel(c.m_BxApi, &c.m_hInfo);
         c.m_Info = 0;
     }
     if (c.m_hInfo2 > 0) {
-        CloseChannel(c.m_bx, &c.m_hInfo2);
+        CloseChannel(c.m_BxApi, &c.m_hInfo2);
         c.m_Info2 = 0;
     }
 }

@@ -22,11 +22,11 @@ enum ChannelSelectResult : int {
 };
 
 struct StatusChannels {
-    explicit StatusChannels(CBxApi& bx) : m_bx(bx) {}
+    explicit StatusChannels(CBxApi& bx) : m_BxApi(bx) {}
     StatusChannels(const StatusChannels&) = delete;
     StatusChannels& operator=(const StatusChannels&) = delete;
 
-    CBxApi& m_bx;          // the window's library wrapper
+    CBxApi& m_BxApi;       // the window's library wrapper
     HWND m_hWnd = nullptr; // window the library notifies
     std::string m_PrinterName;
     std::string m_PortName;
@@ -44,7 +44,7 @@ struct StatusChannels {
     // Sets the names and the use-port-name flag as a window does when it is
     // made: the port name stands for the printer when the printer name is
     // empty.
-    void SetPrinter(const char* printerName, const char* portName);
+    void SetNames(const char* printerName, const char* portName);
 
     // True when the first entry asked for less frequent polling.
     bool SlowPolling() const { return (m_PortAttr & KRX_CHANNEL_ATTR_SLOW) != 0; }

@@ -8,27 +8,29 @@ namespace krx {
 
 class CriticalSection {
   public:
-    CriticalSection() { InitializeCriticalSection(&section_); }
-    ~CriticalSection() { DeleteCriticalSection(&section_); }
+    CriticalSection() { InitializeCriticalSection(&m_Section); }
+    ~CriticalSection() { DeleteCriticalSection(&m_Section); }
     CriticalSection(const CriticalSection&) = delete;
     CriticalSection& operator=(const CriticalSection&) = delete;
 
-    void Enter() { EnterCriticalSection(&section_); }
-    void Leave() { LeaveCriticalSection(&section_); }
+    void Enter() { EnterCriticalSection(&m_Section); }
+    void Leave() { LeaveCriticalSection(&m_Section); }
 
   private:
-    CRITICAL_SECTION section_;
+    CRITICAL_SECTION m_Section;
 };
 
 class CriticalSectionLock {
   public:
-    explicit CriticalSectionLock(CriticalSection& section) : section_(section) { section_.Enter(); }
-    ~CriticalSectionLock() { section_.Leave(); }
+    explicit CriticalSectionLock(CriticalSection& section) : m_Section(section) {
+        m_Section.Enter();
+    }
+    ~CriticalSectionLock() { m_Section.Leave(); }
     CriticalSectionLock(const CriticalSectionLock&) = delete;
     CriticalSectionLock& operator=(const CriticalSectionLock&) = delete;
 
   private:
-    CriticalSection& section_;
+    CriticalSection& m_Section;
 };
 
 } // namespace krx

@@ -10,23 +10,19 @@ constexpr char kControlProp[] = "KrxSubclassedControl";
 }
 
 INT_PTR Dialog::DoModal(HWND parent, HINSTANCE resources) {
-    ownLoop_ = false;
-    ended_ = false;
-    frame_ = CurrentFrame();
-    return DialogBoxParamA(resources, MAKEINTRESOURCEA(templateId_), parent, Thunk,
+    m_bOwnLoop = false;
+    m_bEnded = false;
+    m_pFrame = CurrentFrame();
+    return DialogBoxParamA(resources, MAKEINTRESOURCEA(m_nTemplateId), parent, Thunk,
                            reinterpret_cast<LPARAM>(this));
 }
 
-INT_PTR Dialog::DoModalWithoutActivation(HWND parent, HINSTANCE resources) {
-    return DoModalOwnLoop(parent, resources, false);
-}
-
 INT_PTR Dialog::DoModalOwnLoop(HWND parent, HINSTANCE resources, bool activate) {
-    ownLoop_ = true;
-    ended_ = false;
-    endCode_ = -1;
-    frame_ = CurrentFrame();
-    HWND hwnd = CreateDialogParamA(resources, MAKEINTRESOURCEA(templateId_), parent, Thunk,
+    m_bOwnLoop = true;
+    m_bEnded = false;
+    m_nEndCode = -1;
+    m_pFrame = CurrentFrame();
+    HWND hwnd = CreateDialogParamA(resources, MAKEINTRESOURCEA(m_nTemplateId), parent, Thunk,
                                    reinterpret_cast<LPARAM>(this));
     if (hwnd == nullptr) {
         return -1;
@@ -36,7 +32,7 @@ INT_PTR Dialog::DoModalOwnLoop(HWND parent, HINSTANCE resources, bool activate) 
     }
     bool shown = false;
     MSG msg;
-    while (!ended_ && IsWindow(hwnd)) {
+    while (!m_bEnded && IsWindow(hwnd)) {
         if (!shown && !PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
             // First idle moment: show, taking the focus only when asked.
             shown = true;
@@ -67,20 +63,20 @@ INT_PTR Dialog::DoModalOwnLoop(HWND parent, HINSTANCE resources, bool activate) 
     if (IsWindow(hwnd)) {
         DestroyWindow(hwnd);
     }
-    return endCode_;
+    return m_nEndCode;
 }
 
 void Dialog::End(INT_PTR code) {
-    if (hwnd_ == nullptr) {
+    if (m_hWnd == nullptr) {
         return;
     }
-    endCode_ = code;
-    ended_ = true;
-    if (!ownLoop_) {
-        EndDialog(hwnd_, code);
+    m_nEndCode = code;
+    m_bEnded = true;
+    if (!m_bOwnLoop) {
+        EndDialog(m_hWnd, code);
     } else {
         // Wake the loop so that it sees the end at once.
-        PostMessageA(hwnd_, WM_NULL, 0, 0);
+        PostMessageA(m_hWnd, WM_NULL, 0, 0);
     }
 }
 
@@ -127,7 +123,7 @@ INT_PTR CALLBACK Dialog::Thunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
     if (message == WM_INITDIALOG) {
         self = reinterpret_cast<Dialog*>(lParam);
         SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
-        self->hwnd_ = hwnd;
+        self->m_hWnd = hwnd;
     } else {
         self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
     }
@@ -136,7 +132,7 @@ INT_PTR CALLBACK Dialog::Thunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
     }
     INT_PTR result = FALSE;
     // A window whose call is suspended under a nested call keeps its values.
-    FrameSwitch frame(self->frame_);
+    FrameSwitch frame(self->m_pFrame);
     bool handled = false;
     // An exception cannot pass through the system's frames above us (the
     // host would be ended): a message whose handler threw counts as not
@@ -151,7 +147,7 @@ INT_PTR CALLBACK Dialog::Thunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
     }
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(hwnd, DWLP_USER, 0);
-        self->hwnd_ = nullptr;
+        self->m_hWnd = nullptr;
     }
     if (!handled) {
         return FALSE;
@@ -176,24 +172,24 @@ bool SubclassedControl::AttachWindow(HWND hwnd) {
     if (hwnd == nullptr) {
         return false;
     }
-    hwnd_ = hwnd;
-    frame_ = CurrentFrame();
+    m_hWnd = hwnd;
+    m_pFrame = CurrentFrame();
     SetPropA(hwnd, kControlProp, this);
-    original_ = reinterpret_cast<WNDPROC>(
+    m_pOriginal = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Thunk)));
     return true;
 }
 
 void SubclassedControl::Detach() {
-    if (hwnd_ == nullptr) {
+    if (m_hWnd == nullptr) {
         return;
     }
-    if (IsWindow(hwnd_)) {
-        SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
-        RemovePropA(hwnd_, kControlProp);
+    if (IsWindow(m_hWnd)) {
+        SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pOriginal));
+        RemovePropA(m_hWnd, kControlProp);
     }
-    hwnd_ = nullptr;
-    original_ = nullptr;
+    m_hWnd = nullptr;
+    m_pOriginal = nullptr;
 }
 
 LRESULT SubclassedControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -201,8 +197,8 @@ LRESULT SubclassedControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT SubclassedControl::CallOriginal(UINT message, WPARAM wParam, LPARAM lParam) {
-    return original_ != nullptr ? CallWindowProcA(original_, hwnd_, message, wParam, lParam)
-                                : DefWindowProcA(hwnd_, message, wParam, lParam);
+    return m_pOriginal != nullptr ? CallWindowProcA(m_pOriginal, m_hWnd, message, wParam, lParam)
+                                  : DefWindowProcA(m_hWnd, message, wParam, lParam);
 }
 
 LRESULT CALLBACK SubclassedControl::Thunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -211,11 +207,11 @@ LRESULT CALLBACK SubclassedControl::Thunk(HWND hwnd, UINT message, WPARAM wParam
         return DefWindowProcA(hwnd, message, wParam, lParam);
     }
     if (message == WM_NCDESTROY) {
-        WNDPROC original = self->original_;
+        WNDPROC original = self->m_pOriginal;
         self->Detach();
         return CallWindowProcA(original, hwnd, message, wParam, lParam);
     }
-    FrameSwitch frame(self->frame_);
+    FrameSwitch frame(self->m_pFrame);
     // No exception may pass through the system's frames above us: a message
     // whose handler threw gets the default handling.
     try {

@@ -13,7 +13,7 @@ struct ModuleState;
 
 class Dialog {
   public:
-    explicit Dialog(int templateId) : templateId_(templateId) {}
+    explicit Dialog(int templateId) : m_nTemplateId(templateId) {}
     virtual ~Dialog() = default;
     Dialog(const Dialog&) = delete;
     Dialog& operator=(const Dialog&) = delete;
@@ -21,11 +21,6 @@ class Dialog {
     // Runs the dialog modally with the system's dialog loop; -1 when the
     // template cannot be loaded from the module.
     INT_PTR DoModal(HWND parent, HINSTANCE resources);
-
-    // Runs the dialog modally with the plug-in's own loop; the dialog is
-    // created hidden and, when the loop first goes idle, shown without being
-    // activated (for windows that must not take the keyboard focus).
-    INT_PTR DoModalWithoutActivation(HWND parent, HINSTANCE resources);
 
     // Runs the dialog modally with the plug-in's own loop, which offers
     // every message to PreTranslateMessage first; at the first idle moment
@@ -35,10 +30,9 @@ class Dialog {
     // Ends the modal loop with the code (either kind of loop).
     void End(INT_PTR code);
 
-    HWND Hwnd() const { return hwnd_; }
-    HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
-    int TemplateId() const { return templateId_; }
-    bool IsRunning() const { return hwnd_ != nullptr; }
+    HWND Hwnd() const { return m_hWnd; }
+    HWND Item(int id) const { return GetDlgItem(m_hWnd, id); }
+    bool IsRunning() const { return m_hWnd != nullptr; }
 
   protected:
     // The member window procedure. The default dispatches the common
@@ -59,12 +53,12 @@ class Dialog {
   private:
     static INT_PTR CALLBACK Thunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
-    int templateId_;
-    ModuleState* frame_ = nullptr; // values of the call that runs the dialog
-    HWND hwnd_ = nullptr;
-    bool ownLoop_ = false;
-    bool ended_ = false;
-    INT_PTR endCode_ = 0;
+    int m_nTemplateId;
+    ModuleState* m_pFrame = nullptr; // values of the call that runs the dialog
+    HWND m_hWnd = nullptr;
+    bool m_bOwnLoop = false;
+    bool m_bEnded = false;
+    INT_PTR m_nEndCode = 0;
 };
 
 // A control bound to a dialog item by subclassing: the item's messages go
@@ -80,7 +74,7 @@ class SubclassedControl {
     bool Attach(HWND dialog, int itemId);
     bool AttachWindow(HWND hwnd);
     void Detach();
-    HWND Hwnd() const { return hwnd_; }
+    HWND Hwnd() const { return m_hWnd; }
 
   protected:
     virtual LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
@@ -89,9 +83,9 @@ class SubclassedControl {
   private:
     static LRESULT CALLBACK Thunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
-    HWND hwnd_ = nullptr;
-    WNDPROC original_ = nullptr;
-    ModuleState* frame_ = nullptr; // values of the call that bound the control
+    HWND m_hWnd = nullptr;
+    WNDPROC m_pOriginal = nullptr;
+    ModuleState* m_pFrame = nullptr; // values of the call that bound the control
 };
 
 } // namespace krx

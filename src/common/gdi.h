@@ -1,5 +1,5 @@
 // Scoped GDI and DC objects: owning wrappers for GDI objects and icons, the
-// paint DC of one WM_PAINT, a window DC, a memory DC, and the restore of an
+// paint DC of one WM_PAINT, a client-area DC, a memory DC, and the restore of an
 // object selected into a DC.
 #pragma once
 
@@ -27,77 +27,58 @@ using unique_hbrush = UniqueHandle<HBRUSH, GdiObjectTraits<HBRUSH>>;
 using unique_hpen = UniqueHandle<HPEN, GdiObjectTraits<HPEN>>;
 using unique_hfont = UniqueHandle<HFONT, GdiObjectTraits<HFONT>>;
 using unique_hpalette = UniqueHandle<HPALETTE, GdiObjectTraits<HPALETTE>>;
-using unique_hrgn = UniqueHandle<HRGN, GdiObjectTraits<HRGN>>;
 using unique_hicon = UniqueHandle<HICON, IconTraits>;
 using unique_memdc = UniqueHandle<HDC, MemoryDcTraits>;
 
 // BeginPaint/EndPaint for one WM_PAINT.
 class PaintDC {
   public:
-    explicit PaintDC(HWND hwnd) : hwnd_(hwnd) { dc_ = BeginPaint(hwnd, &ps_); }
-    ~PaintDC() { EndPaint(hwnd_, &ps_); }
+    explicit PaintDC(HWND hwnd) : m_hWnd(hwnd) { m_hDC = BeginPaint(hwnd, &m_Paint); }
+    ~PaintDC() { EndPaint(m_hWnd, &m_Paint); }
     PaintDC(const PaintDC&) = delete;
     PaintDC& operator=(const PaintDC&) = delete;
-    HDC get() const { return dc_; }
-    const PAINTSTRUCT& paint() const { return ps_; }
+    HDC get() const { return m_hDC; }
+    const PAINTSTRUCT& paint() const { return m_Paint; }
 
   private:
-    HWND hwnd_;
-    PAINTSTRUCT ps_{};
-    HDC dc_ = nullptr;
+    HWND m_hWnd;
+    PAINTSTRUCT m_Paint{};
+    HDC m_hDC = nullptr;
 };
 
-// GetDC/ReleaseDC.
-class WindowDC {
+// The client area's DC: GetDC/ReleaseDC.
+class ClientDC {
   public:
-    explicit WindowDC(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
-    ~WindowDC() {
-        if (dc_ != nullptr) {
-            ReleaseDC(hwnd_, dc_);
+    explicit ClientDC(HWND hwnd) : m_hWnd(hwnd), m_hDC(GetDC(hwnd)) {}
+    ~ClientDC() {
+        if (m_hDC != nullptr) {
+            ReleaseDC(m_hWnd, m_hDC);
         }
     }
-    WindowDC(const WindowDC&) = delete;
-    WindowDC& operator=(const WindowDC&) = delete;
-    HDC get() const { return dc_; }
+    ClientDC(const ClientDC&) = delete;
+    ClientDC& operator=(const ClientDC&) = delete;
+    HDC get() const { return m_hDC; }
 
   private:
-    HWND hwnd_;
-    HDC dc_;
+    HWND m_hWnd;
+    HDC m_hDC;
 };
 
 // Selects an object into a DC and puts the previous one back.
 class SelectObjectScope {
   public:
-    SelectObjectScope(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+    SelectObjectScope(HDC dc, HGDIOBJ object) : m_hDC(dc), m_hPrevious(SelectObject(dc, object)) {}
     ~SelectObjectScope() {
-        if (previous_ != nullptr && previous_ != HGDI_ERROR) {
-            SelectObject(dc_, previous_);
+        if (m_hPrevious != nullptr && m_hPrevious != HGDI_ERROR) {
+            SelectObject(m_hDC, m_hPrevious);
         }
     }
     SelectObjectScope(const SelectObjectScope&) = delete;
     SelectObjectScope& operator=(const SelectObjectScope&) = delete;
 
   private:
-    HDC dc_;
-    HGDIOBJ previous_;
-};
-
-// Selects a palette into a DC and puts the previous one back.
-class SelectPaletteScope {
-  public:
-    SelectPaletteScope(HDC dc, HPALETTE palette, BOOL background)
-        : dc_(dc), previous_(SelectPalette(dc, palette, background)) {}
-    ~SelectPaletteScope() {
-        if (previous_ != nullptr) {
-            SelectPalette(dc_, previous_, TRUE);
-        }
-    }
-    SelectPaletteScope(const SelectPaletteScope&) = delete;
-    SelectPaletteScope& operator=(const SelectPaletteScope&) = delete;
-
-  private:
-    HDC dc_;
-    HPALETTE previous_;
+    HDC m_hDC;
+    HGDIOBJ m_hPrevious;
 };
 
 } // namespace krx

@@ -49,16 +49,16 @@ void ReleaseFrameSlot() {
     }
 }
 
-FrameSwitch::FrameSwitch(ModuleState* frame) : frame_(frame), previous_(nullptr) {
-    if (frame_ != nullptr) {
-        previous_ = CurrentFrame();
-        SetCurrentFrame(frame_);
+FrameSwitch::FrameSwitch(ModuleState* frame) : m_pFrame(frame), m_pPrevious(nullptr) {
+    if (m_pFrame != nullptr) {
+        m_pPrevious = CurrentFrame();
+        SetCurrentFrame(m_pFrame);
     }
 }
 
 FrameSwitch::~FrameSwitch() {
-    if (frame_ != nullptr) {
-        SetCurrentFrame(previous_);
+    if (m_pFrame != nullptr) {
+        SetCurrentFrame(m_pPrevious);
     }
 }
 

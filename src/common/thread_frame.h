@@ -25,8 +25,8 @@ class FrameSwitch {
     FrameSwitch& operator=(const FrameSwitch&) = delete;
 
   private:
-    ModuleState* frame_;
-    ModuleState* previous_;
+    ModuleState* m_pFrame;
+    ModuleState* m_pPrevious;
 };
 
 } // namespace krx

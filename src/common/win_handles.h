@@ -12,12 +12,12 @@ namespace krx {
 template <typename T, typename Traits> class UniqueHandle {
   public:
     UniqueHandle() = default;
-    explicit UniqueHandle(T value) : value_(value) {}
+    explicit UniqueHandle(T value) : m_hValue(value) {}
     ~UniqueHandle() { reset(); }
 
     UniqueHandle(const UniqueHandle&) = delete;
     UniqueHandle& operator=(const UniqueHandle&) = delete;
-    UniqueHandle(UniqueHandle&& other) noexcept : value_(other.release()) {}
+    UniqueHandle(UniqueHandle&& other) noexcept : m_hValue(other.release()) {}
     UniqueHandle& operator=(UniqueHandle&& other) noexcept {
         if (this != &other) {
             reset(other.release());
@@ -25,31 +25,31 @@ template <typename T, typename Traits> class UniqueHandle {
         return *this;
     }
 
-    T get() const { return value_; }
-    bool valid() const { return value_ != Traits::invalid(); }
+    T get() const { return m_hValue; }
+    bool valid() const { return m_hValue != Traits::invalid(); }
     explicit operator bool() const { return valid(); }
 
     // For APIs that return the handle through an out parameter.
     T* put() {
         reset();
-        return &value_;
+        return &m_hValue;
     }
 
     T release() {
-        T value = value_;
-        value_ = Traits::invalid();
+        T value = m_hValue;
+        m_hValue = Traits::invalid();
         return value;
     }
 
     void reset(T value = Traits::invalid()) {
         if (valid()) {
-            Traits::close(value_);
+            Traits::close(m_hValue);
         }
-        value_ = value;
+        m_hValue = value;
     }
 
   private:
-    T value_ = Traits::invalid();
+    T m_hValue = Traits::invalid();
 };
 
 struct HkeyTraits {
@@ -88,27 +88,5 @@ using unique_hfile = UniqueHandle<HANDLE, FileHandleTraits>;
 using unique_mapview = UniqueHandle<void*, MapViewTraits>;
 using unique_hlocal = UniqueHandle<HLOCAL, LocalMemTraits>;
 using unique_printer = UniqueHandle<HANDLE, PrinterTraits>;
-
-// Runs a callable when the scope ends, for one-off clean-up.
-template <typename F> class ScopeExit {
-  public:
-    explicit ScopeExit(F f) : f_(std::move(f)) {}
-    ~ScopeExit() {
-        if (active_) {
-            f_();
-        }
-    }
-    ScopeExit(const ScopeExit&) = delete;
-    ScopeExit& operator=(const ScopeExit&) = delete;
-    void dismiss() { active_ = false; }
-
-  private:
-    F f_;
-    bool active_ = true;
-};
-
-template <typename F> ScopeExit<F> scope_exit(F f) {
-    return ScopeExit<F>(std::move(f));
-}
 
 } // namespace krx

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "comm/channel_list.h"
+#include "entry/module/module_state.h"
 
 namespace krx {
 
@@ -36,7 +37,7 @@ int SelectStatusChannel(const void* entries, int count, int* channelId, int* out
 }
 
 int CollectPrinterData(int handle, int* out4, void** buffer) {
-    CBxApi bx;
+    CBxApi bx(RememberedPrinterName());
     if (!bx.IsEnabled()) {
         return 1;
     }

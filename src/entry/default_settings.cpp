@@ -47,24 +47,24 @@ class ProfileCopy {
         char chunk[4096];
         size_t n;
         while ((n = fread(chunk, 1, sizeof(chunk), file)) > 0) {
-            text_.append(chunk, n);
+            m_strText.append(chunk, n);
         }
         fclose(file);
-        opened_ = true;
+        m_bOpened = true;
     }
 
     // As ReadProfileInt on the file.
     int ReadInt(const char* section, const char* key, int* out) const {
-        if (!opened_) {
+        if (!m_bOpened) {
             return kProfileNoSection;
         }
-        MemoryLineSource source(text_.data(), text_.size());
+        MemoryLineSource source(m_strText.data(), m_strText.size());
         return FindProfileInt(source, section, key, out);
     }
 
   private:
-    std::string text_;
-    bool opened_ = false;
+    std::string m_strText;
+    bool m_bOpened = false;
 };
 
 } // namespace
@@ -125,8 +125,7 @@ int WriteDefaultSettings(const char* profilePath, const char* modelName, const c
 
     // Item choices the user may have changed are never overwritten: they are
     // copied only into a "Notify" key made by this call.
-    RegistryKey notify =
-        RegistryKey::CreateReportingNew(store.Handle(), kNotifySubKey, RegistryKey::kAllAccess);
+    RegistryKey notify(store.Handle(), kNotifySubKey, true, RegistryKey::kAllAccess);
     if (!notify.IsOpen() || !notify.NewlyCreated()) {
         return kDefaultsNotifyKept;
     }

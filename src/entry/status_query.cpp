@@ -42,7 +42,8 @@ class StatusQuery {
   public:
     StatusQuery(const StatusQueryOutputs& out, const char* printer, const char* port,
                 const char* model)
-        : out_(out), printer_(OrEmpty(printer)), port_(OrEmpty(port)), model_(OrEmpty(model)) {}
+        : m_Out(out), m_pPrinter(OrEmpty(printer)), m_pPort(OrEmpty(port)),
+          m_pModel(OrEmpty(model)) {}
 
     int LibraryPath(const CBxApi& bx, int handle);
     int DebugPath();
@@ -52,52 +53,52 @@ class StatusQuery {
   private:
     // The printer's store key path, looked up once per query.
     const std::string& StorePath() {
-        if (!storeLooked_) {
-            storeLooked_ = true;
-            if (FindStoreKeyFor(printer_, port_, &storePath_) != kStoreFound) {
-                storePath_.clear();
+        if (!m_bStoreLooked) {
+            m_bStoreLooked = true;
+            if (FindStoreKeyFor(m_pPrinter, m_pPort, &m_strStorePath) != kStoreFound) {
+                m_strStorePath.clear();
             }
         }
-        return storePath_;
+        return m_strStorePath;
     }
     // Opened (and created) for writing only by the writes; once open it
     // serves the reads of the same query too.
     const RegistryKey& WriteKey() {
-        if (!writeKey_.IsOpen() && !StorePath().empty()) {
-            writeKey_ = OpenStoreKeyForWriting(storePath_);
+        if (!m_WriteKey.IsOpen() && !StorePath().empty()) {
+            m_WriteKey = OpenStoreKeyForWriting(m_strStorePath);
         }
-        return writeKey_;
+        return m_WriteKey;
     }
     // Readers open the key for reading only: a key that may be read but not
     // written still gives the user's choices, and a key deleted since the
     // lookup is not made again.
     HKEY ReadKey() {
-        if (writeKey_.IsOpen()) {
-            return writeKey_.Handle();
+        if (m_WriteKey.IsOpen()) {
+            return m_WriteKey.Handle();
         }
-        if (!readKey_.IsOpen() && !StorePath().empty()) {
-            readKey_ = OpenStoreKeyForReading(storePath_);
+        if (!m_ReadKey.IsOpen() && !StorePath().empty()) {
+            m_ReadKey = OpenStoreKeyForReading(m_strStorePath);
         }
-        return readKey_.IsOpen() ? readKey_.Handle() : nullptr;
+        return m_ReadKey.IsOpen() ? m_ReadKey.Handle() : nullptr;
     }
 
     int Decode(const unsigned char* reply, unsigned length);
     int NoReplyOutcome(bool summary);
     void NotifyLookup(int item) {
-        GetItemNotifySettingsIn(ReadKey(), item, out_.sound, out_.notify, model_);
+        GetItemNotifySettingsIn(ReadKey(), item, m_Out.sound, m_Out.notify, m_pModel);
     }
     void Summary(int status, int item) {
         DebugTrace(" Status Num : %d,  Item Num : %d\n", status, item);
     }
 
-    StatusQueryOutputs out_;
-    const char* printer_;
-    const char* port_;
-    const char* model_;
-    std::string storePath_;
-    RegistryKey writeKey_ = RegistryKey(HKEY_CURRENT_USER, nullptr);
-    RegistryKey readKey_ = RegistryKey(HKEY_CURRENT_USER, nullptr);
-    bool storeLooked_ = false;
+    StatusQueryOutputs m_Out;
+    const char* m_pPrinter;
+    const char* m_pPort;
+    const char* m_pModel;
+    std::string m_strStorePath;
+    RegistryKey m_WriteKey = RegistryKey(HKEY_CURRENT_USER, nullptr);
+    RegistryKey m_ReadKey = RegistryKey(HKEY_CURRENT_USER, nullptr);
+    bool m_bStoreLooked = false;
 };
 
 // A reply shown in the trace exactly as far as its returned length goes.
@@ -114,7 +115,7 @@ unique_hlocal AllocateReply(int size) {
 }
 
 int StatusQuery::NoReplyOutcome(bool summary) {
-    Set(out_.statusNumber, kStatusNoReply);
+    Set(m_Out.statusNumber, kStatusNoReply);
     NotifyLookup(kItemNoReply);
     if (summary) {
         Summary(kStatusNoReply, kItemNoReply);
@@ -133,12 +134,12 @@ int StatusQuery::Decode(const unsigned char* reply, unsigned length) {
     const RegistryKey& key = WriteKey();
     StoreStatusReplyIn(key, reply, length);
     SetComStatusIn(key, kComStatusRead);
-    Set(out_.replyKind, record.st == 3 ? 2 : 1);
-    Set(out_.stCode, record.st);
+    Set(m_Out.replyKind, record.st == 3 ? 2 : 1);
+    Set(m_Out.stCode, record.st);
     int statusNumber = 0;
     int item = 0;
     MapStatusClass(ClassifyStatus(record), &statusNumber, &item);
-    Set(out_.statusNumber, statusNumber);
+    Set(m_Out.statusNumber, statusNumber);
     NotifyLookup(item);
     Summary(statusNumber, item);
     return 1;
@@ -156,7 +157,7 @@ int StatusQuery::LibraryPath(const CBxApi& bx, int handle) {
         return -1;
     }
     auto errorOutcome = [&] {
-        Set(out_.statusNumber, kStatusNoReply);
+        Set(m_Out.statusNumber, kStatusNoReply);
         NotifyLookup(kItemNoReply);
         SetComStatusIn(WriteKey(), kComStatusError);
         return 1;
@@ -240,7 +241,7 @@ int StatusQuery::RemotePath(const CBxApi& bx, int handle) {
             }
         }
     }
-    Set(out_.stCode, kStatusNoReply);
+    Set(m_Out.stCode, kStatusNoReply);
     return NoReplyOutcome(true);
 }
 
@@ -253,7 +254,7 @@ int StatusQuery::FallbackPath() {
 int QueryPrinterStatus(int channelKind, int channelHandle, const StatusQueryOutputs& out,
                        const char* printerName, const char* portName, const char* modelName) {
     RememberPrinterName(printerName);
-    CBxApi bx;
+    CBxApi bx(RememberedPrinterName());
     if (!bx.IsEnabled()) {
         return 1;
     }

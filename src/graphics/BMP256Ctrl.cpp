@@ -13,13 +13,13 @@ BMP256Ctrl::~BMP256Ctrl() {
 }
 
 int BMP256Ctrl::SetBitmapSize(int32_t width, int32_t height) {
-    drawWidth_ = width;
-    drawHeight_ = height;
+    m_nDrawWidth = width;
+    m_nDrawHeight = height;
     return 1;
 }
 
 int BMP256Ctrl::ShowBitmap(uint32_t bitmapId) {
-    bitmapId_ = bitmapId;
+    m_nBitmapId = bitmapId;
     if (Hwnd() != nullptr) {
         InvalidateRect(Hwnd(), nullptr, TRUE);
     }
@@ -27,11 +27,11 @@ int BMP256Ctrl::ShowBitmap(uint32_t bitmapId) {
 }
 
 void BMP256Ctrl::KillAnimationTimer() {
-    if (timerId_ != 0) {
+    if (m_nTimerId != 0) {
         if (Hwnd() != nullptr && IsWindow(Hwnd())) {
-            KillTimer(Hwnd(), timerId_);
+            KillTimer(Hwnd(), m_nTimerId);
         }
-        timerId_ = 0;
+        m_nTimerId = 0;
     }
 }
 
@@ -40,9 +40,9 @@ int BMP256Ctrl::StartAnimation(uint32_t count, const uint32_t* ids) {
         return 0;
     }
     KillAnimationTimer();
-    frames_.reset();
-    frameCount_ = 0;
-    frameIndex_ = 0;
+    m_pFrames.reset();
+    m_nFrameCount = 0;
+    m_nFrameIndex = 0;
     if (count == 1) {
         return ShowBitmap(ids[0]);
     }
@@ -54,20 +54,20 @@ int BMP256Ctrl::StartAnimation(uint32_t count, const uint32_t* ids) {
     for (uint32_t i = 0; i < count; ++i) {
         frames[i] = ids[i];
     }
-    frames_ = std::move(frames);
-    frameCount_ = count;
-    ShowBitmap(frames_[0]);
+    m_pFrames = std::move(frames);
+    m_nFrameCount = count;
+    ShowBitmap(m_pFrames[0]);
     if (Hwnd() == nullptr) {
         return 0; // not bound to a window: nothing can drive the frames
     }
-    timerId_ = SetTimer(Hwnd(), kAnimationTimerId, kAnimationPeriodMs, nullptr);
-    return timerId_ != 0 ? 1 : 0;
+    m_nTimerId = SetTimer(Hwnd(), kAnimationTimerId, kAnimationPeriodMs, nullptr);
+    return m_nTimerId != 0 ? 1 : 0;
 }
 
 void BMP256Ctrl::StopAnimation() {
     KillAnimationTimer();
-    frames_.reset();
-    frameCount_ = 0;
+    m_pFrames.reset();
+    m_nFrameCount = 0;
 }
 
 int BMP256Ctrl::SetBlinkIcon(LPCSTR name, int32_t rightOffset) {
@@ -81,37 +81,37 @@ int BMP256Ctrl::SetBlinkIcon(LPCSTR name, int32_t rightOffset) {
             wanted.text = name;
         }
     }
-    if (wanted == iconName_) {
+    if (wanted == m_IconName) {
         return 1;
     }
-    iconName_ = wanted;
-    iconRightOffset_ = rightOffset;
-    icon_ = nullptr;
-    if (!iconName_.set) {
+    m_IconName = wanted;
+    m_nIconRightOffset = rightOffset;
+    m_hIcon = nullptr;
+    if (!m_IconName.set) {
         return 1;
     }
     // The icon belongs to the language resource library, not to the pictures.
-    icon_ = LoadIconA(Module().resourceModule, iconName_.get());
-    return icon_ != nullptr ? 1 : 0;
+    m_hIcon = LoadIconA(Module().resourceModule, m_IconName.get());
+    return m_hIcon != nullptr ? 1 : 0;
 }
 
 void BMP256Ctrl::EnablePalette(BOOL enable) {
-    paletteEnabled_ = enable;
+    m_bPaletteEnabled = enable;
     if (enable && Hwnd() != nullptr) {
         InvalidateRect(Hwnd(), nullptr, FALSE);
     }
 }
 
 bool BMP256Ctrl::LoadDibResource(DibResource* dib, std::unique_ptr<DibLogPalette>* palette) {
-    HMODULE module = resourceModule_ != nullptr ? resourceModule_ : Module().resourceModule;
+    HMODULE module = m_hResourceModule != nullptr ? m_hResourceModule : Module().resourceModule;
     if (module == nullptr) {
         return false;
     }
-    WindowDC dc(Hwnd());
+    ClientDC dc(Hwnd());
     if (dc.get() == nullptr) {
         return false;
     }
-    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(LOWORD(bitmapId_)),
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(LOWORD(m_nBitmapId)),
                                 MAKEINTRESOURCEA(2) /* RT_BITMAP */);
     if (found == nullptr) {
         return false;
@@ -144,7 +144,7 @@ void BMP256Ctrl::OnPaint() {
 }
 
 void BMP256Ctrl::Paint(HDC dc) {
-    lastPaintUsedPalette_ = false;
+    m_bLastPaintUsedPalette = false;
     DibResource dib;
     std::unique_ptr<DibLogPalette> entries;
     if (dc == nullptr || !LoadDibResource(&dib, &entries)) {
@@ -164,12 +164,12 @@ void BMP256Ctrl::Paint(HDC dc) {
 
     unique_hpalette palette;
     HPALETTE previousPalette = nullptr;
-    if (paletteEnabled_ && entries) {
+    if (m_bPaletteEnabled && entries) {
         palette.reset(CreatePalette(reinterpret_cast<const LOGPALETTE*>(entries.get())));
         if (palette) {
             previousPalette = SelectPalette(dc, palette.get(), FALSE);
             RealizePalette(dc);
-            lastPaintUsedPalette_ = true;
+            m_bLastPaintUsedPalette = true;
         }
     }
 
@@ -181,11 +181,11 @@ void BMP256Ctrl::Paint(HDC dc) {
         unique_memdc memory(CreateCompatibleDC(dc));
         if (bitmap && memory) {
             SelectObjectScope select(memory.get(), bitmap.get());
-            BitBlt(dc, 0, 0, drawWidth_, drawHeight_, memory.get(), 0, 0, SRCCOPY);
+            BitBlt(dc, 0, 0, m_nDrawWidth, m_nDrawHeight, memory.get(), 0, 0, SRCCOPY);
         }
-        if (iconName_.set && blinkPhase_ == 1) {
+        if (m_IconName.set && m_nBlinkPhase == 1) {
             GetClientRect(Hwnd(), &client);
-            DrawIcon(dc, client.right - iconRightOffset_ - client.left, 0, icon_);
+            DrawIcon(dc, client.right - m_nIconRightOffset - client.left, 0, m_hIcon);
         }
     }
 
@@ -195,13 +195,13 @@ void BMP256Ctrl::Paint(HDC dc) {
 }
 
 bool BMP256Ctrl::OnTimer(UINT_PTR timerId) {
-    if (timerId_ == 0 || timerId != timerId_) {
+    if (m_nTimerId == 0 || timerId != m_nTimerId) {
         return false;
     }
-    if (frames_ && frameCount_ > 0) {
-        frameIndex_ = frameIndex_ < frameCount_ - 1 ? frameIndex_ + 1 : 0;
-        blinkPhase_ = blinkPhase_ ? 0 : 1;
-        ShowBitmap(frames_[frameIndex_]);
+    if (m_pFrames && m_nFrameCount > 0) {
+        m_nFrameIndex = m_nFrameIndex < m_nFrameCount - 1 ? m_nFrameIndex + 1 : 0;
+        m_nBlinkPhase = m_nBlinkPhase ? 0 : 1;
+        ShowBitmap(m_pFrames[m_nFrameIndex]);
     }
     return true;
 }

@@ -26,7 +26,7 @@ class BMP256Ctrl : public SubclassedControl {
 
     // Bitmaps are read from this module from the next paint on; none means
     // the language resource library of the open window.
-    void SetResourceModule(HMODULE module) { resourceModule_ = module; }
+    void SetResourceModule(HMODULE module) { m_hResourceModule = module; }
     // Size of the area copied from the bitmap; smaller than the bitmap clips it.
     int SetBitmapSize(int32_t width, int32_t height);
     int ShowBitmap(uint32_t bitmapId);
@@ -44,13 +44,13 @@ class BMP256Ctrl : public SubclassedControl {
     void EnablePalette(BOOL enable);
 
     // What the control shows now, for its owner and for tests.
-    uint32_t CurrentBitmap() const { return bitmapId_; }
-    uint32_t FrameIndex() const { return frameIndex_; }
-    uint32_t FrameCount() const { return frames_ ? frameCount_ : 0; }
-    bool IsAnimating() const { return timerId_ != 0; }
-    int BlinkPhase() const { return blinkPhase_; }
+    uint32_t CurrentBitmap() const { return m_nBitmapId; }
+    uint32_t FrameIndex() const { return m_nFrameIndex; }
+    uint32_t FrameCount() const { return m_pFrames ? m_nFrameCount : 0; }
+    bool IsAnimating() const { return m_nTimerId != 0; }
+    int BlinkPhase() const { return m_nBlinkPhase; }
     // Whether the last paint selected a palette built from the bitmap.
-    bool LastPaintUsedPalette() const { return lastPaintUsedPalette_; }
+    bool LastPaintUsedPalette() const { return m_bLastPaintUsedPalette; }
 
   protected:
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -83,20 +83,20 @@ class BMP256Ctrl : public SubclassedControl {
     bool OnTimer(UINT_PTR timerId);
     void KillAnimationTimer();
 
-    IconName iconName_;
-    int32_t drawWidth_ = 0;
-    int32_t drawHeight_ = 0;
-    uint32_t bitmapId_ = 0;
-    int32_t iconRightOffset_ = 0;
-    int blinkPhase_ = 0;
-    HICON icon_ = nullptr; // shared icon of the resource library: not destroyed
-    std::unique_ptr<uint32_t[]> frames_;
-    uint32_t frameIndex_ = 0;
-    uint32_t frameCount_ = 0;
-    UINT_PTR timerId_ = 0;
-    BOOL paletteEnabled_ = TRUE;
-    HMODULE resourceModule_ = nullptr;
-    bool lastPaintUsedPalette_ = false;
+    IconName m_IconName;
+    int32_t m_nDrawWidth = 0;
+    int32_t m_nDrawHeight = 0;
+    uint32_t m_nBitmapId = 0;
+    int32_t m_nIconRightOffset = 0;
+    int m_nBlinkPhase = 0;
+    HICON m_hIcon = nullptr; // shared icon of the resource library: not destroyed
+    std::unique_ptr<uint32_t[]> m_pFrames;
+    uint32_t m_nFrameIndex = 0;
+    uint32_t m_nFrameCount = 0;
+    UINT_PTR m_nTimerId = 0;
+    BOOL m_bPaletteEnabled = TRUE;
+    HMODULE m_hResourceModule = nullptr;
+    bool m_bLastPaintUsedPalette = false;
 };
 
 } // namespace krx

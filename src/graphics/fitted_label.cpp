@@ -9,7 +9,8 @@
 
 namespace krx {
 
-FittedLabel::FittedLabel() : isLead_([](unsigned char b) { return IsDBCSLeadByte(b) != FALSE; }) {}
+FittedLabel::FittedLabel()
+    : m_pIsLead([](unsigned char b) { return IsDBCSLeadByte(b) != FALSE; }) {}
 
 void FittedLabel::SetFittedText(const char* text) {
     if (Hwnd() == nullptr) {
@@ -36,7 +37,7 @@ void FittedLabel::SetFittedText(const char* text) {
         }
         std::string shown;
         {
-            WindowDC dc(Hwnd());
+            ClientDC dc(Hwnd());
             SelectObjectScope select(dc.get(), copy ? copy.get() : current);
             TextMeasure measure = [&dc](const std::string& s) -> long {
                 SIZE extent{};
@@ -55,7 +56,7 @@ void FittedLabel::SetFittedText(const char* text) {
                 widths->assign(dx.begin(), dx.begin() + static_cast<long>(s.size()));
                 return true;
             };
-            shown = FitText(given, client.right - client.left, measure, isLead_, prefixes);
+            shown = FitText(given, client.right - client.left, measure, m_pIsLead, prefixes);
         }
         SetWindowTextA(Hwnd(), shown.c_str());
     } catch (const std::bad_alloc&) {

@@ -20,10 +20,10 @@ class FittedLabel : public SubclassedControl {
 
     // Which bytes begin a double-byte character; the system's code page
     // unless set (tests give a fixed code page).
-    void SetLeadBytePredicate(LeadBytePredicate isLead) { isLead_ = std::move(isLead); }
+    void SetLeadBytePredicate(LeadBytePredicate isLead) { m_pIsLead = std::move(isLead); }
 
   private:
-    LeadBytePredicate isLead_;
+    LeadBytePredicate m_pIsLead;
 };
 
 } // namespace krx

@@ -33,42 +33,42 @@ HRSRC FindGuideResource(int category) {
 GuideDialog::GuideDialog() : Dialog(IDD_GUIDE) {}
 
 INT_PTR GuideDialog::ShowGuide(HRSRC stepResource, HWND parent) {
-    resource_ = stepResource;
+    m_hResource = stepResource;
     return DoModal(parent, Module().resourceModule);
 }
 
 bool GuideDialog::LoadTable() {
     HMODULE module = Module().resourceModule;
-    if (module == nullptr || resource_ == nullptr) {
+    if (module == nullptr || m_hResource == nullptr) {
         return false;
     }
-    HGLOBAL loaded = LoadResource(module, resource_);
+    HGLOBAL loaded = LoadResource(module, m_hResource);
     const void* data = loaded != nullptr ? LockResource(loaded) : nullptr;
     if (data == nullptr) {
         return false;
     }
     // The table is read only within the resource's own size.
-    DWORD size = SizeofResource(module, resource_);
-    return ParseGuideTable(static_cast<const unsigned char*>(data), size, &table_);
+    DWORD size = SizeofResource(module, m_hResource);
+    return ParseGuideTable(static_cast<const unsigned char*>(data), size, &m_Table);
 }
 
 BOOL GuideDialog::OnInitDialog() {
-    step_ = 0;
+    m_nStep = 0;
     if (!LoadTable()) {
         End(kFinishCode);
         return TRUE;
     }
-    SetWindowTextA(Hwnd(), table_.title.c_str());
-    picture_.Attach(Hwnd(), IDC_GUIDE_PICTURE);
-    picture_.SetBitmapSize(kPictureWidth, kPictureHeight);
+    SetWindowTextA(Hwnd(), m_Table.title.c_str());
+    m_Picture.Attach(Hwnd(), IDC_GUIDE_PICTURE);
+    m_Picture.SetBitmapSize(kPictureWidth, kPictureHeight);
     ShowStep(0);
     // The focus was placed on a button; keep it there.
     return FALSE;
 }
 
 void GuideDialog::ShowStep(int step) {
-    step_ = step;
-    const GuideStep& s = table_.steps[static_cast<size_t>(step)];
+    m_nStep = step;
+    const GuideStep& s = m_Table.steps[static_cast<size_t>(step)];
     std::string text;
     LoadResourceString(s.textId, &text);
     SetDlgItemTextA(Hwnd(), IDC_GUIDE_TEXT, text.c_str());
@@ -77,10 +77,10 @@ void GuideDialog::ShowStep(int step) {
     if (s.frameCount != 0) {
         std::vector<unsigned> ids = GuideFrameIds(s);
         std::vector<uint32_t> frames(ids.begin(), ids.end());
-        picture_.StartAnimation(static_cast<uint32_t>(frames.size()), frames.data());
+        m_Picture.StartAnimation(static_cast<uint32_t>(frames.size()), frames.data());
         Show(picture, true);
     } else {
-        picture_.StopAnimation();
+        m_Picture.StopAnimation();
         Show(picture, false);
     }
 
@@ -124,7 +124,7 @@ void GuideDialog::ShowStep(int step) {
 }
 
 void GuideDialog::GoTo(int step) {
-    if (step < 0 || step >= static_cast<int>(table_.steps.size())) {
+    if (step < 0 || step >= static_cast<int>(m_Table.steps.size())) {
         return;
     }
     ShowStep(step);
@@ -133,10 +133,10 @@ void GuideDialog::GoTo(int step) {
 bool GuideDialog::OnCommand(int id, int /*notifyCode*/, HWND /*control*/) {
     switch (id) {
     case IDC_GUIDE_NEXT:
-        GoTo(step_ + 1);
+        GoTo(m_nStep + 1);
         return true;
     case IDC_GUIDE_BACK:
-        GoTo(step_ - 1);
+        GoTo(m_nStep - 1);
         return true;
     case IDC_GUIDE_FINISH:
     case IDOK:

@@ -24,9 +24,9 @@ class GuideDialog : public Dialog {
     // when the table cannot be read).
     INT_PTR ShowGuide(HRSRC stepResource, HWND parent = nullptr);
 
-    int CurrentStep() const { return step_; }
-    const GuideTable& Table() const { return table_; }
-    const BMP256Ctrl& Picture() const { return picture_; }
+    int CurrentStep() const { return m_nStep; }
+    const GuideTable& Table() const { return m_Table; }
+    const BMP256Ctrl& Picture() const { return m_Picture; }
 
   protected:
     BOOL OnInitDialog() override;
@@ -38,10 +38,10 @@ class GuideDialog : public Dialog {
     void ShowStep(int step);
     void GoTo(int step);
 
-    HRSRC resource_ = nullptr;
-    GuideTable table_;
-    BMP256Ctrl picture_;
-    int step_ = 0;
+    HRSRC m_hResource = nullptr;
+    GuideTable m_Table;
+    BMP256Ctrl m_Picture;
+    int m_nStep = 0;
 };
 
 // Finds guide `category`'s step table in the current resource module.

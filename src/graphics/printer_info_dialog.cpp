@@ -38,10 +38,10 @@ PrinterInfoDialog::PrinterInfoDialog() : Dialog(IDD_PRINTER_INFO) {}
 
 INT_PTR PrinterInfoDialog::ShowPrinterInformation(const CBxApi& library, int infoChannel,
                                                   HWND parent) {
-    library_ = &library;
-    channel_ = infoChannel;
-    record_ = PrinterInfoRecord{};
-    state_ = kIdle;
+    m_pLibrary = &library;
+    m_nChannel = infoChannel;
+    m_Record = PrinterInfoRecord{};
+    m_nState = kIdle;
     return DoModal(parent, Module().resourceModule);
 }
 
@@ -49,7 +49,7 @@ bool PrinterInfoDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     if (message == KRX_MSG_INFO_DATA) {
         // The library names the channel that has data.
         const int channel = static_cast<int>(lParam);
-        if (channel > 0 && channel == channel_ && state_ == kWaiting) {
+        if (channel > 0 && channel == m_nChannel && m_nState == kWaiting) {
             ReadReply();
         }
         *result = 0;
@@ -60,8 +60,8 @@ bool PrinterInfoDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
 
 BOOL PrinterInfoDialog::OnInitDialog() {
     HWND self = Hwnd();
-    if (library_ == nullptr ||
-        library_->BXSetOption(channel_, bx::kOptionNotifyInfo, &self) != bx::kOk) {
+    if (m_pLibrary == nullptr ||
+        m_pLibrary->BXSetOption(m_nChannel, bx::kOptionNotifyInfo, &self) != bx::kOk) {
         // Without notifications no reply could be read: ask nothing.
         return TRUE;
     }
@@ -71,7 +71,7 @@ BOOL PrinterInfoDialog::OnInitDialog() {
     for (int i = 0; i < 2 * kCellsPerRow; ++i) {
         ShowWindow(Item(IDC_INFO_ROW0_FIRST + i), SW_SHOW);
     }
-    timer_ = SetTimer(Hwnd(), kRequestTimerId, kRequestPeriodMs, nullptr);
+    m_nTimer = SetTimer(Hwnd(), kRequestTimerId, kRequestPeriodMs, nullptr);
     return TRUE;
 }
 
@@ -87,9 +87,9 @@ bool PrinterInfoDialog::OnTimer(UINT_PTR timerId) {
     if (timerId != kRequestTimerId) {
         return false;
     }
-    if (state_ == kIdle) {
+    if (m_nState == kIdle) {
         DiscardWaitingData();
-        library_->BXSend(channel_, kInfoRequest, sizeof(kInfoRequest));
+        m_pLibrary->BXSend(m_nChannel, kInfoRequest, sizeof(kInfoRequest));
         ReadReply();
     }
     return true;
@@ -100,29 +100,29 @@ void PrinterInfoDialog::DiscardWaitingData() {
     // reply nobody read, to an earlier request or another command), but the
     // read right after the request would take it for the answer.
     for (int i = 0; i < kMaxStaleReplies; ++i) {
-        if (ReceivePrinterData(*library_, channel_, nullptr, nullptr) != kReceiveData) {
+        if (ReceivePrinterData(*m_pLibrary, m_nChannel, nullptr, nullptr) != kReceiveData) {
             break;
         }
     }
 }
 
 void PrinterInfoDialog::OnDestroy() {
-    if (timer_ != 0) {
+    if (m_nTimer != 0) {
         KillTimer(Hwnd(), kRequestTimerId);
-        timer_ = 0;
+        m_nTimer = 0;
     }
-    if (library_ != nullptr) {
-        library_->BXReceiveCancel(channel_);
+    if (m_pLibrary != nullptr) {
+        m_pLibrary->BXReceiveCancel(m_nChannel);
     }
-    state_ = kIdle;
+    m_nState = kIdle;
 }
 
 void PrinterInfoDialog::ReadReply() {
     void* buffer = nullptr;
     int length = 0;
-    const int result = ReceivePrinterData(*library_, channel_, &buffer, &length);
+    const int result = ReceivePrinterData(*m_pLibrary, m_nChannel, &buffer, &length);
     if (result == kReceiveNothing) {
-        state_ = kWaiting;
+        m_nState = kWaiting;
         return;
     }
     unique_hlocal owned(static_cast<HLOCAL>(buffer));
@@ -131,13 +131,13 @@ void PrinterInfoDialog::ReadReply() {
         // the next notification reads again.
         return;
     }
-    state_ = kReceived;
+    m_nState = kReceived;
     const auto* bytes = static_cast<const unsigned char*>(buffer);
     // Traced by its length: exactly the bytes the printer sent.
     DebugTrace("GetPrnData:Return Buffer=%.*s\r\n", length, reinterpret_cast<const char*>(bytes));
     // A reply that breaks off leaves the table as it was rather than showing
     // half-read fields.
-    if (ParsePrinterInfoReply(bytes, static_cast<size_t>(length), &record_) == 1) {
+    if (ParsePrinterInfoReply(bytes, static_cast<size_t>(length), &m_Record) == 1) {
         FillTable();
     }
 }
@@ -156,8 +156,8 @@ void PrinterInfoDialog::FillRow(int firstItem, const PrinterInfoEntry& entry) {
 }
 
 void PrinterInfoDialog::FillTable() {
-    FillRow(IDC_INFO_ROW0_FIRST, record_.entry[0]);
-    FillRow(IDC_INFO_ROW1_FIRST, record_.entry[1]);
+    FillRow(IDC_INFO_ROW0_FIRST, m_Record.entry[0]);
+    FillRow(IDC_INFO_ROW1_FIRST, m_Record.entry[1]);
 }
 
 } // namespace krx

@@ -29,8 +29,8 @@ class PrinterInfoDialog : public Dialog {
     // caller's library and open information channel, owned by `parent`.
     INT_PTR ShowPrinterInformation(const CBxApi& library, int infoChannel, HWND parent = nullptr);
 
-    int State() const { return state_; }
-    const PrinterInfoRecord& Record() const { return record_; }
+    int State() const { return m_nState; }
+    const PrinterInfoRecord& Record() const { return m_Record; }
 
   protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* result) override;
@@ -45,11 +45,11 @@ class PrinterInfoDialog : public Dialog {
     void FillTable();
     void FillRow(int firstItem, const PrinterInfoEntry& entry);
 
-    const CBxApi* library_ = nullptr;
-    int channel_ = 0;
-    int state_ = kIdle;
-    UINT_PTR timer_ = 0;
-    PrinterInfoRecord record_;
+    const CBxApi* m_pLibrary = nullptr;
+    int m_nChannel = 0;
+    int m_nState = kIdle;
+    UINT_PTR m_nTimer = 0;
+    PrinterInfoRecord m_Record;
 };
 
 } // namespace krx

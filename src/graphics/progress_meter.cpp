@@ -15,11 +15,11 @@ RECT ToRect(const MeterRect& r) {
 } // namespace
 
 ProgressMeter::ProgressMeter(MeterDirection direction)
-    : direction_(direction), barColour_(GetSysColor(COLOR_WINDOWTEXT)),
-      backColour_(GetSysColor(COLOR_WINDOW)) {}
+    : m_Direction(direction), m_crBar(GetSysColor(COLOR_WINDOWTEXT)),
+      m_crBack(GetSysColor(COLOR_WINDOW)) {}
 
 void ProgressMeter::Relayout() {
-    layout_ = ComputeMeterLayout(client_, direction_, position_, minimum_, maximum_);
+    m_Layout = ComputeMeterLayout(m_rcClient, m_Direction, m_nPosition, m_nMinimum, m_nMaximum);
 }
 
 LRESULT ProgressMeter::Redraw(BOOL redraw) {
@@ -31,30 +31,30 @@ LRESULT ProgressMeter::Redraw(BOOL redraw) {
 }
 
 LRESULT ProgressMeter::SetMeterRange(int32_t minimum, int32_t maximum, BOOL redraw) {
-    minimum_ = minimum;
-    maximum_ = maximum;
+    m_nMinimum = minimum;
+    m_nMaximum = maximum;
     return Redraw(redraw);
 }
 
 LRESULT ProgressMeter::SetMeterPosition(int32_t position, BOOL redraw) {
-    position_ = position;
+    m_nPosition = position;
     return Redraw(redraw);
 }
 
 LRESULT ProgressMeter::SetMeterBarColor(COLORREF colour, BOOL redraw) {
-    barColour_ = colour;
+    m_crBar = colour;
     return Redraw(redraw);
 }
 
 LRESULT ProgressMeter::SetMeterBackColor(COLORREF colour, BOOL redraw) {
-    backColour_ = colour;
+    m_crBack = colour;
     return Redraw(redraw);
 }
 
 void ProgressMeter::OnSize() {
     RECT client;
     GetClientRect(Hwnd(), &client);
-    client_ = ToMeterRect(client);
+    m_rcClient = ToMeterRect(client);
     Relayout();
     InvalidateRect(Hwnd(), nullptr, FALSE);
 }
@@ -67,18 +67,18 @@ void ProgressMeter::OnPaint() {
 void ProgressMeter::Paint(HDC dc) {
     RECT client;
     GetClientRect(Hwnd(), &client);
-    if (ToMeterRect(client) != client_) {
-        client_ = ToMeterRect(client);
+    if (ToMeterRect(client) != m_rcClient) {
+        m_rcClient = ToMeterRect(client);
         Relayout();
     }
-    unique_hbrush back(CreateSolidBrush(backColour_));
-    if (layout_.empty) {
+    unique_hbrush back(CreateSolidBrush(m_crBack));
+    if (m_Layout.empty) {
         FillRect(dc, &client, back.get());
         return;
     }
-    unique_hbrush bar(CreateSolidBrush(barColour_));
-    RECT rest = ToRect(layout_.rest);
-    RECT filled = ToRect(layout_.bar);
+    unique_hbrush bar(CreateSolidBrush(m_crBar));
+    RECT rest = ToRect(m_Layout.rest);
+    RECT filled = ToRect(m_Layout.bar);
     FillRect(dc, &rest, back.get());
     FillRect(dc, &filled, bar.get());
 }

@@ -22,13 +22,13 @@ class ProgressMeter : public SubclassedControl {
     LRESULT SetMeterBarColor(COLORREF colour, BOOL redraw);
     LRESULT SetMeterBackColor(COLORREF colour, BOOL redraw);
 
-    int32_t Position() const { return position_; }
-    int32_t Minimum() const { return minimum_; }
-    int32_t Maximum() const { return maximum_; }
-    COLORREF BarColor() const { return barColour_; }
-    COLORREF BackColor() const { return backColour_; }
+    int32_t Position() const { return m_nPosition; }
+    int32_t Minimum() const { return m_nMinimum; }
+    int32_t Maximum() const { return m_nMaximum; }
+    COLORREF BarColor() const { return m_crBar; }
+    COLORREF BackColor() const { return m_crBack; }
     // The layout in client coordinates as last computed.
-    const MeterLayout& Layout() const { return layout_; }
+    const MeterLayout& Layout() const { return m_Layout; }
 
   protected:
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -40,14 +40,14 @@ class ProgressMeter : public SubclassedControl {
     void Paint(HDC dc);
     void OnSize();
 
-    int32_t position_ = 0;
-    int32_t maximum_ = 100;
-    int32_t minimum_ = 0;
-    MeterDirection direction_;
-    COLORREF barColour_;
-    COLORREF backColour_;
-    MeterRect client_;
-    MeterLayout layout_;
+    int32_t m_nPosition = 0;
+    int32_t m_nMaximum = 100;
+    int32_t m_nMinimum = 0;
+    MeterDirection m_Direction;
+    COLORREF m_crBar;
+    COLORREF m_crBack;
+    MeterRect m_rcClient;
+    MeterLayout m_Layout;
 };
 
 } // namespace krx

@@ -8,16 +8,17 @@
 
 namespace krx {
 
-ResourceText::ResourceText(int capacity) : capacity_(capacity > 0 ? capacity : kDefaultCapacity) {}
+ResourceText::ResourceText(int capacity)
+    : m_nCapacity(capacity > 0 ? capacity : kDefaultCapacity) {}
 
 int ResourceText::LoadText(UINT id) {
     HMODULE module = Module().resourceModule;
     std::string loaded;
-    if (!LoadResourceString(id, &loaded, capacity_)) {
+    if (!LoadResourceString(id, &loaded, m_nCapacity)) {
         return 0;
     }
-    module_ = module;
-    text_ = std::move(loaded);
+    m_hModule = module;
+    m_strText = std::move(loaded);
     return 1;
 }
 

@@ -19,15 +19,15 @@ class ResourceText {
     // 1 when a non-empty text was loaded (cut to capacity - 1 characters);
     // 0 otherwise, and the buffer keeps what it held.
     int LoadText(UINT id);
-    const char* Text() const { return text_.c_str(); }
-    const std::string& String() const { return text_; }
-    HMODULE SourceModule() const { return module_; }
-    int Capacity() const { return capacity_; }
+    const char* Text() const { return m_strText.c_str(); }
+    const std::string& String() const { return m_strText; }
+    HMODULE SourceModule() const { return m_hModule; }
+    int Capacity() const { return m_nCapacity; }
 
   private:
-    std::string text_;
-    HMODULE module_ = nullptr;
-    int capacity_;
+    std::string m_strText;
+    HMODULE m_hModule = nullptr;
+    int m_nCapacity;
 };
 
 // The string's decimal value (leading digits after an optional sign, as the

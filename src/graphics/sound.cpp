@@ -36,21 +36,21 @@ SoundProfileReader::SoundProfileReader(const char* name, int mode) {
         return;
     }
     RegistryKey key(HKEY_LOCAL_MACHINE, kProfileKey, false, RegistryKey::kReadAccess);
-    filePath_ = key.ReadText(name, "");
-    if (filePath_.empty()) {
+    m_strFilePath = key.ReadText(name, "");
+    if (m_strFilePath.empty()) {
         return;
     }
     if (mode == 1) {
         char section[kLanguageSectionSize] = {};
         int length = sizeof(section);
-        if (ChooseLanguageSection(section, &length, filePath_.c_str()) >= 0) {
-            section_ = section;
-            valid_ = true;
+        if (ChooseLanguageSection(section, &length, m_strFilePath.c_str()) >= 0) {
+            m_strSection = section;
+            m_bValid = true;
         }
         return;
     }
-    section_ = name;
-    valid_ = true;
+    m_strSection = name;
+    m_bValid = true;
 }
 
 std::string SoundProfileReader::ReadString(const char* key, const char* defaultText,
@@ -58,24 +58,24 @@ std::string SoundProfileReader::ReadString(const char* key, const char* defaultT
     std::string fallback = defaultText != nullptr ? defaultText : "";
     // Without a section the profile functions would list the file's
     // sections instead of reading a key.
-    if (!valid_ || section_.empty() || key == nullptr || size <= 0) {
+    if (!m_bValid || m_strSection.empty() || key == nullptr || size <= 0) {
         return fallback;
     }
     std::vector<char> buffer(static_cast<size_t>(size), '\0');
-    GetPrivateProfileStringA(section_.c_str(), key, fallback.c_str(), buffer.data(),
-                             static_cast<DWORD>(size), filePath_.c_str());
+    GetPrivateProfileStringA(m_strSection.c_str(), key, fallback.c_str(), buffer.data(),
+                             static_cast<DWORD>(size), m_strFilePath.c_str());
     return std::string(buffer.data());
 }
 
 bool SoundProfileReader::ReadSection(std::string* listing) const {
     listing->clear();
-    if (!valid_ || section_.empty()) {
+    if (!m_bValid || m_strSection.empty()) {
         return true; // every key reads as its default
     }
     for (DWORD size = kFirstListingSize; size <= kLargestListingSize; size *= 2) {
         std::vector<char> buffer(size, '\0');
-        DWORD length =
-            GetPrivateProfileSectionA(section_.c_str(), buffer.data(), size, filePath_.c_str());
+        DWORD length = GetPrivateProfileSectionA(m_strSection.c_str(), buffer.data(), size,
+                                                 m_strFilePath.c_str());
         // A listing that did not fit comes back cut at two less than the size.
         if (length < size - 2) {
             listing->assign(buffer.data(), length);
@@ -87,37 +87,37 @@ bool SoundProfileReader::ReadSection(std::string* listing) const {
 
 SoundTable::SoundTable(const char* modelSection) {
     SoundProfileReader reader(modelSection, 1);
-    waveNames_.resize(kTableSize);
+    m_WaveNames.resize(kTableSize);
     // One read of the whole section: reading the 999 keys one by one costs
     // a large part of a window's opening.
     std::string listing;
     if (reader.ReadSection(&listing)) {
-        for (int number : WaveNamesFromSection(listing, &waveNames_)) {
-            waveNames_[static_cast<size_t>(number)] =
+        for (int number : WaveNamesFromSection(listing, &m_WaveNames)) {
+            m_WaveNames[static_cast<size_t>(number)] =
                 reader.ReadString(WaveKeyName(number).c_str(), "", kWaveNameSize);
         }
     } else {
         for (int i = kFirstSoundNumber; i <= kLastSoundNumber; ++i) {
-            waveNames_[static_cast<size_t>(i)] =
+            m_WaveNames[static_cast<size_t>(i)] =
                 reader.ReadString(WaveKeyName(i).c_str(), "", kWaveNameSize);
         }
     }
-    if (CheckCommonKey()) {
-        RegistryKey key(HKEY_LOCAL_MACHINE, Module().commonKey.c_str());
-        installFolder_ = key.ReadText("InstallPath", "");
+    if (CheckDriverKey()) {
+        RegistryKey key(HKEY_LOCAL_MACHINE, Module().driverKey.c_str());
+        m_strInstallFolder = key.ReadText("InstallPath", "");
     }
-    valid_ = !installFolder_.empty();
+    m_bValid = !m_strInstallFolder.empty();
 }
 
 int SoundTable::PlayStatusSound(int number) const {
-    if (!valid_ || number < 0 || number >= static_cast<int>(waveNames_.size())) {
+    if (!m_bValid || number < 0 || number >= static_cast<int>(m_WaveNames.size())) {
         return 0;
     }
-    const std::string& name = waveNames_[static_cast<size_t>(number)];
+    const std::string& name = m_WaveNames[static_cast<size_t>(number)];
     if (name.empty() || !HasWaveSuffix(name)) {
         return 0;
     }
-    std::string path = installFolder_ + "\\" + name;
+    std::string path = m_strInstallFolder + "\\" + name;
     return Sounds().playSound(path.c_str(), nullptr, kStatusSoundFlags) ? 1 : 0;
 }
 

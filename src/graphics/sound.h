@@ -31,9 +31,9 @@ class SoundProfileReader {
     // section called `name`.
     SoundProfileReader(const char* name, int mode);
 
-    bool IsValid() const { return valid_; }
-    const std::string& FilePath() const { return filePath_; }
-    const std::string& Section() const { return section_; }
+    bool IsValid() const { return m_bValid; }
+    const std::string& FilePath() const { return m_strFilePath; }
+    const std::string& Section() const { return m_strSection; }
 
     // The key's value (cut to size - 1 characters), or the default when the
     // reader is not valid.
@@ -43,9 +43,9 @@ class SoundProfileReader {
     bool ReadSection(std::string* listing) const;
 
   private:
-    std::string filePath_;
-    bool valid_ = false;
-    std::string section_;
+    std::string m_strFilePath;
+    bool m_bValid = false;
+    std::string m_strSection;
 };
 
 class SoundTable {
@@ -54,9 +54,9 @@ class SoundTable {
 
     explicit SoundTable(const char* modelSection);
 
-    int IsSoundAvailable() const { return valid_ ? 1 : 0; }
-    const std::string& InstallFolder() const { return installFolder_; }
-    const std::vector<std::string>& WaveNames() const { return waveNames_; }
+    int IsSoundAvailable() const { return m_bValid ? 1 : 0; }
+    const std::string& InstallFolder() const { return m_strInstallFolder; }
+    const std::vector<std::string>& WaveNames() const { return m_WaveNames; }
 
     // Starts the sound's wave file; non-zero when playback was started.
     int PlayStatusSound(int number) const;
@@ -64,9 +64,9 @@ class SoundTable {
     static void StopSounds();
 
   private:
-    bool valid_ = false;
-    std::string installFolder_;
-    std::vector<std::string> waveNames_;
+    bool m_bValid = false;
+    std::string m_strInstallFolder;
+    std::vector<std::string> m_WaveNames;
 };
 
 } // namespace krx

@@ -22,7 +22,7 @@ bool HasString(UINT id) {
 } // namespace
 
 int TipList::LoadTips(const std::string& userKeyPath) {
-    userKeyPath_ = userKeyPath;
+    m_strUserKeyPath = userKeyPath;
     std::string countText;
     if (!LoadResourceString(IDS_TIP_COUNT, &countText)) {
         return 0;
@@ -31,12 +31,12 @@ int TipList::LoadTips(const std::string& userKeyPath) {
     if (count <= 0) {
         return 0;
     }
-    specialTextId_ = 0;
-    specialTopicId_ = 0;
+    m_nSpecialTextId = 0;
+    m_nSpecialTopicId = 0;
     if (HasString(IDS_TIP_SPECIAL_TEXT)) {
         if (HasString(IDS_TIP_SPECIAL_TOPIC)) {
-            specialTextId_ = IDS_TIP_SPECIAL_TEXT;
-            specialTopicId_ = IDS_TIP_SPECIAL_TOPIC;
+            m_nSpecialTextId = IDS_TIP_SPECIAL_TEXT;
+            m_nSpecialTopicId = IDS_TIP_SPECIAL_TOPIC;
             --count;
         }
     }
@@ -46,7 +46,7 @@ int TipList::LoadTips(const std::string& userKeyPath) {
         unsigned textId = IDS_TIP_TEXT_BASE + static_cast<unsigned>(k);
         unsigned topicId = IDS_TIP_TOPIC_BASE + static_cast<unsigned>(k);
         if (HasString(textId) && HasString(topicId)) {
-            entries_.push_back({textId, topicId});
+            m_Entries.push_back({textId, topicId});
         }
     }
     return 1;
@@ -54,63 +54,64 @@ int TipList::LoadTips(const std::string& userKeyPath) {
 
 int TipList::SetTipFlags(int wanted) {
     const bool want = (wanted & kSpecialTipFlag) != 0;
-    const bool present = (flags_ & kSpecialTipFlag) != 0;
+    const bool present = (m_nFlags & kSpecialTipFlag) != 0;
     if (want && !present) {
-        if (specialTextId_ != 0 && specialTopicId_ != 0) {
-            entries_.push_back({specialTextId_, specialTopicId_});
+        if (m_nSpecialTextId != 0 && m_nSpecialTopicId != 0) {
+            m_Entries.push_back({m_nSpecialTextId, m_nSpecialTopicId});
         }
-        flags_ |= kSpecialTipFlag;
+        m_nFlags |= kSpecialTipFlag;
     } else if (!want && present) {
-        auto special = std::find_if(entries_.begin(), entries_.end(), [](const TipEntry& e) {
+        auto special = std::find_if(m_Entries.begin(), m_Entries.end(), [](const TipEntry& e) {
             return e.textId == IDS_TIP_SPECIAL_TEXT;
         });
-        if (special != entries_.end()) {
-            entries_.erase(special);
+        if (special != m_Entries.end()) {
+            m_Entries.erase(special);
         }
-        flags_ &= ~kSpecialTipFlag;
+        m_nFlags &= ~kSpecialTipFlag;
     }
     return 1;
 }
 
 int TipList::WrappedIndex(int index) const {
     // A saved index from a longer list (or a damaged value) starts over.
-    if (index < 0 || index >= static_cast<int>(entries_.size())) {
+    if (index < 0 || index >= static_cast<int>(m_Entries.size())) {
         return 0;
     }
     return index;
 }
 
 int TipList::AdvanceTip() {
-    if (current_ == -1) {
-        current_ = 0;
-        if (!userKeyPath_.empty()) {
-            RegistryKey key(HKEY_CURRENT_USER, userKeyPath_.c_str(), false,
+    if (m_nCurrent == -1) {
+        m_nCurrent = 0;
+        if (!m_strUserKeyPath.empty()) {
+            RegistryKey key(HKEY_CURRENT_USER, m_strUserKeyPath.c_str(), false,
                             RegistryKey::kAllAccess);
             if (key.IsOpen()) {
                 int saved = key.ReadNumber(kTipIndexValue, -1);
-                current_ = WrappedIndex(saved == INT32_MAX ? -1 : saved + 1);
+                m_nCurrent = WrappedIndex(saved == INT32_MAX ? -1 : saved + 1);
             }
         }
     } else {
-        current_ = WrappedIndex(current_ + 1);
+        m_nCurrent = WrappedIndex(m_nCurrent + 1);
     }
-    if (!userKeyPath_.empty()) {
-        RegistryKey key(HKEY_CURRENT_USER, userKeyPath_.c_str(), false, RegistryKey::kAllAccess);
+    if (!m_strUserKeyPath.empty()) {
+        RegistryKey key(HKEY_CURRENT_USER, m_strUserKeyPath.c_str(), false,
+                        RegistryKey::kAllAccess);
         if (key.IsOpen()) {
-            key.WriteNumber(kTipIndexValue, static_cast<DWORD>(current_));
+            key.WriteNumber(kTipIndexValue, static_cast<DWORD>(m_nCurrent));
         }
     }
     return 1;
 }
 
 bool TipList::CurrentInList() const {
-    return current_ >= 0 && current_ < static_cast<int>(entries_.size());
+    return m_nCurrent >= 0 && m_nCurrent < static_cast<int>(m_Entries.size());
 }
 
 std::string TipList::CurrentTipText() const {
     std::string text;
     if (CurrentInList()) {
-        LoadResourceString(entries_[static_cast<size_t>(current_)].textId, &text);
+        LoadResourceString(m_Entries[static_cast<size_t>(m_nCurrent)].textId, &text);
     }
     return text;
 }
@@ -120,7 +121,7 @@ int32_t TipList::CurrentTipTopic() const {
         return -1;
     }
     ResourceText topic;
-    if (!topic.LoadText(entries_[static_cast<size_t>(current_)].topicId)) {
+    if (!topic.LoadText(m_Entries[static_cast<size_t>(m_nCurrent)].topicId)) {
         return 0;
     }
     return ParseTipTopic(topic.Text(), topic.String().size());

@@ -27,7 +27,7 @@ class TipList {
     // the resource gives a tip count, else 0 and nothing is added.
     int LoadTips(const std::string& userKeyPath);
 
-    int TipFlags() const { return flags_; }
+    int TipFlags() const { return m_nFlags; }
     // Bit 0 of `wanted` says whether the special tip is wanted; always 1.
     int SetTipFlags(int wanted);
 
@@ -41,19 +41,19 @@ class TipList {
     std::string CurrentTipText() const;
     int32_t CurrentTipTopic() const;
 
-    const std::vector<TipEntry>& Entries() const { return entries_; }
-    int CurrentIndex() const { return current_; }
+    const std::vector<TipEntry>& Entries() const { return m_Entries; }
+    int CurrentIndex() const { return m_nCurrent; }
 
   private:
     bool CurrentInList() const;
     int WrappedIndex(int index) const;
 
-    std::vector<TipEntry> entries_;
-    unsigned specialTextId_ = 0;
-    unsigned specialTopicId_ = 0;
-    int flags_ = 0;
-    int current_ = -1;
-    std::string userKeyPath_;
+    std::vector<TipEntry> m_Entries;
+    unsigned m_nSpecialTextId = 0;
+    unsigned m_nSpecialTopicId = 0;
+    int m_nFlags = 0;
+    int m_nCurrent = -1;
+    std::string m_strUserKeyPath;
 };
 
 } // namespace krx

@@ -19,11 +19,11 @@ using regkey::kLibraryInfoKey;
 using regkey::kProfileKey;
 
 std::string DriverVersion() {
-    if (Module().commonKey.empty()) {
+    if (Module().driverKey.empty()) {
         return {};
     }
     std::string model =
-        RegistryKey(HKEY_LOCAL_MACHINE, Module().commonKey.c_str()).ReadText("ModelID", "");
+        RegistryKey(HKEY_LOCAL_MACHINE, Module().driverKey.c_str()).ReadText("ModelID", "");
     if (model.empty()) {
         return {};
     }

@@ -19,7 +19,7 @@ constexpr int kMaxJobTextBytes = 0x10000;
 } // namespace
 
 JobMonitor::JobMonitor(JobMonitorSettings settings)
-    : m_settings(std::move(settings)), m_hStop(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
+    : m_Settings(std::move(settings)), m_hStop(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
 
 JobMonitor::~JobMonitor() {
     // The worker may be following a job that prints for a long time yet, or
@@ -33,25 +33,25 @@ JobMonitor::~JobMonitor() {
 }
 
 int JobMonitor::SetNames(const char* printerName, const char* portName) {
-    if (!m_printerName.empty() || !m_portName.empty() || m_hThread) {
+    if (!m_strPrinterName.empty() || !m_strPortName.empty() || m_hThread) {
         return 0;
     }
-    m_printerName = printerName != nullptr ? printerName : "";
-    m_portName = portName != nullptr ? portName : "";
+    m_strPrinterName = printerName != nullptr ? printerName : "";
+    m_strPortName = portName != nullptr ? portName : "";
     return 1;
 }
 
-int JobMonitor::AddJob(int jobId) {
+int JobMonitor::FollowJob(int jobId) {
     bool start = false;
     {
-        CriticalSectionLock lock(m_lock);
-        if (std::find(m_jobIds.begin(), m_jobIds.end(), jobId) != m_jobIds.end()) {
+        CriticalSectionLock lock(m_Lock);
+        if (std::find(m_JobIds.begin(), m_JobIds.end(), jobId) != m_JobIds.end()) {
             return 0;
         }
         // A worker that could not open its session has ended without
         // emptying the list; the next announcement starts a new one.
-        start = (!m_bJobsPresent && m_jobIds.empty()) || m_bSessionFailed;
-        m_jobIds.push_back(jobId);
+        start = (!m_bJobsPresent && m_JobIds.empty()) || m_bSessionFailed;
+        m_JobIds.push_back(jobId);
     }
     if (!start) {
         return 1; // the running worker picks the id up
@@ -61,7 +61,7 @@ int JobMonitor::AddJob(int jobId) {
         m_hThread.reset();
     }
     {
-        CriticalSectionLock lock(m_lock);
+        CriticalSectionLock lock(m_Lock);
         m_bSessionFailed = 0;
     }
     m_nFirstJobId = jobId;
@@ -77,9 +77,9 @@ int JobMonitor::AddJob(int jobId) {
 }
 
 int JobMonitor::PruneJobs() {
-    CriticalSectionLock lock(m_lock);
+    CriticalSectionLock lock(m_Lock);
     if (!m_bSkipSpoolerCheck) {
-        std::string name = m_printerName;
+        std::string name = m_strPrinterName;
         unique_printer printer;
         if (Spooler().openPrinter(&name[0], printer.put(), nullptr) && printer) {
             auto gone = [&](int jobId) {
@@ -87,42 +87,42 @@ int JobMonitor::PruneJobs() {
                 Spooler().getJob(printer.get(), static_cast<DWORD>(jobId), 1, nullptr, 0, &needed);
                 return needed == 0;
             };
-            m_jobIds.erase(std::remove_if(m_jobIds.begin(), m_jobIds.end(), gone), m_jobIds.end());
+            m_JobIds.erase(std::remove_if(m_JobIds.begin(), m_JobIds.end(), gone), m_JobIds.end());
         }
     }
-    m_bJobsPresent = m_jobIds.empty() ? 0 : 1;
+    m_bJobsPresent = m_JobIds.empty() ? 0 : 1;
     return m_bJobsPresent;
 }
 
 int JobMonitor::GetJobCount() {
-    CriticalSectionLock lock(m_lock);
-    return static_cast<int>(m_jobIds.size());
+    CriticalSectionLock lock(m_Lock);
+    return static_cast<int>(m_JobIds.size());
 }
 
 int JobMonitor::GetJobRecord(JobRecord* destination) {
-    CriticalSectionLock lock(m_lock);
+    CriticalSectionLock lock(m_Lock);
     if (!m_bRecordValid) {
         return 0;
     }
     if (destination != nullptr) {
-        *destination = m_record;
+        *destination = m_Record;
     }
     return 1;
 }
 
 void JobMonitor::RequestCommand(int jobId, int command) {
-    CriticalSectionLock lock(m_lock);
+    CriticalSectionLock lock(m_Lock);
     m_nRequestedJob = jobId;
     m_nRequestedCommand = command;
 }
 
 int JobMonitor::PendingCommand() {
-    CriticalSectionLock lock(m_lock);
+    CriticalSectionLock lock(m_Lock);
     return m_nRequestedCommand;
 }
 
 void JobMonitor::SetSkipSpoolerCheck(int flag) {
-    CriticalSectionLock lock(m_lock);
+    CriticalSectionLock lock(m_Lock);
     m_bSkipSpoolerCheck = flag;
 }
 
@@ -138,7 +138,7 @@ DWORD WINAPI JobMonitor::WorkerEntry(void* self) {
     try {
         monitor->RunWorker();
     } catch (...) {
-        CriticalSectionLock lock(monitor->m_lock);
+        CriticalSectionLock lock(monitor->m_Lock);
         monitor->m_bSessionFailed = 1;
         return 1;
     }
@@ -158,17 +158,17 @@ bool JobMonitor::Pause(DWORD milliseconds) {
 }
 
 void JobMonitor::RunWorker() {
-    PortMonitorClient client(m_settings.pipeName, m_settings.callLimit, m_hStop.get());
-    int session = client.Open(kNetworkStatusLibrary, m_printerName.c_str(), m_nFirstJobId);
+    PortMonitorClient client(m_Settings.pipeName, m_Settings.callLimit, m_hStop.get());
+    int session = client.Open(kNetworkStatusLibrary, m_strPrinterName.c_str(), m_nFirstJobId);
     if (session == 0) {
-        CriticalSectionLock lock(m_lock);
+        CriticalSectionLock lock(m_Lock);
         m_bSessionFailed = 1;
         return;
     }
     while (!Stopping() && PruneJobs()) {
-        m_hPort = client.OpenPort(m_printerName.c_str(), m_portName.c_str(), 1, nullptr);
+        m_hPort = client.OpenPort(m_strPrinterName.c_str(), m_strPortName.c_str(), 1, nullptr);
         if (m_hPort == 0) {
-            Pause(m_settings.pollInterval);
+            Pause(m_Settings.pollInterval);
             continue;
         }
         while (!Stopping() && client.IsPortActive(m_hPort)) {
@@ -181,7 +181,7 @@ void JobMonitor::RunWorker() {
                 RemoveJob(spoolerJobId);
                 m_hJob = 0;
             }
-            Pause(m_settings.pollInterval);
+            Pause(m_Settings.pollInterval);
         }
         client.ClosePort(m_hPort);
         m_hPort = 0;
@@ -198,32 +198,32 @@ void JobMonitor::FollowJob(PortMonitorClient& client, int spoolerJobId) {
         memset(paper, 0, sizeof(paper));
     }
     {
-        CriticalSectionLock lock(m_lock);
-        m_record.jobId = static_cast<uint32_t>(spoolerJobId);
-        memcpy(m_record.jobText, text, sizeof(text));
-        StorePaperWords(m_record, paper);
+        CriticalSectionLock lock(m_Lock);
+        m_Record.jobId = static_cast<uint32_t>(spoolerJobId);
+        memcpy(m_Record.jobText, text, sizeof(text));
+        StorePaperWords(m_Record, paper);
     }
     while (!Stopping() && client.IsJobActive(m_hPort, m_hJob)) {
         if (!UpdateProgress(client)) {
-            Pause(m_settings.retryInterval);
+            Pause(m_Settings.retryInterval);
             continue;
         }
         if (!PassRequest(client, spoolerJobId)) {
-            Pause(m_settings.retryInterval);
+            Pause(m_Settings.retryInterval);
         } else {
-            Pause(m_settings.pollInterval);
+            Pause(m_Settings.pollInterval);
         }
     }
     client.EndJobWatch(m_hPort, m_hJob);
-    CriticalSectionLock lock(m_lock);
+    CriticalSectionLock lock(m_Lock);
     m_bRecordValid = 0;
 }
 
 int JobMonitor::UpdateProgress(PortMonitorClient& client) {
     bool textEmpty = false;
     {
-        CriticalSectionLock lock(m_lock);
-        textEmpty = m_record.jobText[0] == '\0';
+        CriticalSectionLock lock(m_Lock);
+        textEmpty = m_Record.jobText[0] == '\0';
     }
     char text[kJobTextSize] = {};
     bool textRead = textEmpty && ReadJobText(client, text);
@@ -250,20 +250,20 @@ int JobMonitor::UpdateProgress(PortMonitorClient& client) {
         return 0;
     }
 
-    CriticalSectionLock lock(m_lock);
+    CriticalSectionLock lock(m_Lock);
     if (textRead) {
-        memcpy(m_record.jobText, text, sizeof(text));
+        memcpy(m_Record.jobText, text, sizeof(text));
     }
     if (paperRead) {
-        StorePaperWords(m_record, paper);
+        StorePaperWords(m_Record, paper);
     }
-    m_record.jobStatus = status;
-    m_record.sheet = sheets[0];
-    m_record.sheets = sheets[1];
-    m_record.progress = progress[0];
-    m_record.progressRange = progress[1];
-    m_record.timeKnown = static_cast<uint32_t>(timeKnown);
-    m_record.time = time;
+    m_Record.jobStatus = status;
+    m_Record.sheet = sheets[0];
+    m_Record.sheets = sheets[1];
+    m_Record.progress = progress[0];
+    m_Record.progressRange = progress[1];
+    m_Record.timeKnown = static_cast<uint32_t>(timeKnown);
+    m_Record.time = time;
     m_bRecordValid = 1;
     return 1;
 }
@@ -272,7 +272,7 @@ int JobMonitor::PassRequest(PortMonitorClient& client, int spoolerJobId) {
     int job = 0;
     int command = kJobCommandNone;
     {
-        CriticalSectionLock lock(m_lock);
+        CriticalSectionLock lock(m_Lock);
         job = m_nRequestedJob;
         command = m_nRequestedCommand;
         m_nRequestedJob = 0;
@@ -332,13 +332,13 @@ bool JobMonitor::ReadJobText(PortMonitorClient& client, char (&text)[kJobTextSiz
 }
 
 bool JobMonitor::IsListed(int jobId) {
-    CriticalSectionLock lock(m_lock);
-    return std::find(m_jobIds.begin(), m_jobIds.end(), jobId) != m_jobIds.end();
+    CriticalSectionLock lock(m_Lock);
+    return std::find(m_JobIds.begin(), m_JobIds.end(), jobId) != m_JobIds.end();
 }
 
 void JobMonitor::RemoveJob(int jobId) {
-    CriticalSectionLock lock(m_lock);
-    m_jobIds.erase(std::remove(m_jobIds.begin(), m_jobIds.end(), jobId), m_jobIds.end());
+    CriticalSectionLock lock(m_Lock);
+    m_JobIds.erase(std::remove(m_JobIds.begin(), m_JobIds.end(), jobId), m_JobIds.end());
 }
 
 } // namespace krx

@@ -18,9 +18,6 @@
 #include "jobs/job_record.h"
 #include "jobs/port_monitor_rules.h"
 
-// The spooler's AddJob macro would rename the monitor's operation.
-#undef AddJob
-
 namespace krx {
 
 class PortMonitorClient;
@@ -62,7 +59,7 @@ class JobMonitor {
     int SetNames(const char* printerName, const char* portName);
     // 0 when the id was already listed, 1 otherwise; the first announcement
     // starts the worker.
-    int AddJob(int jobId);
+    int FollowJob(int jobId);
     // Drops the listed ids the spooler no longer knows; 1 when ids are left.
     int PruneJobs();
     int GetJobCount();
@@ -92,12 +89,12 @@ class JobMonitor {
     bool Pause(DWORD milliseconds);
     bool Stopping() const;
 
-    const JobMonitorSettings m_settings;
+    const JobMonitorSettings m_Settings;
 
-    CriticalSection m_lock;
-    // Guarded by m_lock:
-    std::vector<int> m_jobIds;
-    JobRecord m_record = {};
+    CriticalSection m_Lock;
+    // Guarded by m_Lock:
+    std::vector<int> m_JobIds;
+    JobRecord m_Record = {};
     int m_bRecordValid = 0;
     int m_nRequestedJob = 0;
     int m_nRequestedCommand = kJobCommandNone;
@@ -106,8 +103,8 @@ class JobMonitor {
     int m_bSessionFailed = 0;
 
     // Set before the worker starts, read only afterwards.
-    std::string m_printerName;
-    std::string m_portName;
+    std::string m_strPrinterName;
+    std::string m_strPortName;
     int m_nFirstJobId = 0;
 
     // Worker thread only.

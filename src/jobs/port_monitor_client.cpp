@@ -22,29 +22,29 @@ namespace krx {
 // that no call goes out on a freed binding.
 class RpcBindingHolder {
   public:
-    explicit RpcBindingHolder(RPC_BINDING_HANDLE handle) : handle_(handle) {}
+    explicit RpcBindingHolder(RPC_BINDING_HANDLE handle) : m_hBinding(handle) {}
     ~RpcBindingHolder() { Release(); }
     RpcBindingHolder(const RpcBindingHolder&) = delete;
     RpcBindingHolder& operator=(const RpcBindingHolder&) = delete;
 
-    RPC_BINDING_HANDLE Get() const { return handle_; }
+    RPC_BINDING_HANDLE Get() const { return m_hBinding; }
 
     RPC_STATUS Release() {
         RPC_STATUS status = RPC_S_OK;
-        if (handle_ != nullptr) {
-            if (KrxPmBinding() == handle_) {
+        if (m_hBinding != nullptr) {
+            if (KrxPmBinding() == m_hBinding) {
                 KrxPmSetBinding(nullptr);
             }
-            status = RpcBindingFree(&handle_);
+            status = RpcBindingFree(&m_hBinding);
             if (status == RPC_S_OK) {
-                handle_ = nullptr;
+                m_hBinding = nullptr;
             }
         }
         return status;
     }
 
   private:
-    RPC_BINDING_HANDLE handle_;
+    RPC_BINDING_HANDLE m_hBinding;
 };
 
 namespace {
@@ -130,7 +130,7 @@ bool JobIsSpooledAsEmf(const char* printerName, int jobId) {
 }
 
 PortMonitorClient::PortMonitorClient(std::string pipeName, DWORD callLimit, HANDLE stopEvent)
-    : m_pipeName(std::move(pipeName)), m_callLimit(callLimit), m_hStopEvent(stopEvent) {}
+    : m_strPipeName(std::move(pipeName)), m_nCallLimit(callLimit), m_hStopEvent(stopEvent) {}
 
 // The run time cancels a thread's call by that thread's handle. A cancelled
 // call ends at once with an RPC failure, which the guard turns into 0; the
@@ -139,47 +139,47 @@ PortMonitorClient::CallDeadline::CallDeadline(DWORD limitMs, HANDLE stopEvent) {
     HANDLE self = nullptr;
     if (DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &self, 0,
                         FALSE, DUPLICATE_SAME_ACCESS)) {
-        m_thread.reset(self);
+        m_hThread.reset(self);
     }
     // A cancelled call does not wait for the server to agree.
     RpcMgmtSetCancelTimeout(1);
-    if (!m_thread) {
+    if (!m_hThread) {
         return;
     }
     bool stopping = stopEvent != nullptr && WaitForSingleObject(stopEvent, 0) == WAIT_OBJECT_0;
     if (stopEvent != nullptr && !stopping) {
         // Ends at the limit or as soon as the monitor is being destroyed.
-        m_bWait = RegisterWaitForSingleObject(&m_timer, stopEvent, OnExpired, this, limitMs,
+        m_bWait = RegisterWaitForSingleObject(&m_hTimer, stopEvent, OnExpired, this, limitMs,
                                               WT_EXECUTEONLYONCE) != FALSE;
         if (m_bWait) {
             return;
         }
-        m_timer = nullptr;
+        m_hTimer = nullptr;
     }
-    if (!CreateTimerQueueTimer(&m_timer, nullptr, OnExpired, this,
+    if (!CreateTimerQueueTimer(&m_hTimer, nullptr, OnExpired, this,
                                stopping ? std::min<DWORD>(limitMs, pm::kStoppingCallLimitMs)
                                         : limitMs,
                                0, WT_EXECUTEONLYONCE)) {
-        m_timer = nullptr;
+        m_hTimer = nullptr;
     }
 }
 
 PortMonitorClient::CallDeadline::~CallDeadline() {
-    if (m_timer == nullptr) {
+    if (m_hTimer == nullptr) {
         return;
     }
     // Both wait for a callback that already started.
     if (m_bWait) {
-        UnregisterWaitEx(m_timer, INVALID_HANDLE_VALUE);
+        UnregisterWaitEx(m_hTimer, INVALID_HANDLE_VALUE);
     } else {
-        DeleteTimerQueueTimer(nullptr, m_timer, INVALID_HANDLE_VALUE);
+        DeleteTimerQueueTimer(nullptr, m_hTimer, INVALID_HANDLE_VALUE);
     }
 }
 
 void CALLBACK PortMonitorClient::CallDeadline::OnExpired(void* self, BOOLEAN) {
     auto* deadline = static_cast<CallDeadline*>(self);
-    InterlockedExchange(&deadline->m_expired, 1);
-    RpcCancelThread(deadline->m_thread.get());
+    InterlockedExchange(&deadline->m_nExpired, 1);
+    RpcCancelThread(deadline->m_hThread.get());
 }
 
 PortMonitorClient::~PortMonitorClient() {
@@ -212,7 +212,7 @@ int PortMonitorClient::Open(const char* libraryFileName, const char* printerName
 
 int PortMonitorClient::OpenRemote(const std::string& server, const char* libraryFileName) {
     m_nMode = kModeRemote;
-    if (!MakeBinding(server, pm::kProtocolPipe, pm::PipeEndpoint(m_pipeName).c_str())) {
+    if (!MakeBinding(server, pm::kProtocolPipe, pm::PipeEndpoint(m_strPipeName).c_str())) {
         return 0;
     }
     // The opening call takes the interface's one module-wide binding handle:
@@ -265,7 +265,7 @@ bool PortMonitorClient::MakeBinding(const std::string& server, const char* proto
                                     const char* endpoint) {
     pm::BindingParts parts =
         pm::ChooseBinding(server, ThisComputerName(), protocol != nullptr ? protocol : "",
-                          endpoint != nullptr ? endpoint : "", m_pipeName);
+                          endpoint != nullptr ? endpoint : "", m_strPipeName);
     auto text = [](const std::string& s) {
         return s.empty() ? nullptr : reinterpret_cast<RPC_CSTR>(const_cast<char*>(s.c_str()));
     };

@@ -55,7 +55,7 @@ class PortMonitorClient {
     int SessionValue() const { return m_nSession; }
     int PortHandle() const { return m_hPort; }
     // RPC status or exception code of the last remote call that failed.
-    unsigned long LastRpcFailure() const { return m_lastRpcFailure; }
+    unsigned long LastRpcFailure() const { return m_nLastRpcFailure; }
     // True once a remote call outlasted its limit: the server may still be
     // working on it and holds the session's context, so no further call
     // goes out on this session.
@@ -71,14 +71,14 @@ class PortMonitorClient {
     // failure code; nothing goes out once the session is dead.
     template <typename Call> long Remote(Call call) {
         if (m_bSessionDead) {
-            m_lastRpcFailure = RPC_S_CALL_CANCELLED;
+            m_nLastRpcFailure = RPC_S_CALL_CANCELLED;
             return 0;
         }
         unsigned long failure = 0;
         bool late = false;
         long result = 0;
         {
-            CallDeadline deadline(m_callLimit, m_hStopEvent);
+            CallDeadline deadline(m_nCallLimit, m_hStopEvent);
             result = call(&failure);
             late = deadline.Expired();
         }
@@ -89,7 +89,7 @@ class PortMonitorClient {
             result = 0;
         }
         if (failure != 0) {
-            m_lastRpcFailure = failure;
+            m_nLastRpcFailure = failure;
         }
         return result;
     }
@@ -101,14 +101,14 @@ class PortMonitorClient {
         ~CallDeadline();
         CallDeadline(const CallDeadline&) = delete;
         CallDeadline& operator=(const CallDeadline&) = delete;
-        bool Expired() const { return m_expired != 0; }
+        bool Expired() const { return m_nExpired != 0; }
 
       private:
         static void CALLBACK OnExpired(void* self, BOOLEAN);
-        unique_handle m_thread;
-        HANDLE m_timer = nullptr; // a timer-queue timer, or a registered wait
+        unique_handle m_hThread;
+        HANDLE m_hTimer = nullptr; // a timer-queue timer, or a registered wait
         bool m_bWait = false;
-        volatile LONG m_expired = 0;
+        volatile LONG m_nExpired = 0;
     };
 
     std::unique_ptr<RpcBindingHolder> m_pBinding;
@@ -117,9 +117,9 @@ class PortMonitorClient {
     int m_nMode = kModeNone;
     void* m_hContext = nullptr;
     unique_hmodule m_hLibrary;
-    std::string m_pipeName;
-    unsigned long m_lastRpcFailure = 0;
-    DWORD m_callLimit;
+    std::string m_strPipeName;
+    unsigned long m_nLastRpcFailure = 0;
+    DWORD m_nCallLimit;
     HANDLE m_hStopEvent;
     bool m_bSessionDead = false;
 };

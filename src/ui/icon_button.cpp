@@ -26,14 +26,15 @@ bool IconButton::AttachButton(HWND dialog, int itemId) {
 }
 
 void IconButton::SetButtonIcon(UINT iconId, int32_t width, int32_t height, int32_t margin) {
-    iconWidth_ = width;
-    iconHeight_ = height;
-    margin_ = margin;
+    m_nIconWidth = width;
+    m_nIconHeight = height;
+    m_nMargin = margin;
     // Loaded at exactly this size, so the button owns the icon and frees it.
-    icon_.reset();
+    m_hIcon.reset();
     if (iconId != 0 && Module().resourceModule != nullptr) {
-        icon_.reset(static_cast<HICON>(LoadImageA(Module().resourceModule, MAKEINTRESOURCEA(iconId),
-                                                  IMAGE_ICON, width, height, LR_DEFAULTCOLOR)));
+        m_hIcon.reset(
+            static_cast<HICON>(LoadImageA(Module().resourceModule, MAKEINTRESOURCEA(iconId),
+                                          IMAGE_ICON, width, height, LR_DEFAULTCOLOR)));
     }
     if (Hwnd() != nullptr) {
         InvalidateRect(Hwnd(), nullptr, TRUE);
@@ -49,7 +50,7 @@ void IconButton::SetButtonCaption(UINT stringId) {
 }
 
 void IconButton::SetCaptionText(const std::string& caption) {
-    caption_ = caption;
+    m_strCaption = caption;
     if (Hwnd() != nullptr) {
         InvalidateRect(Hwnd(), nullptr, TRUE);
     }
@@ -96,19 +97,19 @@ bool IconButton::DrawItem(const DRAWITEMSTRUCT& item) {
 
     RECT focusRect{l + kFocusInset, t + kFocusInset, r - kFocusInset, b - kFocusInset};
     if ((item.itemAction & (ODA_DRAWENTIRE | ODA_SELECT)) != 0) {
-        if (iconWidth_ != 0 && iconHeight_ != 0) {
-            const int x = l + margin_;
-            const int y = (b - iconHeight_ - t) / 2;
+        if (m_nIconWidth != 0 && m_nIconHeight != 0) {
+            const int x = l + m_nMargin;
+            const int y = (b - m_nIconHeight - t) / 2;
             const int s = pressed ? 1 : 0;
-            RECT behind{x, y, x + iconWidth_ + 1, y + iconHeight_ + 1};
+            RECT behind{x, y, x + m_nIconWidth + 1, y + m_nIconHeight + 1};
             FillRect(dc, &behind, face.get());
-            if (icon_) {
-                DrawIconEx(dc, x + 2 + s, y + s, icon_.get(), iconWidth_, iconHeight_, 0, nullptr,
-                           DI_NORMAL);
+            if (m_hIcon) {
+                DrawIconEx(dc, x + 2 + s, y + s, m_hIcon.get(), m_nIconWidth, m_nIconHeight, 0,
+                           nullptr, DI_NORMAL);
             }
         }
-        if (!caption_.empty()) {
-            RECT area{l + margin_ + iconWidth_, t, r - margin_, b};
+        if (!m_strCaption.empty()) {
+            RECT area{l + m_nMargin + m_nIconWidth, t, r - m_nMargin, b};
             if (pressed) {
                 area.left += 2;
                 area.top += 2;
@@ -116,7 +117,7 @@ bool IconButton::DrawItem(const DRAWITEMSTRUCT& item) {
             int oldMode = SetBkMode(dc, TRANSPARENT);
             COLORREF oldColour = SetTextColor(
                 dc, GetSysColor((item.itemState & ODS_DISABLED) ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
-            DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &area,
+            DrawTextA(dc, m_strCaption.c_str(), static_cast<int>(m_strCaption.size()), &area,
                       DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
             SetTextColor(dc, oldColour);
             SetBkMode(dc, oldMode);

@@ -36,18 +36,18 @@ class IconButton : public SubclassedControl {
     // Draws the button for one WM_DRAWITEM; false when it is another item's.
     bool DrawItem(const DRAWITEMSTRUCT& item);
 
-    const std::string& Caption() const { return caption_; }
-    HICON Icon() const { return icon_.get(); }
+    const std::string& Caption() const { return m_strCaption; }
+    HICON Icon() const { return m_hIcon.get(); }
 
   protected:
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   private:
-    int32_t margin_ = 0;
-    int32_t iconHeight_ = 0;
-    int32_t iconWidth_ = 0;
-    unique_hicon icon_;
-    std::string caption_;
+    int32_t m_nMargin = 0;
+    int32_t m_nIconHeight = 0;
+    int32_t m_nIconWidth = 0;
+    unique_hicon m_hIcon;
+    std::string m_strCaption;
 };
 
 } // namespace krx

@@ -5,6 +5,7 @@
 
 #include "comm/channel_list.h"
 #include "comm/status_channels.h"
+#include "entry/module/module_state.h"
 #include "comm_fixture.h"
 
 using commtest::MissingInOrder;
@@ -27,7 +28,7 @@ class ChannelSelectTest : public commtest::CommTest {
     int Select(StatusChannels& c, const char* printer = kit::kPrinterName,
                const char* port = kit::kPortName) {
         c.m_hWnd = window_;
-        c.SetPrinter(printer, port);
+        c.SetNames(printer, port);
         return krx::ChannelSelect(c);
     }
 };
@@ -41,7 +42,7 @@ TEST_F(ChannelSelectTest, OpensStatusAndBothInformationChannelsAndRegistersTheWi
     SimPrinter::SetChannels(kTypical);
     SimPrinter::SetNumber("PostOnSetOption", 1);
     TraceOn();
-    krx::CBxApi bx;
+    krx::CBxApi bx(krx::RememberedPrinterName());
     StatusChannels c(bx);
     ASSERT_EQ(Select(c), 1);
     EXPECT_EQ(c.m_Stat, 4);
@@ -81,7 +82,7 @@ TEST_F(ChannelSelectTest, OpensStatusAndBothInformationChannelsAndRegistersTheWi
 
 TEST_F(ChannelSelectTest, KitNotificationReachesRegisteredWindowsUntilClosed) {
     SimPrinter::SetChannels(kTypical);
-    krx::CBxApi bx;
+    krx::CBxApi bx(krx::RememberedPrinterName());
     StatusChannels c(bx);
     ASSERT_EQ(Select(c), 1);
     EXPECT_TRUE(TakeMessages().empty());
@@ -98,7 +99,7 @@ TEST_F(ChannelSelectTest, KitNotificationReachesRegisteredWindowsUntilClosed) {
 
 TEST_F(ChannelSelectTest, SlowPollingPrinterGetsOnlyTheStatusChannel) {
     SimPrinter::SetChannels({{0x10000003, 0x8004, 0}, {0x10000005, 0x0003, 0}});
-    krx::CBxApi bx;
+    krx::CBxApi bx(krx::RememberedPrinterName());
     StatusChannels c(bx);
     ASSERT_EQ(Select(c), 1);
     EXPECT_EQ(c.m_Stat, 0x10000003);
@@ -112,7 +113,7 @@ TEST_F(ChannelSelectTest, SlowPollingPrinterGetsOnlyTheStatusChannel) {
 
 TEST_F(ChannelSelectTest, PreferredStatusChannelIsAlsoOpenedAsRemoteInformation) {
     SimPrinter::SetChannels({{0x10010003, 0x0007, 0x55}});
-    krx::CBxApi bx;
+    krx::CBxApi bx(krx::RememberedPrinterName());
     StatusChannels c(bx);
     ASSERT_EQ(Select(c), 1);
     EXPECT_EQ(c.m_Stat, 0x10010003);
@@ -124,7 +125,7 @@ TEST_F(ChannelSelectTest, PreferredStatusChannelIsAlsoOpenedAsRemoteInformation)
 
 TEST_F(ChannelSelectTest, PortNameModeWhenThereIsNoPrinterName) {
     SimPrinter::SetChannels(kTypical);
-    krx::CBxApi bx;
+    krx::CBxApi bx(krx::RememberedPrinterName());
     StatusChannels c(bx);
     ASSERT_EQ(Select(c, "", kit::kPortName), 1);
     EXPECT_EQ(MissingInOrder(Calls(), {"BXGetAvailableChannel 0 KITPORT1: none",
@@ -161,7 +162,7 @@ TEST_F(ChannelSelectTest, ResultsWithoutAnOpenStatusChannel) {
         if (k.number != nullptr) {
             SimPrinter::SetNumber(k.number, k.value);
         }
-        krx::CBxApi bx;
+        krx::CBxApi bx(krx::RememberedPrinterName());
         StatusChannels c(bx);
         EXPECT_EQ(Select(c), k.result) << k.label;
         EXPECT_EQ(c.m_hStat, 0) << k.label;
@@ -171,7 +172,7 @@ TEST_F(ChannelSelectTest, ResultsWithoutAnOpenStatusChannel) {
 
 TEST_F(ChannelSelectTest, EmptyNameFails) {
     SimPrinter::SetChannels(kTypical);
-    krx::CBxApi bx;
+    krx::CBxApi bx(krx::RememberedPrinterName());
     StatusChannels c(bx);
     EXPECT_EQ(Select(c, "", ""), -1);
 }
@@ -180,14 +181,14 @@ TEST_F(ChannelSelectTest, ChannelsThatDoNotOpenAreForgotten) {
     SimPrinter::SetChannels(kTypical);
     SimPrinter::SetOpenFailIds({0x00000004});
     {
-        krx::CBxApi bx;
+        krx::CBxApi bx(krx::RememberedPrinterName());
         StatusChannels c(bx);
         EXPECT_EQ(Select(c), 0);
         EXPECT_EQ(c.m_Stat, 0) << "the next tick tries again";
         EXPECT_EQ(Calls().find("BXSetOption"), std::string::npos);
     }
     SimPrinter::SetOpenFailIds({0x10000005});
-    krx::CBxApi bx;
+    krx::CBxApi bx(krx::RememberedPrinterName());
     StatusChannels c(bx);
     EXPECT_EQ(Select(c), 1);
     EXPECT_NE(c.m_hStat, 0);
@@ -199,7 +200,7 @@ TEST_F(ChannelSelectTest, ChannelsThatDoNotOpenAreForgotten) {
 
 TEST_F(ChannelSelectTest, CloseCancelsThenClosesInOrder) {
     SimPrinter::SetChannels(kTypical);
-    krx::CBxApi bx;
+    krx::CBxApi bx(krx::RememberedPrinterName());
     StatusChannels c(bx);
     ASSERT_EQ(Select(c), 1);
     ClearCalls();
@@ -215,7 +216,7 @@ TEST_F(ChannelSelectTest, CloseCancelsThenClosesInOrder) {
 TEST_F(ChannelSelectTest, ListFromTheLibraryReadsOnlyWholeEntriesItWasGiven) {
     SimPrinter::SetChannels({{0x10000005, 0x0003, 1}, {0x4, 0x0004, 2}});
     SimPrinter::SetNumber("ChannelSecondResult", 5000);
-    ChannelList list(kit::kPrinterName, 1, KRX_CHANNEL_PREFERRED);
+    ChannelList list("", kit::kPrinterName, 1, KRX_CHANNEL_PREFERRED);
     ASSERT_EQ(list.State(), 0);
     EXPECT_EQ(list.Entries().size(), 2u);
     int id = 0;

@@ -60,7 +60,7 @@ TEST_F(IdentityTest, ModelIdFromTheDeviceId) {
             SimPrinter::SetNumber("Misbehave", 1); // a short buffer gets what fits
             SimPrinter::SetNumber(c.number, c.value);
         }
-        krx::CBxApi bx;
+        krx::CBxApi bx(krx::RememberedPrinterName());
         EXPECT_EQ(krx::GetModelID(bx, kit::kPrinterName, kit::kPortName), c.model) << c.label;
     }
 }
@@ -69,7 +69,7 @@ TEST_F(IdentityTest, ModelIdAsksByPortNameWithoutPrinterNameAndTraces) {
     SimPrinter::SetBytes("DeviceID", "MFG:Kit;MDL:KX500;");
     RecordCalls();
     TraceOn();
-    krx::CBxApi bx;
+    krx::CBxApi bx(krx::RememberedPrinterName());
     EXPECT_EQ(krx::GetModelID(bx, "", kit::kPortName), "KX500");
     EXPECT_EQ(commtest::MissingInOrder(
                   Calls(), {"BXGetDeviceID 0 KITPORT1: none", "BXGetDeviceID 0 KITPORT1: buffer"}),

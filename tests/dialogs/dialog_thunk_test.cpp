@@ -80,7 +80,7 @@ TEST_F(DialogThunkTest, HandlerExceptionsStopAtTheWindowProcedure) {
     ThrowingDialog failing(true);
     EXPECT_EQ(failing.DoModal(nullptr, Library()), -1);
     ThrowingDialog failingOwnLoop(true);
-    EXPECT_EQ(failingOwnLoop.DoModalWithoutActivation(nullptr, Library()), -1);
+    EXPECT_EQ(failingOwnLoop.DoModalOwnLoop(nullptr, Library(), false), -1);
 }
 
 } // namespace

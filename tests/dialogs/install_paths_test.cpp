@@ -1,5 +1,5 @@
 // Installed files and versions: the host module and companion program
-// through the common key, version strings from real version resources, and
+// through the driver key, version strings from real version resources, and
 // the version dialog's five fields.
 #include <gtest/gtest.h>
 
@@ -24,7 +24,7 @@ class InstallPathsTest : public krxtest::CleanRegistryTest {
         bin_ = kit::ExecutableFolder();
         folder_ = bin_ + "versiontest";
         CreateDirectoryA(folder_.c_str(), nullptr);
-        krx::Module().commonKey = kDriverKey;
+        krx::Module().driverKey = kDriverKey;
     }
     void TearDown() override {
         DeleteFileA((folder_ + "\\N_QHUB05.DLL").c_str());
@@ -68,7 +68,7 @@ TEST(VersionStrings, FirstTranslationNamesTheBlock) {
     }
 }
 
-TEST_F(InstallPathsTest, HostModuleFromTheCommonKey) {
+TEST_F(InstallPathsTest, HostModuleFromTheDriverKey) {
     // "N_QHUB" is taken as it stands, file or no file.
     krxtest::WriteString(HKEY_LOCAL_MACHINE, kDriverKey, "N_QHUB", "z:\\nowhere\\hub.dll");
     krxtest::WriteString(HKEY_LOCAL_MACHINE, kDriverKey, "InstallPath", folder_);
@@ -156,10 +156,10 @@ int RecordBox(const krx::MessageBoxRequest& request, void* context) {
 }
 } // namespace
 
-TEST_F(InstallPathsTest, UnknownCommonKeyIsReportedAndTheCurrentFolderTried) {
+TEST_F(InstallPathsTest, UnknownDriverKeyIsReportedAndTheCurrentFolderTried) {
     std::vector<krx::MessageBoxRequest> boxes;
     krx::ScopedMessageBoxHook hook(RecordBox, &boxes);
-    krx::Module().commonKey.clear();
+    krx::Module().driverKey.clear();
     char previous[MAX_PATH];
     GetCurrentDirectoryA(sizeof(previous), previous);
     SetCurrentDirectoryA(folder_.c_str());
@@ -175,7 +175,7 @@ TEST_F(InstallPathsTest, UnknownCommonKeyIsReportedAndTheCurrentFolderTried) {
 
     // With the key known nothing is shown.
     boxes.clear();
-    krx::Module().commonKey = kDriverKey;
+    krx::Module().driverKey = kDriverKey;
     krx::FindHostModule();
     EXPECT_TRUE(boxes.empty());
 }

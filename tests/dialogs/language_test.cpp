@@ -85,7 +85,7 @@ class LanguageChoiceTest : public krxtest::CleanRegistryTest {
         CleanRegistryTest::SetUp();
         folder_ = kit::ExecutableFolder() + "langtest";
         CreateDirectoryA(folder_.c_str(), nullptr);
-        krx::Module().commonKey = kDriverKey;
+        krx::Module().driverKey = kDriverKey;
         krxtest::WriteString(HKEY_LOCAL_MACHINE, kDriverKey, "InstallPath", folder_);
         profile_ = folder_ + "\\" +
                    ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".ini";
@@ -164,9 +164,9 @@ TEST_F(LanguageChoiceTest, NothingInstalledChoosesAgainNextTime) {
 TEST_F(LanguageChoiceTest, DriverKeyMissingMeansNotInstalled) {
     dlgtest::WriteFile(profile_, kProfile);
     Install("res_en.dll");
-    krx::Module().commonKey = "software\\NORVA\\KRX3\\Driver\\No Such Driver";
+    krx::Module().driverKey = "software\\NORVA\\KRX3\\Driver\\No Such Driver";
     EXPECT_EQ(Choose(0x0409), "");
-    krx::Module().commonKey.clear();
+    krx::Module().driverKey.clear();
     EXPECT_EQ(Choose(0x0409), "");
 }
 

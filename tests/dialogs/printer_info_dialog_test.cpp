@@ -65,7 +65,7 @@ class PrinterInfoDialogTest : public krxtest::InstalledSystemTest {
     // Runs the dialog on an information channel (or on `channel` when given)
     // until the reply is in or `waitMs` has passed, then cancels it.
     TableView Run(int* endCode = nullptr, int channel = -1, DWORD waitMs = 5000) {
-        krx::CBxApi bx;
+        krx::CBxApi bx(kit::kPrinterName);
         EXPECT_TRUE(bx.IsEnabled());
         if (channel < 0) {
             channel = bx.BXOpenChannel(1, kit::kPrinterName, kInfoChannelId);

@@ -39,7 +39,7 @@ class SoundTest : public krxtest::CleanRegistryTest {
         profile_ = folder_ + "\\sound.ini";
         resDll_ = folder_ + "\\res_en.dll";
         dlgtest::WriteFile(resDll_, "");
-        krx::Module().commonKey = kDriverKey;
+        krx::Module().driverKey = kDriverKey;
         krxtest::WriteString(HKEY_LOCAL_MACHINE, kDriverKey, "InstallPath", folder_);
         krxtest::WriteString(HKEY_LOCAL_MACHINE, "software\\NORVA\\KRX3\\Profile", "KX-Sound",
                              profile_);
@@ -224,11 +224,11 @@ int CountBox(const krx::MessageBoxRequest& request, void* context) {
 }
 } // namespace
 
-TEST_F(SoundTest, UnknownCommonKeyLeavesTheTableUnavailable) {
+TEST_F(SoundTest, UnknownDriverKeyLeavesTheTableUnavailable) {
     WriteProfile("WVV007=ink_low.wav\r\n");
     int shown = 0;
     krx::ScopedMessageBoxHook hook(CountBox, &shown);
-    krx::Module().commonKey.clear();
+    krx::Module().driverKey.clear();
     krx::SoundTable table("KX-Sound");
     EXPECT_EQ(shown, 1);
     EXPECT_EQ(table.IsSoundAvailable(), 0);

@@ -55,13 +55,11 @@ TEST_F(RegistryKeyTest, NumbersAnyTypeUpToFourBytes) {
     EXPECT_EQ(key.ReadNumber("Two", 0x11110000), 0x11110005);
 }
 
-TEST_F(RegistryKeyTest, CreateReportingNew) {
-    RegistryKey first =
-        RegistryKey::CreateReportingNew(HKEY_CURRENT_USER, kScratch, RegistryKey::kAllAccess);
+TEST_F(RegistryKeyTest, CreatingReportsANewKey) {
+    RegistryKey first(HKEY_CURRENT_USER, kScratch, true, RegistryKey::kAllAccess);
     EXPECT_TRUE(first.IsOpen());
     EXPECT_TRUE(first.NewlyCreated());
-    RegistryKey second =
-        RegistryKey::CreateReportingNew(HKEY_CURRENT_USER, kScratch, RegistryKey::kAllAccess);
+    RegistryKey second(HKEY_CURRENT_USER, kScratch, true, RegistryKey::kAllAccess);
     EXPECT_TRUE(second.IsOpen());
     EXPECT_FALSE(second.NewlyCreated());
     EXPECT_TRUE(second.WriteNumber("Written", 3));

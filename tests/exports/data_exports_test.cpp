@@ -10,6 +10,7 @@
 
 #include "comm/bxapi.h"
 #include "entry/data_exports.h"
+#include "entry/module/module_state.h"
 #include "exports_fixture.h"
 #include "test_support.h"
 
@@ -78,7 +79,7 @@ class HostChannel {
     int handle = 0;
 
   private:
-    krx::CBxApi bx_;
+    krx::CBxApi bx_{krx::RememberedPrinterName()};
 };
 
 void* HostBuffer(const char* text) {

@@ -66,7 +66,7 @@ TEST_F(JobMonitorRpcTest, FollowsJobAndPassesRequests) {
     job.sheets = 2;
     kit::SimPort::AddJob(job);
     spooler_->Know(7);
-    ASSERT_EQ(monitor_->AddJob(7), 1);
+    ASSERT_EQ(monitor_->FollowJob(7), 1);
     JobRecord record = ValidRecord(7);
     EXPECT_STREQ(record.jobText, "Shared.pdf");
     EXPECT_EQ(record.sheets, 2u);
@@ -109,7 +109,7 @@ TEST_F(JobMonitorRpcTest, ServerGoingAwayMidJobEndsTheWorkerCleanly) {
         StartServerAndMonitor();
         kit::SimPort::AddJob(Job(id, kLong));
         spooler_->Know(id);
-        ASSERT_EQ(monitor_->AddJob(id), 1);
+        ASSERT_EQ(monitor_->FollowJob(id), 1);
         ValidRecord(static_cast<uint32_t>(id));
 
         if (std::string(way) == "killed") {
@@ -134,9 +134,9 @@ TEST_F(JobMonitorRpcTest, ListedJobKeepsWorkerUntilSpoolerForgetsIt) {
     kit::SimPort::AddJob(Job(21, kLong));
     spooler_->Know(21);
     spooler_->Know(22);
-    ASSERT_EQ(monitor_->AddJob(21), 1);
+    ASSERT_EQ(monitor_->FollowJob(21), 1);
     ValidRecord(21);
-    ASSERT_EQ(monitor_->AddJob(22), 1);
+    ASSERT_EQ(monitor_->FollowJob(22), 1);
     server_->Kill();
     EXPECT_TRUE(WaitFor([&] { return monitor_->GetJobCount() == 1; }));
     Sleep(50);
@@ -172,7 +172,7 @@ TEST_F(JobMonitorRpcTest, HostileRepliesLeaveTheRecordSound) {
         job.text = "Hostile.pdf";
         kit::SimPort::AddJob(job);
         spooler_->Know(id);
-        ASSERT_EQ(monitor_->AddJob(id), 1);
+        ASSERT_EQ(monitor_->FollowJob(id), 1);
         if (row.followed) {
             JobRecord record = ValidRecord(static_cast<uint32_t>(id));
             EXPECT_STREQ(record.jobText, "");
@@ -194,7 +194,7 @@ TEST_F(JobMonitorRpcTest, ServerThatNeverAnswersReleasesTheWorker) {
     StartServerAndMonitor(300);
     kit::SimPort::AddJob(Job(41, kLong));
     spooler_->Know(41);
-    ASSERT_EQ(monitor_->AddJob(41), 1);
+    ASSERT_EQ(monitor_->FollowJob(41), 1);
     ValidRecord(41);
     kit::SimPort::SetText("HangInCall", "IsJobActive");
     EXPECT_TRUE(WaitFor([&] { return CountInLog("rpc IsJobActive: server hangs") == 1; }));
@@ -208,7 +208,7 @@ TEST_F(JobMonitorRpcTest, ServerThatNeverAnswersReleasesTheWorker) {
     kit::DeleteTree(HKEY_CURRENT_USER, kit::kSimPortJobsKey);
     kit::SimPort::AddJob(Job(42, kLong));
     spooler_->Know(42);
-    ASSERT_EQ(monitor_->AddJob(42), 1);
+    ASSERT_EQ(monitor_->FollowJob(42), 1);
     ValidRecord(42);
     EXPECT_EQ(CountInLog("rpc OpenSession library=nvnetq10.dll -> 1"), 2) << CallLog();
     spooler_->Forget(42);
@@ -219,7 +219,7 @@ TEST_F(JobMonitorRpcTest, ServerThatNeverAnswersReleasesTheWorker) {
 TEST_F(JobMonitorRpcTest, HungServerLetsTheMonitorEndWithinTheProductLimit) {
     kit::SimPort::AddJob(Job(51, kLong));
     spooler_->Know(51);
-    ASSERT_EQ(monitor_->AddJob(51), 1);
+    ASSERT_EQ(monitor_->FollowJob(51), 1);
     ValidRecord(51);
     kit::SimPort::SetText("HangInCall", "GetJobProperty");
     EXPECT_TRUE(WaitFor([&] { return CountInLog("rpc GetJobProperty: server hangs") == 1; }));

@@ -85,8 +85,8 @@ TEST_F(JobMonitorTest, FollowsJobIntoRecordAndEnds) {
     spooler_->Know(11);
 
     EXPECT_EQ(Monitor().GetJobRecord(nullptr), 0);
-    EXPECT_EQ(Monitor().AddJob(11), 1);
-    EXPECT_EQ(Monitor().AddJob(11), 0) << "announced twice";
+    EXPECT_EQ(Monitor().FollowJob(11), 1);
+    EXPECT_EQ(Monitor().FollowJob(11), 0) << "announced twice";
     EXPECT_EQ(Monitor().GetJobCount(), 1);
     EXPECT_TRUE(Monitor().IsWorkerRunning());
 
@@ -117,9 +117,9 @@ TEST_F(JobMonitorTest, LaterAnnouncementIsFollowedBySameWorker) {
     kit::SimPort::AddJob(Job(22, 50));
     spooler_->Know(21);
     spooler_->Know(22);
-    ASSERT_EQ(Monitor().AddJob(21), 1);
+    ASSERT_EQ(Monitor().FollowJob(21), 1);
     ValidRecord(21);
-    EXPECT_EQ(Monitor().AddJob(22), 1);
+    EXPECT_EQ(Monitor().FollowJob(22), 1);
     EXPECT_EQ(Monitor().GetJobCount(), 2);
     Monitor().RequestCommand(21, krx::kJobCommandCancel);
     ValidRecord(22);
@@ -131,13 +131,13 @@ TEST_F(JobMonitorTest, LaterAnnouncementIsFollowedBySameWorker) {
 
 TEST_F(JobMonitorTest, EndsWhenSpoolerForgotEveryJobAndRestartsOnNextAnnouncement) {
     kit::SimPort::AddJob(Job(32, 50));
-    ASSERT_EQ(Monitor().AddJob(31), 1); // unknown to the spooler
+    ASSERT_EQ(Monitor().FollowJob(31), 1); // unknown to the spooler
     WaitForWorkerEnd();
     EXPECT_EQ(Monitor().GetJobCount(), 0);
     EXPECT_EQ(CountInLog("OpenPort"), 0) << CallLog();
 
     spooler_->Know(32);
-    ASSERT_EQ(Monitor().AddJob(32), 1);
+    ASSERT_EQ(Monitor().FollowJob(32), 1);
     ValidRecord(32);
     EXPECT_TRUE(WaitFor([&] { return Monitor().GetJobCount() == 0; }));
     WaitForWorkerEnd();
@@ -148,7 +148,7 @@ TEST_F(JobMonitorTest, EndsWhenSpoolerForgotEveryJobAndRestartsOnNextAnnouncemen
 TEST_F(JobMonitorTest, RetriesPortWhileSpoolerKnowsJob) {
     kit::SimPort::SetNumber("OpenPortResult", 0);
     spooler_->Know(41);
-    ASSERT_EQ(Monitor().AddJob(41), 1);
+    ASSERT_EQ(Monitor().FollowJob(41), 1);
     EXPECT_TRUE(WaitFor([&] { return CountInLog("local OpenPort") >= 3; })) << CallLog();
     EXPECT_TRUE(Monitor().IsWorkerRunning());
     EXPECT_EQ(Monitor().GetJobCount(), 1);
@@ -167,7 +167,7 @@ TEST_F(JobMonitorTest, ManyShortCycles) {
         kit::DeleteTree(HKEY_CURRENT_USER, kit::kSimPortJobsKey);
         kit::SimPort::AddJob(Job(id, 2));
         spooler_->Know(id);
-        ASSERT_EQ(Monitor().AddJob(id), 1);
+        ASSERT_EQ(Monitor().FollowJob(id), 1);
         if (cycle % 3 == 0) {
             JobRecord record;
             Monitor().GetJobRecord(&record);
@@ -184,7 +184,7 @@ TEST_F(JobMonitorTest, ManyShortCycles) {
 TEST_F(JobMonitorTest, RequestForAnotherJobIsDropped) {
     kit::SimPort::AddJob(Job(51, kLong));
     spooler_->Know(51);
-    ASSERT_EQ(Monitor().AddJob(51), 1);
+    ASSERT_EQ(Monitor().FollowJob(51), 1);
     ValidRecord(51);
     Monitor().RequestCommand(52, krx::kJobCommandCancel);
     Settle();
@@ -223,7 +223,7 @@ TEST_F(JobMonitorTest, PauseAndResumeFollowThePausedState) {
         job.paused = c.startPaused;
         kit::SimPort::AddJob(job);
         spooler_->Know(id);
-        ASSERT_EQ(Monitor().AddJob(id), 1);
+        ASSERT_EQ(Monitor().FollowJob(id), 1);
         JobRecord before = ValidRecord(static_cast<uint32_t>(id));
         EXPECT_EQ((before.jobStatus & krx::kJobStatusPaused) != 0, c.startPaused);
         Monitor().RequestCommand(id, c.command);
@@ -272,7 +272,7 @@ TEST_F(JobMonitorTest, FailedReadsKeepThePreviousRecord) {
         job.paper[2] = 5;
         kit::SimPort::AddJob(job);
         spooler_->Know(id);
-        ASSERT_EQ(Monitor().AddJob(id), 1);
+        ASSERT_EQ(Monitor().FollowJob(id), 1);
         JobRecord before = ValidRecord(static_cast<uint32_t>(id));
         ASSERT_EQ(before.paperSize, 5);
         kit::SimPort::SetText("FailProps", c.failing);
@@ -340,7 +340,7 @@ TEST_F(JobMonitorTest, JobTextOfAnyShapeIsStoredSafely) {
         job.textNeeded = c.needed;
         kit::SimPort::AddJob(job);
         spooler_->Know(id);
-        ASSERT_EQ(Monitor().AddJob(id), 1);
+        ASSERT_EQ(Monitor().FollowJob(id), 1);
         JobRecord record = ValidRecord(static_cast<uint32_t>(id));
         EXPECT_EQ(std::string(record.jobText), c.stored);
         EXPECT_EQ(record.jobText[krx::kJobTextSize - 1], '\0');
@@ -372,7 +372,7 @@ TEST_F(JobMonitorTest, PruningBySpoolerAnswers) {
         spooler_->SetOpenFails(c.openFails);
         for (int id = 1; id <= 4; ++id) {
             spooler_->Forget(id);
-            ASSERT_EQ(Monitor().AddJob(id), 1);
+            ASSERT_EQ(Monitor().FollowJob(id), 1);
         }
         WaitForWorkerEnd();
         ASSERT_EQ(Monitor().GetJobCount(), 4);
@@ -388,8 +388,8 @@ TEST_F(JobMonitorTest, PruningBySpoolerAnswers) {
     krx::SetSelfModule(nullptr);
     kit::SimPort::AddJob(Job(4, 50));
     spooler_->Know(4);
-    EXPECT_EQ(Monitor().AddJob(4), 0) << "still listed";
-    EXPECT_EQ(Monitor().AddJob(5), 1) << "starts a worker although ids are listed";
+    EXPECT_EQ(Monitor().FollowJob(4), 0) << "still listed";
+    EXPECT_EQ(Monitor().FollowJob(5), 1) << "starts a worker although ids are listed";
     ValidRecord(4);
     EXPECT_TRUE(WaitFor([&] { return Monitor().GetJobCount() == 0; }));
     WaitForWorkerEnd();
@@ -406,7 +406,7 @@ TEST_F(JobMonitorTest, WineSpoolerDecidesWhenTheWorkerEnds) {
         kit::SpoolerJob job(kPrinter, output);
         ASSERT_NE(job.Id(), 0) << "spooler job not started, error " << GetLastError();
         kit::SimPort::SetNumber("OpenPortResult", 0);
-        ASSERT_EQ(Monitor().AddJob(job.Id()), 1);
+        ASSERT_EQ(Monitor().FollowJob(job.Id()), 1);
         EXPECT_TRUE(WaitFor([&] { return CountInLog("local OpenPort") >= 3; })) << CallLog();
         EXPECT_TRUE(Monitor().IsWorkerRunning());
         EXPECT_EQ(Monitor().GetJobCount(), 1);
@@ -425,7 +425,7 @@ TEST_F(JobMonitorTest, DestructionEndsAFollowingWorker) {
     krx::JobMonitorSettings settings; // the product's intervals
     JobMonitor* monitor = new JobMonitor(settings);
     monitor->SetNames(kPrinter, kPort);
-    ASSERT_EQ(monitor->AddJob(71), 1);
+    ASSERT_EQ(monitor->FollowJob(71), 1);
     EXPECT_TRUE(WaitFor([&] { return monitor->GetJobRecord(nullptr) == 1; }));
     DWORD start = GetTickCount();
     delete monitor;

@@ -46,7 +46,7 @@ class BxApiTest : public krxtest::CleanRegistryTest {
 
 TEST_F(BxApiTest, DefaultLibraryIsInitialisedAndReleased) {
     {
-        krx::CBxApi bx;
+        krx::CBxApi bx(krx::RememberedPrinterName());
         EXPECT_EQ(bx.IsEnabled(), 1);
         EXPECT_EQ(bx.InitializeResult(), 0);
     }
@@ -58,7 +58,7 @@ TEST_F(BxApiTest, RegistryPathFirstThenFallback) {
     krx::InitializeModuleState();
     SetLibraryFor("", "c:\\nowhere\\missing.dll");
     {
-        krx::CBxApi bx;
+        krx::CBxApi bx(krx::RememberedPrinterName());
         EXPECT_EQ(bx.IsEnabled(), 1);
     }
     std::string trace = kit::ReadTextFile(krxtest::kTraceFile);
@@ -71,7 +71,7 @@ TEST_F(BxApiTest, RegistryPathFirstThenFallback) {
 TEST_F(BxApiTest, MissingEntryPointDisablesWithoutInitialising) {
     SetLibraryFor("", kit::ExecutableFolder() + "BXAPI_NOSEND.dll");
     {
-        krx::CBxApi bx;
+        krx::CBxApi bx(krx::RememberedPrinterName());
         EXPECT_EQ(bx.IsEnabled(), 0);
         EXPECT_EQ(bx.InitializeResult(), -1);
         int size = 0;
@@ -92,7 +92,7 @@ TEST_F(BxApiTest, ReleaseFollowsTheInitialiseResult) {
         DeleteFileA(callLog_.c_str());
         SimPrinter::SetNumber("InitResult", c.init);
         {
-            krx::CBxApi bx;
+            krx::CBxApi bx(krx::RememberedPrinterName());
             EXPECT_EQ(bx.IsEnabled(), c.enabled) << c.init;
         }
         EXPECT_EQ(Calls(), c.calls) << c.init;
@@ -104,14 +104,13 @@ TEST_F(BxApiTest, DriverNameIsAskedOnceAndSelectsTheLibrary) {
     SetLibraryFor(kit::kDriverName, kit::ExecutableFolder() + "BXAPI_NOSEND.dll");
     krx::Spooler().openPrinter = CountingOpenPrinter;
     g_openPrinterCalls = 0;
-    krx::Module().printerName = kit::kPrinterName;
     {
-        krx::CBxApi first;
+        krx::CBxApi first(kit::kPrinterName);
         EXPECT_EQ(krx::Module().driverName, kit::kDriverName);
         EXPECT_EQ(first.IsEnabled(), 0); // the driver's library lacks BXSend
     }
     {
-        krx::CBxApi second;
+        krx::CBxApi second(kit::kPrinterName);
         EXPECT_EQ(second.IsEnabled(), 0);
     }
     EXPECT_EQ(g_openPrinterCalls, 1);
@@ -119,8 +118,7 @@ TEST_F(BxApiTest, DriverNameIsAskedOnceAndSelectsTheLibrary) {
 }
 
 TEST_F(BxApiTest, UnknownPrinterLeavesTheDriverEmpty) {
-    krx::Module().printerName = "No Such Printer";
-    krx::CBxApi bx;
+    krx::CBxApi bx("No Such Printer");
     EXPECT_EQ(krx::Module().driverName, "");
     EXPECT_EQ(bx.IsEnabled(), 1); // through the bare driver key and BXAPI.DLL
 }
@@ -144,7 +142,7 @@ TEST_F(BxApiTest, SimulatedPrinterAnswersAShortBufferWithTheSizeOnly) {
     SimPrinter::SetStatusReply("@BDC ST\r\nST:04;\x0C");
     for (int misbehave : {0, 1}) {
         SimPrinter::SetNumber("Misbehave", misbehave); // read when the library starts
-        krx::CBxApi bx;
+        krx::CBxApi bx(krx::RememberedPrinterName());
         ASSERT_EQ(bx.IsEnabled(), 1);
         const int channel = bx.BXOpenChannel(1, kit::kPrinterName, 4);
         for (const auto& r : reads) {
@@ -181,7 +179,7 @@ TEST_F(BxApiTest, SimulatedPrinterServesTwoWindowsThreadsAtOnce) {
     SimPrinter::SetStatusReply(replies[0]);
     struct Poller {
         const std::string* replies = nullptr;
-        krx::CBxApi bx; // made here: the module's driver name is filled once, without a lock
+        krx::CBxApi bx{krx::RememberedPrinterName()}; // made here: the module's driver name is filled once, without a lock
         int bad = 0;
         static DWORD WINAPI Run(void* param) {
             Poller* p = static_cast<Poller*>(param);

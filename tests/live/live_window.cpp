@@ -197,7 +197,7 @@ INT_PTR LiveWindowTest::RunWindow(int viewType, const Scenario& scenario, const 
     krx::JobMonitorSettings settings;
     settings.pollInterval = 20;
     krx::StatusWindow window;
-    krx::CBxApi library;
+    krx::CBxApi library(krx::RememberedPrinterName());
     krx::JobMonitor monitor(settings);
     monitor.SetNames(kit::kPrinterName, portName != nullptr ? portName : kit::kPortName);
     monitor_ = &monitor;

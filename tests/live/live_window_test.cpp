@@ -270,7 +270,7 @@ TEST_F(LiveWindowTest, RemoteCountStillAwaitedAfterAFailedReceive) {
         kit::SimPrinter::SetNumber("ReceiveFirstResult", -1);
         w.StatusTick();
         kit::SimPrinter::Remove("ReceiveFirstResult");
-        { krx::CBxApi reload; } // the simulated printer reads its script again
+        { krx::CBxApi reload(krx::RememberedPrinterName()); } // the simulated printer reads its script again
         // The library reports the answer: it is read.
         SendMessageA(w.Hwnd(), KRX_MSG_INFO_DATA, 0, w.Channels()->m_hInfo2);
         EXPECT_EQ(Text(IDS_REMOTE_COUNT_MANY), w.Text(IDC_INFO_LINE));
@@ -322,8 +322,8 @@ TEST_F(LiveWindowTest, MeterShowsEachJobAndClosesWhenTheyEnd) {
     knownJobs_->Know(11);
     knownJobs_->Know(12);
     const INT_PTR end = RunWindow(krx::kViewProgress, [&](StatusWindowProbe& w, InkRecorder&) {
-        monitor_->AddJob(11);
-        monitor_->AddJob(12);
+        monitor_->FollowJob(11);
+        monitor_->FollowJob(12);
         ASSERT_TRUE(
             WaitForRecord([](const krx::JobRecord& r, bool v) { return v && r.jobId == 11; }));
         w.ProgressTick();
@@ -372,7 +372,7 @@ TEST_F(LiveWindowTest, PausedJobOffersResume) {
     kit::SimPort::AddJob(job);
     knownJobs_->Know(21);
     RunWindow(krx::kViewProgress, [&](StatusWindowProbe& w, InkRecorder&) {
-        monitor_->AddJob(21);
+        monitor_->FollowJob(21);
         ASSERT_TRUE(
             WaitForRecord([](const krx::JobRecord& r, bool v) { return v && r.jobId == 21; }));
         ASSERT_TRUE(

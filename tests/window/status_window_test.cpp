@@ -468,7 +468,7 @@ class RecoveryTest : public StatusWindowTest {
             HMODULE ink = LoadLibraryA("kitink.dll");
             HMODULE resources = LoadLibraryA(resources_.c_str());
             krx::Module().resourceModule = resources;
-            krx::CBxApi library;
+            krx::CBxApi library(krx::RememberedPrinterName());
             krx::JobMonitor monitor;
             monitor.SetNames(kit::kPrinterName, kit::kPortName);
             RecoveryProbe window;

@@ -12,7 +12,7 @@
 
 namespace krx {
 
-const char kCommonKeyMissingText[] =
+const char kDriverKeyMissingText[] =
     "CommonKey\x82\xAA\x8E\xE6\x93\xBE\x82\xC5\x82\xAB\x82\xC8\x82\xA2\x81\x49";
 
 namespace {
@@ -41,7 +41,7 @@ struct LockedGlobal {
 
 std::string InstalledFile(const char* fileName) {
     RegistryKey key(HKEY_LOCAL_MACHINE,
-                    Module().commonKey.empty() ? nullptr : Module().commonKey.c_str());
+                    Module().driverKey.empty() ? nullptr : Module().driverKey.c_str());
     std::string folder = key.ReadText("InstallPath", "");
     folder = folder.empty() ? std::string(".\\") : folder + "\\";
     std::string path = folder + fileName;
@@ -50,11 +50,11 @@ std::string InstalledFile(const char* fileName) {
 
 } // namespace
 
-bool CheckCommonKey() {
-    if (!Module().commonKey.empty()) {
+bool CheckDriverKey() {
+    if (!Module().driverKey.empty()) {
         return true;
     }
-    ShowTextMessageBox(nullptr, kCommonKeyMissingText, nullptr, MB_OK);
+    ShowTextMessageBox(nullptr, kDriverKeyMissingText, nullptr, MB_OK);
     return false;
 }
 
@@ -67,9 +67,9 @@ bool FileExists(const char* path) {
 }
 
 std::string FindHostModule() {
-    CheckCommonKey();
-    if (!Module().commonKey.empty()) {
-        RegistryKey key(HKEY_LOCAL_MACHINE, Module().commonKey.c_str());
+    CheckDriverKey();
+    if (!Module().driverKey.empty()) {
+        RegistryKey key(HKEY_LOCAL_MACHINE, Module().driverKey.c_str());
         std::string configured = key.ReadText("N_QHUB", "");
         if (!configured.empty()) {
             return configured;
@@ -79,7 +79,7 @@ std::string FindHostModule() {
 }
 
 std::string FindCompanionProgram() {
-    CheckCommonKey();
+    CheckDriverKey();
     return InstalledFile(kCompanionName);
 }
 

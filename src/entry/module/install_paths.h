@@ -1,5 +1,5 @@
 // Where the monitor's cooperating files are installed (the host module and
-// the companion program, found through the driver's common key) and the
+// the companion program, found through the driver key) and the
 // product versions in their version resources.
 #pragma once
 
@@ -7,18 +7,18 @@
 
 namespace krx {
 
-// The message shown when the driver's common key is not known yet, in the
+// The message shown when the driver key is not known yet, in the
 // Japanese (Shift-JIS) code page: "CommonKey cannot be obtained!".
-extern const char kCommonKeyMissingText[];
+extern const char kDriverKeyMissingText[];
 
-// Shows kCommonKeyMissingText when Module().commonKey is empty; true when
+// Shows kDriverKeyMissingText when Module().driverKey is empty; true when
 // the key is known.
-bool CheckCommonKey();
+bool CheckDriverKey();
 
 // True when a file (not a folder) exists at the path; opens nothing.
 bool FileExists(const char* path);
 
-// The common key's "N_QHUB" when set (unchanged, even when no file exists
+// The driver key's "N_QHUB" when set (unchanged, even when no file exists
 // there); else "InstallPath\N_QHUB05.DLL" (".\N_QHUB05.DLL" without a
 // folder) when that file exists; else empty text.
 std::string FindHostModule();

@@ -55,7 +55,7 @@ std::string SelectedName(const std::vector<LanguageEntry>& entries, unsigned lan
 // The section's resource library counts as installed when it lies in the
 // driver's installation folder.
 bool IsResourceLibraryInstalled(const char* modelFile, const std::string& section) {
-    if (section.empty() || Module().commonKey.empty()) {
+    if (section.empty() || Module().driverKey.empty()) {
         return false;
     }
     char resDll[kLanguageSectionSize] = {};
@@ -63,7 +63,7 @@ bool IsResourceLibraryInstalled(const char* modelFile, const std::string& sectio
     if (resDll[0] == '\0') {
         return false;
     }
-    RegistryKey key(HKEY_LOCAL_MACHINE, Module().commonKey.c_str());
+    RegistryKey key(HKEY_LOCAL_MACHINE, Module().driverKey.c_str());
     if (!key.IsOpen()) {
         return false;
     }

@@ -35,12 +35,12 @@ void SetMessageBoxHook(MessageBoxHook hook, void* context) {
 }
 
 ScopedMessageBoxHook::ScopedMessageBoxHook(MessageBoxHook hook, void* context)
-    : previousHook_(Slot().hook), previousContext_(Slot().context) {
+    : m_pPreviousHook(Slot().hook), m_pPreviousContext(Slot().context) {
     SetMessageBoxHook(hook, context);
 }
 
 ScopedMessageBoxHook::~ScopedMessageBoxHook() {
-    SetMessageBoxHook(previousHook_, previousContext_);
+    SetMessageBoxHook(m_pPreviousHook, m_pPreviousContext);
 }
 
 int ShowResourceMessageBox(HWND owner, int textId, int captionId, UINT style) {

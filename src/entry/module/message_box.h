@@ -34,8 +34,8 @@ class ScopedMessageBoxHook {
     ScopedMessageBoxHook& operator=(const ScopedMessageBoxHook&) = delete;
 
   private:
-    MessageBoxHook previousHook_;
-    void* previousContext_;
+    MessageBoxHook m_pPreviousHook;
+    void* m_pPreviousContext;
 };
 
 // Shows a box with text and caption loaded by id; returns the button id

@@ -32,13 +32,13 @@ ModuleState& Module() {
     return frame != nullptr ? *frame : ProcessState();
 }
 
-ModuleFrame::ModuleFrame() : previous_(CurrentFrame()) {
-    state_.statusInterval = ProcessState().statusInterval;
-    SetCurrentFrame(&state_);
+ModuleFrame::ModuleFrame() : m_pPrevious(CurrentFrame()) {
+    m_State.statusInterval = ProcessState().statusInterval;
+    SetCurrentFrame(&m_State);
 }
 
 ModuleFrame::~ModuleFrame() {
-    SetCurrentFrame(previous_);
+    SetCurrentFrame(m_pPrevious);
 }
 
 void RememberPrinterName(const char* printerName) {
@@ -54,17 +54,15 @@ std::string RememberedPrinterName() {
     return ProcessState().printerName;
 }
 
-std::string RememberedDriverName(std::string (*lookup)(const char* printerName)) {
-    std::string printer;
+std::string RememberedDriverName(const char* printerName,
+                                 std::string (*lookup)(const char* printerName)) {
     {
         CriticalSectionLock hold(SharedLock());
         if (!ProcessState().driverName.empty()) {
             return ProcessState().driverName;
         }
-        printer = ProcessState().printerName;
     }
     // The spooler is asked without the lock; the first answer is kept.
-    const char* printerName = printer.c_str();
     const std::string driver = lookup(printerName);
     CriticalSectionLock hold(SharedLock());
     std::string& kept = ProcessState().driverName;

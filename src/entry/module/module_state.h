@@ -3,7 +3,7 @@
 // Exports may run on several threads at once and inside one another's modal
 // loops, so the values are of two kinds. The remembered printer name, its
 // driver name and the chosen language section are shared by every call and
-// read and written only through the guarded functions below. The common key,
+// read and written only through the guarded functions below. The driver key,
 // the current resource module and the status interval belong to one window
 // call: each window export opens a ModuleFrame, and Module() answers the
 // frame of the call running on this thread (the process-wide values when no
@@ -19,7 +19,7 @@
 namespace krx {
 
 struct ModuleState {
-    std::string commonKey;            // "software\NORVA\KRX3\Driver\" + driver name
+    std::string driverKey;            // "software\NORVA\KRX3\Driver\" + driver name
     std::string languageSection;      // profile section chosen for the user's language
     std::string printerName;          // printer of the first call, kept for the module's life
     std::string driverName;           // that printer's driver, asked of the spooler once
@@ -27,7 +27,7 @@ struct ModuleState {
     int statusInterval = 10;          // seconds between status polls
 };
 
-// The running call's values (see above). Only commonKey, resourceModule and
+// The running call's values (see above). Only driverKey, resourceModule and
 // statusInterval are per call; product code reaches the shared values
 // through the functions below.
 ModuleState& Module();
@@ -41,11 +41,11 @@ class ModuleFrame {
     ModuleFrame(const ModuleFrame&) = delete;
     ModuleFrame& operator=(const ModuleFrame&) = delete;
 
-    ModuleState& State() { return state_; }
+    ModuleState& State() { return m_State; }
 
   private:
-    ModuleState state_;
-    ModuleState* previous_;
+    ModuleState m_State;
+    ModuleState* m_pPrevious;
 };
 
 // CurrentFrame() and FrameSwitch (common/thread_frame.h) carry the frames.
@@ -53,8 +53,10 @@ class ModuleFrame {
 // Shared values, each read or changed under the module's lock.
 void RememberPrinterName(const char* printerName); // only while none is remembered
 std::string RememberedPrinterName();
-// The remembered printer's driver, asked of the spooler by `lookup` once.
-std::string RememberedDriverName(std::string (*lookup)(const char* printerName));
+// The module's driver name: while none is kept, `lookup` asks the spooler for
+// printerName's driver, and the first answer that is not empty is kept.
+std::string RememberedDriverName(const char* printerName,
+                                 std::string (*lookup)(const char* printerName));
 std::string ChosenLanguageSection();
 void SetChosenLanguageSection(const std::string& section); // only while none is chosen
 

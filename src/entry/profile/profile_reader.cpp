@@ -13,10 +13,10 @@ namespace {
 
 class FileLineSource : public LineSource {
   public:
-    explicit FileLineSource(FILE* file) : file_(file) {}
+    explicit FileLineSource(FILE* file) : m_pFile(file) {}
     bool NextLine(std::string& line) override {
         char buffer[kProfileLineMax + 1];
-        if (fgets(buffer, sizeof(buffer), file_) == nullptr) {
+        if (fgets(buffer, sizeof(buffer), m_pFile) == nullptr) {
             return false;
         }
         line.assign(buffer);
@@ -24,7 +24,7 @@ class FileLineSource : public LineSource {
     }
 
   private:
-    FILE* file_;
+    FILE* m_pFile;
 };
 
 struct FileCloser {
@@ -110,17 +110,17 @@ int ParseLeadingInt(const std::string& token) {
 } // namespace
 
 bool MemoryLineSource::NextLine(std::string& line) {
-    if (data_ == nullptr || pos_ >= size_) {
+    if (m_pData == nullptr || m_nPos >= m_nSize) {
         return false;
     }
-    size_t start = pos_;
-    while (pos_ < size_ && pos_ - start < kProfileLineMax) {
-        char c = data_[pos_++];
+    size_t start = m_nPos;
+    while (m_nPos < m_nSize && m_nPos - start < kProfileLineMax) {
+        char c = m_pData[m_nPos++];
         if (c == '\n') {
             break;
         }
     }
-    line.assign(data_ + start, pos_ - start);
+    line.assign(m_pData + start, m_nPos - start);
     // A line is a C text as far as the reader is concerned.
     size_t nul = line.find('\0');
     if (nul != std::string::npos) {

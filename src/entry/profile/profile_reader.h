@@ -25,13 +25,13 @@ class LineSource {
 // Lines from an in-memory text (used for fuzzing and by the file source).
 class MemoryLineSource : public LineSource {
   public:
-    MemoryLineSource(const char* data, size_t size) : data_(data), size_(size) {}
+    MemoryLineSource(const char* data, size_t size) : m_pData(data), m_nSize(size) {}
     bool NextLine(std::string& line) override;
 
   private:
-    const char* data_;
-    size_t size_;
-    size_t pos_ = 0;
+    const char* m_pData;
+    size_t m_nSize;
+    size_t m_nPos = 0;
 };
 
 // Result codes shared by the profile lookups.

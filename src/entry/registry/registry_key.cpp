@@ -6,7 +6,7 @@
 namespace krx {
 
 RegistryKey::RegistryKey(HKEY root, const char* path, bool create, REGSAM access) {
-    access_ = access != 0 ? access : (create ? kAllAccess : kReadAccess);
+    const REGSAM mask = access != 0 ? access : (create ? kAllAccess : kReadAccess);
     if (path == nullptr) {
         return;
     }
@@ -14,25 +14,21 @@ RegistryKey::RegistryKey(HKEY root, const char* path, bool create, REGSAM access
     LONG rc;
     if (create) {
         DWORD disposition = 0;
-        rc = RegCreateKeyExA(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE, access_, nullptr,
-                             &key, &disposition);
-        newly_created_ = rc == ERROR_SUCCESS && disposition == REG_CREATED_NEW_KEY;
+        rc = RegCreateKeyExA(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE, mask, nullptr, &key,
+                             &disposition);
+        m_bNewlyCreated = rc == ERROR_SUCCESS && disposition == REG_CREATED_NEW_KEY;
     } else {
-        rc = RegOpenKeyExA(root, path, 0, access_, &key);
+        rc = RegOpenKeyExA(root, path, 0, mask, &key);
     }
     if (rc == ERROR_SUCCESS) {
-        key_.reset(key);
+        m_hKey.reset(key);
     }
 }
 
 RegistryKey RegistryKey::Borrow(HKEY key) {
     RegistryKey borrowed;
-    borrowed.borrowed_ = key;
+    borrowed.m_hBorrowed = key;
     return borrowed;
-}
-
-RegistryKey RegistryKey::CreateReportingNew(HKEY root, const char* path, REGSAM access) {
-    return RegistryKey(root, path, true, access);
 }
 
 std::string RegistryKey::EnumerateSubKey(DWORD index) const {

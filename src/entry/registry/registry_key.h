@@ -18,12 +18,9 @@ class RegistryKey {
     static constexpr REGSAM kAllAccess = 0xF003F;  // KEY_ALL_ACCESS
     static constexpr DWORD kTextBufferSize = 256;  // at most 255 characters
 
-    // create = false opens an existing key; true creates it or opens it.
+    // create = false opens an existing key; true creates it or opens it,
+    // and NewlyCreated() then tells whether the key did not exist before.
     RegistryKey(HKEY root, const char* path, bool create = false, REGSAM access = 0);
-
-    // Creates or opens with an explicit mask; newly_created() then tells
-    // whether the key did not exist before.
-    static RegistryKey CreateReportingNew(HKEY root, const char* path, REGSAM access);
 
     // Reads and writes through a key handle that someone else owns.
     static RegistryKey Borrow(HKEY key);
@@ -32,9 +29,8 @@ class RegistryKey {
     RegistryKey& operator=(RegistryKey&&) = default;
 
     bool IsOpen() const { return Handle() != nullptr; }
-    bool NewlyCreated() const { return newly_created_; }
-    HKEY Handle() const { return key_.valid() ? key_.get() : borrowed_; }
-    REGSAM Access() const { return access_; }
+    bool NewlyCreated() const { return m_bNewlyCreated; }
+    HKEY Handle() const { return m_hKey.valid() ? m_hKey.get() : m_hBorrowed; }
 
     // Name of the index-th sub-key; empty past the end or on failure.
     std::string EnumerateSubKey(DWORD index) const;
@@ -62,10 +58,9 @@ class RegistryKey {
   private:
     RegistryKey() = default;
 
-    unique_hkey key_;
-    HKEY borrowed_ = nullptr;
-    REGSAM access_ = 0;
-    bool newly_created_ = false;
+    unique_hkey m_hKey;
+    HKEY m_hBorrowed = nullptr;
+    bool m_bNewlyCreated = false;
 };
 
 } // namespace krx

@@ -52,21 +52,21 @@ StoreKeyCache* volatile g_cache = nullptr;
 } // namespace
 
 void StoreKeyCache::Invalidate() {
-    CriticalSectionLock hold(lock_);
-    states_.clear();
+    CriticalSectionLock hold(m_Lock);
+    m_States.clear();
 }
 
 StoreKeyCache::BaseState& StoreKeyCache::StateFor(const char* base) {
-    for (BaseState& s : states_) {
+    for (BaseState& s : m_States) {
         if (s.base == base) {
             return s;
         }
     }
-    states_.emplace_back();
-    states_.back().base = base;
-    states_.back().changed.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    states_.back().structure.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    return states_.back();
+    m_States.emplace_back();
+    m_States.back().base = base;
+    m_States.back().changed.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    m_States.back().structure.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    return m_States.back();
 }
 
 int StoreKeyCache::Walk(const char* base, const char* name, std::string* keyPath) {
@@ -218,7 +218,7 @@ int StoreKeyCache::Lookup(BaseState& state, const char* name, std::string* keyPa
 }
 
 int StoreKeyCache::Find(const char* base, const char* name, std::string* keyPath) {
-    CriticalSectionLock hold(lock_);
+    CriticalSectionLock hold(m_Lock);
     BaseState& state = StateFor(base);
     if (!state.changed.valid() || !state.structure.valid()) {
         return Walk(base, name, keyPath);

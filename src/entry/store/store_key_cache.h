@@ -58,8 +58,8 @@ class StoreKeyCache {
     static int Lookup(BaseState& state, const char* name, std::string* keyPath);
     static int Walk(const char* base, const char* name, std::string* keyPath);
 
-    CriticalSection lock_;
-    std::vector<BaseState> states_;
+    CriticalSection m_Lock;
+    std::vector<BaseState> m_States;
 };
 
 // The module's cache (created on first use, released by ReleaseStoreKeyCache).

@@ -39,7 +39,7 @@ void JobView::Attach(HWND window) {
     m_Animation.Attach(window, IDC_JOB_ANIMATION);
 }
 
-void JobView::SetPrinter(const std::string& printerName, const std::string& portName) {
+void JobView::SetNames(const std::string& printerName, const std::string& portName) {
     m_strPrinterName = printerName;
     m_strPortName = portName;
 }

@@ -19,7 +19,7 @@ class JobView {
     // Binds the controls of the window.
     void Attach(HWND window);
     // The printer whose paper names the display shows.
-    void SetPrinter(const std::string& printerName, const std::string& portName);
+    void SetNames(const std::string& printerName, const std::string& portName);
     // The meter's colours.
     void SetUp();
     // No job: empty texts, the meter at 0 of 100.

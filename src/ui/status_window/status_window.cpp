@@ -15,9 +15,6 @@
 #include "graphics/version_dialog.h"
 #include "jobs/job_monitor.h"
 
-// The spooler header's SetPrinter macro would rename the channels' method.
-#undef SetPrinter
-
 namespace krx {
 
 namespace {
@@ -69,13 +66,13 @@ INT_PTR StatusWindow::Run(const char* printerName, const char* portName, const c
                           const char* modelFile) {
     m_Printer.Set(printerName, portName, modelSection, modelFile);
     m_Help.SetModelFile(m_Printer.ModelFile());
-    m_JobView.SetPrinter(m_Printer.Name(), m_Printer.Port());
+    m_JobView.SetNames(m_Printer.Name(), m_Printer.Port());
     if (m_pChannels) {
-        m_pChannels->SetPrinter(m_Printer.Name().c_str(), m_Printer.Port().c_str());
+        m_pChannels->SetNames(m_Printer.Name().c_str(), m_Printer.Port().c_str());
     }
 
-    Module().commonKey = GetDriverKeyPath(m_Printer.Name().c_str());
-    if (Module().commonKey.empty()) {
+    Module().driverKey = GetDriverKeyPath(m_Printer.Name().c_str());
+    if (Module().driverKey.empty()) {
         ShowResourceMessageBox(nullptr, IDS_PRINTER_UNKNOWN, IDS_PRINTER_UNKNOWN_CAPTION,
                                MB_ICONEXCLAMATION | MB_OK);
         return 2;

@@ -75,7 +75,8 @@ void StatusWindow::OnTroubleHelp() {
 
     int hasD4 = 0;
     {
-        ChannelList channels(m_Printer.ByPort() ? m_Printer.Port().c_str()
+        ChannelList channels(RememberedPrinterName(),
+                             m_Printer.ByPort() ? m_Printer.Port().c_str()
                                                 : m_Printer.Name().c_str(),
                              m_Printer.ByPort() ? 0 : 1, KRX_CHANNEL_PREFERRED);
         hasD4 = channels.HasInfoChannelD4();

@@ -160,7 +160,7 @@ void StatusWindow::ShowNextTip() {
 void StatusWindow::OnAddJob(LPARAM jobId) {
     DebugTrace("---\nAdd Print job :\n");
     if (m_pJobMonitor != nullptr) {
-        m_pJobMonitor->AddJob(static_cast<int>(jobId));
+        m_pJobMonitor->FollowJob(static_cast<int>(jobId));
     }
 }
 

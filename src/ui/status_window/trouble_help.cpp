@@ -19,8 +19,8 @@ constexpr int kPathSize = 260;
 constexpr DWORD kRegistryTextSize = 257; // 256 characters and the terminator
 
 std::string DriverKeyText(const char* name) {
-    RegistryKey driver(HKEY_LOCAL_MACHINE, Module().commonKey.c_str());
-    if (Module().commonKey.empty() || !driver.IsOpen()) {
+    RegistryKey driver(HKEY_LOCAL_MACHINE, Module().driverKey.c_str());
+    if (Module().driverKey.empty() || !driver.IsOpen()) {
         return std::string();
     }
     return driver.ReadText(name, "", kRegistryTextSize);

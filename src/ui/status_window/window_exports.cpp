@@ -71,15 +71,15 @@ std::string InstallFolderFor(const char* printerName) {
 // a library already released.
 class CurrentResourceModule {
   public:
-    explicit CurrentResourceModule(HMODULE module) : previous_(Module().resourceModule) {
+    explicit CurrentResourceModule(HMODULE module) : m_hPrevious(Module().resourceModule) {
         Module().resourceModule = module;
     }
-    ~CurrentResourceModule() { Module().resourceModule = previous_; }
+    ~CurrentResourceModule() { Module().resourceModule = m_hPrevious; }
     CurrentResourceModule(const CurrentResourceModule&) = delete;
     CurrentResourceModule& operator=(const CurrentResourceModule&) = delete;
 
   private:
-    HMODULE previous_;
+    HMODULE m_hPrevious;
 };
 
 } // namespace
@@ -106,14 +106,14 @@ int StatusIntervalFromText(const char* text) {
 int StartMonitorWindow(int viewType, const char* printerName, const char* portName,
                        const char* modelSection, const char* modelFile, const char* resourcePath,
                        int jobId) {
-    // This call's common key, resource module and status interval, apart
+    // This call's driver key, resource module and status interval, apart
     // from those of calls on other threads or suspended under this one.
     ModuleFrame frame;
     // Destroyed in reverse order: ink library, resource library, job
     // monitor, library wrapper, window.
     StatusWindow window;
     RememberPrinterName(OrEmpty(printerName));
-    CBxApi library;
+    CBxApi library(RememberedPrinterName());
     JobMonitor monitor;
     if (monitor.SetNames(OrEmpty(printerName), OrEmpty(portName)) == 0) {
         return 1;
@@ -153,7 +153,7 @@ int StartMonitorWindow(int viewType, const char* printerName, const char* portNa
     }
 
     if (viewType == kViewProgress) {
-        monitor.AddJob(jobId);
+        monitor.FollowJob(jobId);
     }
 
     window.SetResourceLibrary(resources.get());
