@@ -179,7 +179,8 @@ TEST_F(BxApiTest, SimulatedPrinterServesTwoWindowsThreadsAtOnce) {
     SimPrinter::SetStatusReply(replies[0]);
     struct Poller {
         const std::string* replies = nullptr;
-        krx::CBxApi bx{krx::RememberedPrinterName()}; // made here: the module's driver name is filled once, without a lock
+        krx::CBxApi bx{krx::RememberedPrinterName()}; // made here: the module's driver name is
+                                                      // filled once, without a lock
         int bad = 0;
         static DWORD WINAPI Run(void* param) {
             Poller* p = static_cast<Poller*>(param);

@@ -270,7 +270,9 @@ TEST_F(LiveWindowTest, RemoteCountStillAwaitedAfterAFailedReceive) {
         kit::SimPrinter::SetNumber("ReceiveFirstResult", -1);
         w.StatusTick();
         kit::SimPrinter::Remove("ReceiveFirstResult");
-        { krx::CBxApi reload(krx::RememberedPrinterName()); } // the simulated printer reads its script again
+        {
+            krx::CBxApi reload(krx::RememberedPrinterName());
+        } // the simulated printer reads its script again
         // The library reports the answer: it is read.
         SendMessageA(w.Hwnd(), KRX_MSG_INFO_DATA, 0, w.Channels()->m_hInfo2);
         EXPECT_EQ(Text(IDS_REMOTE_COUNT_MANY), w.Text(IDC_INFO_LINE));
