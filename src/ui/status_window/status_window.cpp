@@ -112,7 +112,7 @@ bool StatusWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR*
         OnOpenAsDetail();
         return true;
     case KRX_MSG_RECOVERY_REPORT:
-        OnRecoveryReport(lParam);
+        m_Recovery.OnReport(Hwnd(), lParam);
         return true;
     case WM_MOVE:
         OnMove();

@@ -32,6 +32,7 @@
 #include "ui/status_window/job_view.h"
 #include "ui/status_window/monitored_printer.h"
 #include "ui/status_window/status_view.h"
+#include "ui/status_window/status_window_recovery.h"
 #include "ui/status_window/trouble_help.h"
 #include "ui/status_window/view_table.h"
 
@@ -52,20 +53,6 @@ constexpr UINT kProgressPeriodMs = 2000;
 constexpr int kCommandServiceCall = 91;
 // System-menu item that opens the version dialog.
 constexpr UINT kSysMenuVersion = 912;
-
-// Recovery of the library through its settings tool.
-enum RecoveryState : int {
-    kRecoveryNotTried = 0,
-    kRecoveryAwaitingReport = 1, // the tool runs; status polling waits
-    kRecoveryNotNeeded = 2,
-    kRecoveryFailed = 3, // declined, impossible or failed
-};
-
-// Flag bits of the settings tool's report.
-constexpr uint32_t kReportFreplace = 0x200000;
-constexpr uint32_t kReportInUse = 0x400;
-constexpr uint32_t kReportOthers = 0x80000;
-constexpr uint32_t kReportDone = 0x1;
 
 // A read-only edit that never shows a caret: the edit makes its caret
 // whenever it gets the focus, so the caret goes as soon as it is made.
@@ -100,13 +87,12 @@ class StatusWindow : public Dialog {
     int ShowInkArea(int show);
 
     // Library recovery through the settings tool.
-    void TryLibraryRecovery();
-    void OnRecoveryReport(LPARAM flags);
+    void TryLibraryRecovery() { m_Recovery.Try(Hwnd(), m_nViewType, m_Printer.Name()); }
 
     // Read-only views for the exports' callers and the tests.
     int BaseViewType() const { return m_nBaseViewType; }
     int CurrentViewType() const { return m_nViewType; }
-    int RecoveryStateValue() const { return m_nRecoveryState; }
+    int RecoveryStateValue() const { return m_Recovery.State(); }
     int StatusPollingEnabled() const { return m_bStatusPolling; }
     const MonitoredPrinter& Printer() const { return m_Printer; }
 
@@ -212,13 +198,12 @@ class StatusWindow : public Dialog {
     ParsedStatusRecord m_Status;  // last decoded reply
     int m_nLastSound = -1;
     int m_bModelVerified = 0;
-    int m_nRecoveryState = kRecoveryNotTried;
-    int m_bLibraryFlagsShown = 0;
     int m_bExternalStarted = 0; // "CSICEXE" program started
     int m_bClosed = 0;          // cleaned up: no timer is started again
 
     // --- Printer identity ---
     MonitoredPrinter m_Printer; // names, model, store key
+    LibraryRecovery m_Recovery;
 
     // --- Communication ---
     std::unique_ptr<StatusChannels> m_pChannels; // needs the library wrapper
@@ -245,7 +230,6 @@ class StatusWindow : public Dialog {
     // Live status and job display helpers
     friend class StatusWindowProbe; // tests drive the ticks directly
     int TickResult();
-    void AfterCommunicationFailure();
     int ReadReply(int fromRegistry, std::vector<unsigned char>* reply);
     void ReadStatus(int fromRegistry);
     void StartExternalProgram();

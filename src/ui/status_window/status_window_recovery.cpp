@@ -1,5 +1,7 @@
-// StatusWindow: repair of the library's port settings through its settings
-// tool, and the tool's report.
+// LibraryRecovery: repair of the library's port settings through its
+// settings tool, and the tool's report.
+#include "ui/status_window/status_window_recovery.h"
+
 #include <cstdio>
 
 #include "common/safe_load.h"
@@ -10,8 +12,10 @@
 #include "entry/registry/registry_key.h"
 #include "entry/registry/registry_paths.h"
 #include "entry/trace/debug_trace.h"
+#include "krxstat.h"
 #include "ui/status_window/recovery_command.h"
-#include "ui/status_window/status_window.h"
+#include "ui/printer_messages.h"
+#include "ui/status_window/view_table.h"
 
 namespace krx {
 
@@ -29,29 +33,29 @@ bool IsNtFamily() {
 
 } // namespace
 
-void StatusWindow::TryLibraryRecovery() {
+void LibraryRecovery::Try(HWND window, int viewType, const std::string& printerName) {
     if (RouterNeedsNoRecovery()) {
-        m_nRecoveryState = kRecoveryNotNeeded;
+        m_nState = kRecoveryNotNeeded;
         return;
     }
     {
         RegistryKey common(HKEY_LOCAL_MACHINE, kCommonKey);
         if (!common.IsOpen() || common.ReadNumber("BXAPIRECOVER", 0) == 0) {
-            m_nRecoveryState = kRecoveryFailed;
+            m_nState = kRecoveryFailed;
             return;
         }
     }
-    if (m_nViewType == kViewPopup) {
-        ShowResourceMessageBox(Hwnd(), IDS_RECOVERY_POPUP, IDS_MONITOR_CAPTION, kWarningBox);
-        m_nRecoveryState = kRecoveryFailed;
+    if (viewType == kViewPopup) {
+        ShowResourceMessageBox(window, IDS_RECOVERY_POPUP, IDS_MONITOR_CAPTION, kWarningBox);
+        m_nState = kRecoveryFailed;
         return;
     }
-    if (m_nViewType != kViewDetail) {
+    if (viewType != kViewDetail) {
         return; // the meter never offers a repair
     }
     if (IsNtFamily() && !IsAdministrator()) {
-        ShowResourceMessageBox(Hwnd(), IDS_LIBRARY_OTHER_ERROR, IDS_MONITOR_CAPTION, kWarningBox);
-        m_nRecoveryState = kRecoveryFailed;
+        ShowResourceMessageBox(window, IDS_LIBRARY_OTHER_ERROR, IDS_MONITOR_CAPTION, kWarningBox);
+        m_nState = kRecoveryFailed;
         return;
     }
     std::string toolPath;
@@ -59,7 +63,7 @@ void StatusWindow::TryLibraryRecovery() {
     {
         RegistryKey info(HKEY_LOCAL_MACHINE, kLibraryInfoKey);
         if (!info.IsOpen()) {
-            m_nRecoveryState = kRecoveryFailed;
+            m_nState = kRecoveryFailed;
             return;
         }
         // Only the tool in its own folder, never one found by a search.
@@ -68,43 +72,54 @@ void StatusWindow::TryLibraryRecovery() {
     }
     if (toolPath.empty()) {
         DebugTrace("Recovery: no settings tool in %s\\\n", installDir.c_str());
-        m_nRecoveryState = kRecoveryFailed;
+        m_nState = kRecoveryFailed;
         return;
     }
-    const std::string driver = ReadPrinterDriverName(m_Printer.Name().c_str());
+    const std::string driver = ReadPrinterDriverName(printerName.c_str());
     if (driver.empty()) {
-        m_nRecoveryState = kRecoveryFailed;
+        m_nState = kRecoveryFailed;
         return;
     }
     const std::string command =
         BuildRecoveryCommandLine("\"" + toolPath + "\"", driver,
-                                 reinterpret_cast<uintptr_t>(Hwnd()), KRX_MSG_RECOVERY_REPORT);
+                                 reinterpret_cast<uintptr_t>(window), KRX_MSG_RECOVERY_REPORT);
     if (command.empty()) {
         DebugTrace("Recovery refused: driver name \"%s\" cannot be quoted\n", driver.c_str());
-        m_nRecoveryState = kRecoveryFailed;
+        m_nState = kRecoveryFailed;
         return;
     }
     DebugTrace("CreateProcess(%s)\n", command.c_str());
-    m_nRecoveryState =
+    m_nState =
         StartProgram(toolPath, command, SW_SHOWNORMAL) ? kRecoveryAwaitingReport : kRecoveryFailed;
 }
 
-void StatusWindow::OnRecoveryReport(LPARAM flags) {
+void LibraryRecovery::OnReport(HWND window, LPARAM flags) {
     const uint32_t bits = static_cast<uint32_t>(flags);
     if (bits & kReportFreplace) {
-        ShowResourceMessageBox(Hwnd(), IDS_LIBRARY_REPLACED, IDS_MONITOR_CAPTION, kWarningBox);
-        m_nRecoveryState = kRecoveryFailed;
+        ShowResourceMessageBox(window, IDS_LIBRARY_REPLACED, IDS_MONITOR_CAPTION, kWarningBox);
+        m_nState = kRecoveryFailed;
     } else if (bits & kReportInUse) {
-        ShowResourceMessageBox(Hwnd(), IDS_LIBRARY_IN_USE, IDS_MONITOR_CAPTION, kWarningBox);
-        m_nRecoveryState = kRecoveryFailed;
+        ShowResourceMessageBox(window, IDS_LIBRARY_IN_USE, IDS_MONITOR_CAPTION, kWarningBox);
+        m_nState = kRecoveryFailed;
     } else if (bits & kReportOthers) {
-        ShowResourceMessageBox(Hwnd(), IDS_LIBRARY_OTHER_ERROR, IDS_MONITOR_CAPTION, kWarningBox);
-        m_nRecoveryState = kRecoveryFailed;
+        ShowResourceMessageBox(window, IDS_LIBRARY_OTHER_ERROR, IDS_MONITOR_CAPTION, kWarningBox);
+        m_nState = kRecoveryFailed;
     } else if (bits & kReportDone) {
         if (RouterNeedsNoRecovery()) {
-            m_nRecoveryState = kRecoveryNotNeeded;
+            m_nState = kRecoveryNotNeeded;
         }
-        ShowResourceMessageBox(Hwnd(), IDS_RECOVERY_DONE, IDS_MONITOR_CAPTION, kWarningBox);
+        ShowResourceMessageBox(window, IDS_RECOVERY_DONE, IDS_MONITOR_CAPTION, kWarningBox);
+    }
+}
+
+void LibraryRecovery::AfterCommunicationFailure(HWND window, int viewType,
+                                                const std::string& printerName) {
+    if (m_nFlagsShown == 0 && viewType != kViewProgress) {
+        m_nFlagsShown = 1;
+        CheckLibraryErrorFlags(window);
+    }
+    if (m_nState == kRecoveryNotTried) {
+        Try(window, viewType, printerName);
     }
 }
 

@@ -129,7 +129,7 @@ int StatusWindow::TickResult() {
 }
 
 void StatusWindow::StatusTick() {
-    if (m_nRecoveryState == kRecoveryAwaitingReport) {
+    if (m_Recovery.AwaitingReport()) {
         return;
     }
     int result = TickResult();
@@ -161,7 +161,7 @@ void StatusWindow::StatusTick() {
     }
 
     if (result == kTickFailure) {
-        AfterCommunicationFailure();
+        m_Recovery.AfterCommunicationFailure(Hwnd(), m_nViewType, m_Printer.Name());
     }
     DebugTrace(" (iResult : %d)\n", result);
 
@@ -191,16 +191,6 @@ void StatusWindow::StatusTick() {
     }
     if (ShouldClose(m_nStatusClass) && JobCheckSaysClose()) {
         PostMessageA(Hwnd(), WM_CLOSE, 0, 0);
-    }
-}
-
-void StatusWindow::AfterCommunicationFailure() {
-    if (m_bLibraryFlagsShown == 0 && m_nViewType != kViewProgress) {
-        m_bLibraryFlagsShown = 1;
-        CheckLibraryErrorFlags(Hwnd());
-    }
-    if (m_nRecoveryState == kRecoveryNotTried) {
-        TryLibraryRecovery();
     }
 }
 
@@ -303,7 +293,7 @@ void StatusWindow::ReadStatus(int fromRegistry) {
         DebugTrace(" -> Status No. : %d\n", m_nStatusClass);
         ShowStatus(readResult, m_nStatusClass);
         if (readResult >= 0) {
-            m_bLibraryFlagsShown = 2;
+            m_Recovery.OnStatusRead();
         }
     } else {
         // This kind of channel cannot tell a status.
@@ -315,7 +305,7 @@ void StatusWindow::ReadStatus(int fromRegistry) {
     }
     UpdateInkDisplay(0);
     if (readResult < 0) {
-        AfterCommunicationFailure();
+        m_Recovery.AfterCommunicationFailure(Hwnd(), m_nViewType, m_Printer.Name());
     }
 }
 
