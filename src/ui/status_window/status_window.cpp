@@ -115,10 +115,10 @@ bool StatusWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR*
         m_Recovery.OnReport(Hwnd(), lParam);
         return true;
     case WM_MOVE:
-        OnMove();
+        m_Position.SaveCurrent(Hwnd(), m_Printer);
         return false;
     case WM_MOVING:
-        OnMoving(reinterpret_cast<RECT*>(lParam));
+        PositionMemory::KeepSize(reinterpret_cast<RECT*>(lParam), ViewSize(m_nViewType));
         *result = TRUE;
         return true;
     case WM_SIZE:
@@ -224,7 +224,7 @@ void StatusWindow::OnCloseOrTurnIntoMeter() {
     }
     // Jobs are still followed: go on as a hidden meter until the next one.
     m_nBaseViewType = kViewProgress;
-    m_bRememberPos = 1;
+    m_Position.SetRemember(true);
     ShowWindow(Hwnd(), SW_HIDE);
     m_JobView.Clear();
     m_JobSnapshot = JobRecord{};
@@ -235,30 +235,6 @@ void StatusWindow::OnCloseOrTurnIntoMeter() {
 void StatusWindow::EndWindow(INT_PTR code) {
     CleanUp();
     End(code);
-}
-
-void StatusWindow::OnMove() {
-    if (!m_bRememberPos) {
-        return;
-    }
-    RECT rect;
-    if (!GetWindowRect(Hwnd(), &rect)) {
-        return;
-    }
-    RegistryKey key = m_Printer.OpenStoreKey();
-    if (key.IsOpen()) {
-        key.WriteNumber("PopupPOSX", static_cast<DWORD>(rect.left));
-        key.WriteNumber("PopupPOSY", static_cast<DWORD>(rect.top));
-    }
-}
-
-void StatusWindow::OnMoving(RECT* rect) {
-    if (rect == nullptr) {
-        return;
-    }
-    const SIZE size = ViewSize(m_nViewType);
-    rect->right = rect->left + size.cx;
-    rect->bottom = rect->top + size.cy;
 }
 
 void StatusWindow::OnSize(WPARAM kind) {
@@ -394,7 +370,7 @@ BOOL StatusWindow::OnInitDialog() {
     m_TipsButton.SetButtonIcon(IDI_TIPS, kTipsIconSize, kTipsIconSize, kTipsIconMargin);
     m_TipsButton.SetButtonCaption(IDS_TIPS_BUTTON);
 
-    GetWindowRect(Hwnd(), &m_rcTemplate);
+    m_Position.CaptureTemplate(Hwnd());
     m_rcStatusText = ItemRectInClient(IDC_STATUS_TEXT);
     m_rcMarker = ItemRectInClient(IDC_POPUP_MARKER);
 
@@ -405,16 +381,16 @@ BOOL StatusWindow::OnInitDialog() {
 
     switch (m_nBaseViewType) {
     case kViewPopup:
-        m_bRememberPos = 1;
+        m_Position.SetRemember(true);
         ShowInitialStatus();
         SwitchView(kViewPopup, 0);
         break;
     case kViewDetail:
-        m_bRememberPos = 0;
+        m_Position.SetRemember(false);
         SwitchView(kViewDetail, 1);
         break;
     case kViewProgress:
-        m_bRememberPos = 1;
+        m_Position.SetRemember(true);
         m_bKeepHidden = 1;
         SwitchView(kViewProgress, 0);
         EnableWindow(Item(IDC_TIP_TEXT), TRUE);

@@ -31,6 +31,7 @@
 #include "ui/status_window/ink_gauges.h"
 #include "ui/status_window/job_view.h"
 #include "ui/status_window/monitored_printer.h"
+#include "ui/status_window/position_memory.h"
 #include "ui/status_window/status_view.h"
 #include "ui/status_window/status_window_recovery.h"
 #include "ui/status_window/trouble_help.h"
@@ -111,8 +112,6 @@ class StatusWindow : public Dialog {
     void RunTick(void (StatusWindow::*tick)());
     bool OnSysCommand(WPARAM command);
     void OnCloseOrTurnIntoMeter();
-    void OnMove();
-    void OnMoving(RECT* rect);
     void OnSize(WPARAM kind);
     void OnWindowPosChanging(WINDOWPOS* pos);
     void OnDrawItem(const DRAWITEMSTRUCT* item);
@@ -170,8 +169,6 @@ class StatusWindow : public Dialog {
     // --- Views and layout ---
     int m_nViewType = kViewNone; // view shown now; 0 until the first switch
     int m_bKeepHidden = 0;       // strips the show flag from every position change
-    int m_bRememberPos = 0;      // position memory (Popup and Progress)
-    RECT m_rcTemplate = {};      // window rectangle right after creation
     RECT m_rcStatusText = {};    // item 212, client coordinates
     RECT m_rcMarker = {};        // item 216, client coordinates
     int m_bInkAreaShown = 1;
@@ -203,6 +200,7 @@ class StatusWindow : public Dialog {
 
     // --- Printer identity ---
     MonitoredPrinter m_Printer; // names, model, store key
+    PositionMemory m_Position;  // template rectangle, remembered position
     LibraryRecovery m_Recovery;
 
     // --- Communication ---

@@ -161,12 +161,8 @@ void StatusWindow::OnTipsToggle() {
         corrected = true;
     }
     SetWindowPos(Hwnd(), nullptr, x, y, size.cx, size.cy, SWP_NOACTIVATE | SWP_NOZORDER);
-    if (m_bRememberPos && corrected) {
-        RegistryKey store = m_Printer.OpenStoreKey();
-        if (store.IsOpen()) {
-            store.WriteNumber("PopupPOSX", static_cast<DWORD>(x));
-            store.WriteNumber("PopupPOSY", static_cast<DWORD>(y));
-        }
+    if (corrected) {
+        m_Position.Save(m_Printer, x, y);
     }
 }
 

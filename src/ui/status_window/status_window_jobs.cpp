@@ -179,7 +179,7 @@ void StatusWindow::OnOpenAsDetail() {
     m_Display.ShowChecking();
     m_Display.ShowPicture(kPictureReady);
     m_InkGauges.ShowEmpty();
-    m_bRememberPos = 0;
+    m_Position.SetRemember(false);
     SwitchView(kViewDetail, 1);
 }
 

@@ -4,7 +4,6 @@
 #include "entry/module/message_box.h"
 #include "entry/trace/debug_trace.h"
 #include "ui/status_window/status_window.h"
-#include "ui/status_window/window_placement.h"
 
 namespace krx {
 
@@ -196,7 +195,7 @@ SIZE StatusWindow::ViewSize(int viewType) const {
         break;
     case kViewProgress:
         if (m_bTipsEnabled) {
-            const int full = Height(m_rcTemplate);
+            const int full = Height(m_Position.Template());
             size = {width, m_bInkAreaShown ? full : full - Height(ItemRectOnScreen(IDC_INK_FRAME))};
         } else {
             size = {width, ItemRectOnScreen(IDC_TIP_TEXT).top - window.top};
@@ -209,46 +208,9 @@ SIZE StatusWindow::ViewSize(int viewType) const {
 }
 
 void StatusWindow::PlaceWindow(int viewType, int forceDefaultPosition) {
-    RECT window = {};
-    GetWindowRect(Hwnd(), &window);
-    const SIZE size = ViewSize(viewType);
-
-    PlacementInput in = {};
-    in.viewType = viewType;
-    in.forceDefault = forceDefaultPosition != 0;
-    in.screenWidth = GetSystemMetrics(SM_CXFULLSCREEN);
-    in.screenHeight = GetSystemMetrics(SM_CYFULLSCREEN) + GetSystemMetrics(SM_CYCAPTION);
-    in.currentWidth = window.right - window.left;
-    in.currentHeight = window.bottom - window.top;
-    in.newWidth = size.cx;
-    in.newHeight = size.cy;
-    in.candidateX = window.left;
-    in.candidateY = window.top;
-    int32_t unusedX = 0;
-    int32_t unusedY = 0;
-    if (!DefaultPosition(in, &unusedX, &unusedY)) {
-        return;
+    if (m_Position.Place(Hwnd(), viewType, ViewSize(viewType), forceDefaultPosition, m_Printer)) {
+        PlaceStatusText(viewType);
     }
-
-    RegistryKey store(HKEY_CURRENT_USER, nullptr);
-    if (m_bRememberPos) {
-        store = m_Printer.OpenStoreKey();
-        if (!store.IsOpen()) {
-            return;
-        }
-        in.candidateX = store.ReadNumber("PopupPOSX", kUnsetWindowPosition);
-        in.candidateY = store.ReadNumber("PopupPOSY", kUnsetWindowPosition);
-    }
-    const Placement placement = ComputePlacement(in);
-
-    SetWindowPos(Hwnd(), nullptr, placement.x, placement.y, size.cx, size.cy,
-                 SWP_NOACTIVATE | SWP_NOZORDER);
-
-    if (m_bRememberPos && (placement.xDefault || placement.yDefault)) {
-        store.WriteNumber("PopupPOSX", static_cast<DWORD>(placement.x));
-        store.WriteNumber("PopupPOSY", static_cast<DWORD>(placement.y));
-    }
-    PlaceStatusText(viewType);
 }
 
 void StatusWindow::PlaceStatusText(int viewType) {

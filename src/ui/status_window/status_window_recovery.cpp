@@ -13,8 +13,8 @@
 #include "entry/registry/registry_paths.h"
 #include "entry/trace/debug_trace.h"
 #include "krxstat.h"
-#include "ui/status_window/recovery_command.h"
 #include "ui/printer_messages.h"
+#include "ui/status_window/recovery_command.h"
 #include "ui/status_window/view_table.h"
 
 namespace krx {
