@@ -14,8 +14,8 @@
 namespace krx {
 
 void StatusWindowProbe::StopTimers() {
-    w_.StopTimer(kStatusTimerId);
-    w_.StopTimer(kProgressTimerId);
+    w_.m_Timers.Stop(w_.Hwnd(), kStatusTimerId);
+    w_.m_Timers.Stop(w_.Hwnd(), kProgressTimerId);
 }
 
 std::string StatusWindowProbe::Text(int id) const {

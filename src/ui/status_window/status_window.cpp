@@ -88,7 +88,7 @@ bool StatusWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT
         return Dispatch(message, wParam, lParam, result);
     } catch (...) {
         DebugTrace("Status window: message 0x%X abandoned\n", message);
-        m_bTimerBusy = 0;
+        m_Timers.LeaveTick();
         *result = 0;
         return true;
     }
@@ -252,36 +252,36 @@ void StatusWindow::OnWindowPosChanging(WINDOWPOS* pos) {
 }
 
 bool StatusWindow::OnTimer(UINT_PTR timerId) {
-    if (timerId != kStatusTimerId && timerId != kProgressTimerId) {
+    if (!WindowTimers::Owns(timerId)) {
         return false;
     }
-    if (m_bTimerBusy) {
+    if (!m_Timers.EnterTick()) {
         return true; // a tick is still running: drop this one
     }
-    m_bTimerBusy = 1;
     if (timerId == kStatusTimerId) {
         OnStatusTimer();
     } else {
         OnProgressTimer();
     }
-    m_bTimerBusy = 0;
+    m_Timers.LeaveTick();
     return true;
 }
 
 void StatusWindow::OnStatusTimer() {
-    StopTimer(kStatusTimerId);
+    m_Timers.Stop(Hwnd(), kStatusTimerId);
     RunTick(&StatusWindow::StatusTick);
     if (!m_bClosed && m_bStatusPolling) {
         const UINT seconds = static_cast<UINT>(m_nStatusInterval > 0 ? m_nStatusInterval : 1);
-        StartTimer(kStatusTimerId, m_bPrinting ? kPrintingStatusPeriodMs : seconds * 1000);
+        m_Timers.Start(Hwnd(), kStatusTimerId,
+                       m_bPrinting ? kPrintingStatusPeriodMs : seconds * 1000);
     }
 }
 
 void StatusWindow::OnProgressTimer() {
-    StopTimer(kProgressTimerId);
+    m_Timers.Stop(Hwnd(), kProgressTimerId);
     RunTick(&StatusWindow::ProgressTick);
     if (!m_bClosed) {
-        StartTimer(kProgressTimerId, kProgressPeriodMs);
+        m_Timers.Start(Hwnd(), kProgressTimerId, kProgressPeriodMs);
     }
 }
 
@@ -291,25 +291,6 @@ void StatusWindow::RunTick(void (StatusWindow::*tick)()) {
         (this->*tick)();
     } catch (...) {
         DebugTrace("Status window: tick abandoned\n");
-    }
-}
-
-void StatusWindow::StartTimer(UINT_PTR id, UINT periodMs) {
-    if (SetTimer(Hwnd(), id, periodMs, nullptr) == 0) {
-        return;
-    }
-    if (id == kStatusTimerId) {
-        m_nStatusTimer = id;
-    } else {
-        m_nProgressTimer = id;
-    }
-}
-
-void StatusWindow::StopTimer(UINT_PTR id) {
-    UINT_PTR& running = id == kStatusTimerId ? m_nStatusTimer : m_nProgressTimer;
-    if (running != 0) {
-        KillTimer(Hwnd(), running);
-        running = 0;
     }
 }
 
@@ -404,9 +385,9 @@ BOOL StatusWindow::OnInitDialog() {
     m_nStatusInterval = Module().statusInterval;
 
     if (m_bStatusPolling) {
-        StartTimer(kStatusTimerId, kFirstStatusPeriodMs);
+        m_Timers.Start(Hwnd(), kStatusTimerId, kFirstStatusPeriodMs);
     }
-    StartTimer(kProgressTimerId, kFirstProgressPeriodMs);
+    m_Timers.Start(Hwnd(), kProgressTimerId, kFirstProgressPeriodMs);
     return TRUE;
 }
 
@@ -470,8 +451,8 @@ void StatusWindow::CleanUp() {
     }
     m_Display.Picture().StopAnimation();
     m_JobView.Animation().StopAnimation();
-    StopTimer(kStatusTimerId);
-    StopTimer(kProgressTimerId);
+    m_Timers.Stop(Hwnd(), kStatusTimerId);
+    m_Timers.Stop(Hwnd(), kProgressTimerId);
     if (m_pChannels) {
         CloseChannels(*m_pChannels);
     }

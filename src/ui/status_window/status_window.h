@@ -36,19 +36,12 @@
 #include "ui/status_window/status_window_recovery.h"
 #include "ui/status_window/trouble_help.h"
 #include "ui/status_window/view_table.h"
+#include "ui/status_window/window_timers.h"
 
 namespace krx {
 
 class CBxApi;
 class JobMonitor;
-
-// Window timers and their periods.
-constexpr UINT_PTR kStatusTimerId = 8;
-constexpr UINT_PTR kProgressTimerId = 9;
-constexpr UINT kFirstStatusPeriodMs = 500;
-constexpr UINT kFirstProgressPeriodMs = 400;
-constexpr UINT kPrintingStatusPeriodMs = 1000; // while a job is being sent
-constexpr UINT kProgressPeriodMs = 2000;
 
 // Command that reaches the window from outside; no control carries it.
 constexpr int kCommandServiceCall = 91;
@@ -119,8 +112,6 @@ class StatusWindow : public Dialog {
     void OnProgressTimer();
     void CleanUp();
     void EndWindow(INT_PTR code);
-    void StartTimer(UINT_PTR id, UINT periodMs);
-    void StopTimer(UINT_PTR id);
     void BindControls();
     void SetUpSystemMenu();
     void TraceViewType() const;
@@ -174,11 +165,9 @@ class StatusWindow : public Dialog {
     int m_bInkAreaShown = 1;
 
     // --- Timers ---
-    UINT_PTR m_nStatusTimer = 0;   // timer 8 while running
-    UINT_PTR m_nProgressTimer = 0; // timer 9 while running
-    int m_bTimerBusy = 0;          // drops timer events that arrive inside a tick
-    int m_bStatusPolling = 1;      // 0 for a meter opened without polling
-    int m_nStatusInterval = 10;    // seconds, from the module-wide interval
+    WindowTimers m_Timers;
+    int m_bStatusPolling = 1;   // 0 for a meter opened without polling
+    int m_nStatusInterval = 10; // seconds, from the module-wide interval
 
     // --- Jobs ---
     JobRecord m_JobSnapshot = {}; // last job record shown
