@@ -12,7 +12,6 @@ class MonitoredPrinter;
 class PositionMemory {
   public:
     void SetRemember(bool remember) { m_bRemember = remember ? 1 : 0; }
-    bool Remember() const { return m_bRemember != 0; }
 
     // The window's rectangle as the template made it.
     void CaptureTemplate(HWND window) { GetWindowRect(window, &m_rcTemplate); }
