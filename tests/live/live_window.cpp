@@ -1,7 +1,6 @@
 // Harness of the live window tests.
 #include "live_window.h"
 
-#include "comm/bxapi.h"
 #include "comm/spooler.h"
 #include "common/resource_ids.h"
 #include "entry/module/message_box.h"
@@ -10,6 +9,7 @@
 #include "entry/store/status_store.h"
 #include "kit_install.h"
 #include "sim_port_script.h"
+#include "ui/status_window/monitor_session.h"
 
 namespace krx {
 
@@ -196,26 +196,28 @@ INT_PTR LiveWindowTest::RunWindow(int viewType, const Scenario& scenario, const 
                                   const std::string& modelFile) {
     krx::JobMonitorSettings settings;
     settings.pollInterval = 20;
-    krx::StatusWindow window;
-    krx::CBxApi library(krx::RememberedPrinterName());
-    krx::JobMonitor monitor(settings);
-    monitor.SetNames(kit::kPrinterName, portName != nullptr ? portName : kit::kPortName);
-    monitor_ = &monitor;
-    window.SetResourceLibrary(resources_);
-    window.SetBaseViewType(viewType);
-    window.SetJobMonitor(&monitor);
-    window.SetLibrary(&library);
-    window.SetResourcePath("krxres_en.dll");
+    const std::string model = modelFile.empty() ? ModelFile() : modelFile;
+    krx::MonitorRequest request;
+    request.viewType = viewType;
+    request.printerName = kit::kPrinterName;
+    request.portName = portName != nullptr ? portName : kit::kPortName;
+    request.modelSection = kit::kModelName;
+    request.modelFile = model.c_str();
+    request.resourcePath = "krxres_en.dll";
+    // The window-opening exports' own session, with a faster job monitor.
+    krx::MonitorSession session(request, settings);
+    if (!session.Prepare()) {
+        ADD_FAILURE() << "the session refused to open the window";
+        return -1;
+    }
+    monitor_ = &session.Monitor();
     InkRecorder recorder;
     scenarioRan_ = false;
-    RunContext run{&window, &scenario, &recorder, &scenarioRan_};
+    RunContext run{&session.Window(), &scenario, &recorder, &scenarioRan_};
     g_run = &run;
     SetTimer(nullptr, 0, 50, &RunScenario);
     const UINT_PTR watchdog = SetTimer(nullptr, 0, 60000, &Watchdog);
-    const std::string model = modelFile.empty() ? ModelFile() : modelFile;
-    const INT_PTR result =
-        window.Run(kit::kPrinterName, portName != nullptr ? portName : kit::kPortName,
-                   kit::kModelName, model.c_str());
+    const INT_PTR result = session.RunWindow();
     KillTimer(nullptr, watchdog);
     g_run = nullptr;
     monitor_ = nullptr;

@@ -184,12 +184,13 @@ TEST_F(LiveWindowTest, PopupClosesItselfOnlyWhenNothingIsToBeShown) {
 TEST_F(LiveWindowTest, SlowPrinterTriplesTheStatusPeriod) {
     kit::SimPrinter::SetChannels({{0x00000004, 0x8004, 0x0010}});
     SetReply("ST:04;IQ:5A5A5A5A5A5A;");
-    krx::Module().statusInterval = 5;
+    // The language library's period of 10 seconds, tripled.
+    ASSERT_EQ("10", Text(IDS_STATUS_INTERVAL));
     RunWindow(krx::kViewDetail, [&](StatusWindowProbe& w, InkRecorder&) {
         w.StatusTick();
-        EXPECT_EQ(15, w.StatusInterval());
+        EXPECT_EQ(30, w.StatusInterval());
         w.StatusTick(); // the channel stays open: once per selection
-        EXPECT_EQ(15, w.StatusInterval());
+        EXPECT_EQ(30, w.StatusInterval());
         w.End();
     });
 }

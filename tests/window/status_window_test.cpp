@@ -472,11 +472,13 @@ class RecoveryTest : public StatusWindowTest {
             krx::JobMonitor monitor;
             monitor.SetNames(kit::kPrinterName, kit::kPortName);
             RecoveryProbe window;
-            window.SetResourceLibrary(resources);
-            window.SetBaseViewType(view);
-            window.SetJobMonitor(&monitor);
-            window.SetLibrary(&library);
-            window.SetStatusPollingEnabled(0); // the test alone drives it
+            krx::StatusWindowSetup setup;
+            setup.resourceLibrary = resources;
+            setup.baseViewType = view;
+            setup.jobMonitor = &monitor;
+            setup.library = &library;
+            setup.statusPolling = 0; // the test alone drives it
+            window.Configure(setup);
             const int result = static_cast<int>(
                 window.Run(kit::kPrinterName, kit::kPortName, kit::kModelName, modelFile_.c_str()));
             krx::Module().resourceModule = nullptr;

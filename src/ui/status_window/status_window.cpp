@@ -57,9 +57,14 @@ StatusWindow::StatusWindow() : Dialog(IDD_STATUS_WINDOW) {}
 
 StatusWindow::~StatusWindow() = default;
 
-void StatusWindow::SetLibrary(CBxApi* library) {
-    m_pBxApi = library;
-    m_pChannels.reset(library != nullptr ? new StatusChannels(*library) : nullptr);
+void StatusWindow::Configure(const StatusWindowSetup& setup) {
+    m_hResource = setup.resourceLibrary;
+    m_nBaseViewType = setup.baseViewType;
+    m_pJobMonitor = setup.jobMonitor;
+    m_pBxApi = setup.library;
+    m_pChannels.reset(setup.library != nullptr ? new StatusChannels(*setup.library) : nullptr);
+    m_strResourcePath = setup.resourcePath;
+    m_bStatusPolling = setup.statusPolling;
 }
 
 INT_PTR StatusWindow::Run(const char* printerName, const char* portName, const char* modelSection,

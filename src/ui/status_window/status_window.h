@@ -55,18 +55,23 @@ class CaretlessEdit : public SubclassedControl {
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 
+// What the window-opening call gives the window before it runs.
+struct StatusWindowSetup {
+    HMODULE resourceLibrary = nullptr; // language resource library
+    int baseViewType = kViewNone;      // view the window is opened for
+    JobMonitor* jobMonitor = nullptr;
+    CBxApi* library = nullptr; // the call's library wrapper
+    std::string resourcePath;  // passed on to the external program ("/R")
+    int statusPolling = 1;     // 0 for a meter opened without polling
+};
+
 class StatusWindow : public Dialog {
   public:
     StatusWindow();
     ~StatusWindow() override;
 
-    // Filled by the window-opening export before Run.
-    void SetResourceLibrary(HMODULE module) { m_hResource = module; }
-    void SetBaseViewType(int viewType) { m_nBaseViewType = viewType; }
-    void SetJobMonitor(JobMonitor* monitor) { m_pJobMonitor = monitor; }
-    void SetLibrary(CBxApi* library);
-    void SetResourcePath(const char* path) { m_strResourcePath = path ? path : ""; }
-    void SetStatusPollingEnabled(int enabled) { m_bStatusPolling = enabled; }
+    // Given by the window-opening call before Run.
+    void Configure(const StatusWindowSetup& setup);
 
     // Stores the names, finds the printer's keys and runs the window
     // modally. 2 without a window when the spooler does not know the
@@ -83,12 +88,8 @@ class StatusWindow : public Dialog {
     // Library recovery through the settings tool.
     void TryLibraryRecovery() { m_Recovery.Try(Hwnd(), m_nViewType, m_Printer.Name()); }
 
-    // Read-only views for the exports' callers and the tests.
-    int BaseViewType() const { return m_nBaseViewType; }
-    int CurrentViewType() const { return m_nViewType; }
+    // The recovery state, for the tests' recovery window.
     int RecoveryStateValue() const { return m_Recovery.State(); }
-    int StatusPollingEnabled() const { return m_bStatusPolling; }
-    const MonitoredPrinter& Printer() const { return m_Printer; }
 
   protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* result) override;

@@ -1,0 +1,70 @@
+// MonitorSession: one window-opening call as the exports make it. It owns
+// the status window and what the window leans on (the library wrapper, the
+// job monitor, the language and ink libraries), runs the checks before the
+// window opens, and releases everything in reverse order.
+#pragma once
+
+#include <windows.h>
+
+#include "common/win_handles.h"
+#include "comm/bxapi.h"
+#include "entry/module/module_state.h"
+#include "jobs/job_monitor.h"
+#include "ui/status_window/status_window.h"
+
+namespace krx {
+
+// The arguments of one window-opening call.
+struct MonitorRequest {
+    int viewType = kViewNone; // Popup, Detail or Progress
+    const char* printerName = nullptr;
+    const char* portName = nullptr;
+    const char* modelSection = nullptr;
+    const char* modelFile = nullptr;
+    const char* resourcePath = nullptr; // the language resource library
+    int jobId = 0;                      // the meter's first job
+};
+
+class MonitorSession {
+  public:
+    explicit MonitorSession(const MonitorRequest& request,
+                            const JobMonitorSettings& jobSettings = JobMonitorSettings());
+    ~MonitorSession();
+    MonitorSession(const MonitorSession&) = delete;
+    MonitorSession& operator=(const MonitorSession&) = delete;
+
+    // The export's whole call: 0 after the window closed, 1 when it cannot
+    // open.
+    int Run();
+
+    // The two halves of Run. Prepare: false when a check refuses the call
+    // (unknown names, no library, no language library). RunWindow: the
+    // window's end code; -1 when the language library lacks its template,
+    // 2 when the spooler does not know the printer.
+    bool Prepare();
+    INT_PTR RunWindow();
+
+    StatusWindow& Window() { return m_Window; }
+    JobMonitor& Monitor() { return m_Monitor; }
+
+  private:
+    // The language library is the module's resource module for the call;
+    // the previous one comes back before the library is released.
+    void MakeResourcesCurrent();
+    void LoadInkLibrary();
+
+    // Made and released in this order, released in the reverse one: the
+    // call's frame of module values first, the ink library last.
+    ModuleFrame m_Frame;
+    MonitorRequest m_Request; // the caller's texts, alive for the call
+    StatusWindow m_Window;
+    CBxApi m_Library;
+    JobMonitor m_Monitor;
+    unique_hmodule m_hResources;
+    unique_hmodule m_hInkLibrary;
+    HMODULE m_hPreviousResources = nullptr;
+    bool m_bResourcesCurrent = false;
+    bool m_bPrepared = false;
+};
+
+} // namespace krx
