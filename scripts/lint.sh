@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Static analysis of the product code: the layer check of the include graph,
+# the class-size check,
 # clang-tidy (configuration in .clang-tidy) on every C and C++ source of src/
 # with the build's own flags from compile_commands.json, cppcheck, a check
 # that no unbounded string function is used, and clang-format. Fails on any
@@ -11,6 +12,9 @@ cd "$ROOT"
 findings=0
 
 if ! python3 scripts/check_layers.py; then
+    findings=1
+fi
+if ! python3 scripts/check_class_sizes.py; then
     findings=1
 fi
 
