@@ -127,10 +127,10 @@ bool StatusWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR*
         *result = TRUE;
         return true;
     case WM_SIZE:
-        OnSize(wParam);
+        m_Layout.OnSize(wParam, m_nViewType);
         return false;
     case WM_WINDOWPOSCHANGING:
-        OnWindowPosChanging(reinterpret_cast<WINDOWPOS*>(lParam));
+        m_Layout.OnWindowPosChanging(reinterpret_cast<WINDOWPOS*>(lParam));
         return false;
     case WM_DRAWITEM:
         if (wParam == IDC_TIPS_BUTTON) {
@@ -242,20 +242,6 @@ void StatusWindow::EndWindow(INT_PTR code) {
     End(code);
 }
 
-void StatusWindow::OnSize(WPARAM kind) {
-    if (kind == SIZE_MINIMIZED) {
-        UpdateSystemMenuForSize(true);
-    } else if (kind == SIZE_RESTORED) {
-        UpdateSystemMenuForSize(false);
-    }
-}
-
-void StatusWindow::OnWindowPosChanging(WINDOWPOS* pos) {
-    if (m_bKeepHidden && pos != nullptr) {
-        pos->flags &= ~SWP_SHOWWINDOW;
-    }
-}
-
 bool StatusWindow::OnTimer(UINT_PTR timerId) {
     if (!WindowTimers::Owns(timerId)) {
         return false;
@@ -310,7 +296,12 @@ BOOL StatusWindow::OnInitDialog() {
     if (const char* banner = TraceBanner(m_nBaseViewType)) {
         DebugTrace("%s", banner);
     }
-    BindControls();
+    m_Layout.Attach(Hwnd());
+    m_Display.Attach(Hwnd());
+    m_InkGauges.Attach(Hwnd());
+    m_JobView.Attach(Hwnd());
+    m_TipsButton.AttachButton(Hwnd(), IDC_TIPS_BUTTON);
+    m_StatusText.Attach(Hwnd(), IDC_STATUS_TEXT);
 
     std::string pictureLibrary;
     if (ReadProfileString(m_Printer.ModelFile().c_str(), m_Printer.ModelSection().c_str(), "BMPDLL",
@@ -337,7 +328,7 @@ BOOL StatusWindow::OnInitDialog() {
     if (!m_pSound->IsSoundAvailable()) {
         m_pSound.reset();
     }
-    SetUpSystemMenu();
+    m_Layout.SetUpSystemMenu();
 
     if (HICON icon = LoadIconA(m_hResource, MAKEINTRESOURCEA(IDI_STATUS_WINDOW))) {
         SendMessageA(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
@@ -357,8 +348,7 @@ BOOL StatusWindow::OnInitDialog() {
     m_TipsButton.SetButtonCaption(IDS_TIPS_BUTTON);
 
     m_Position.CaptureTemplate(Hwnd());
-    m_rcStatusText = ItemRectInClient(IDC_STATUS_TEXT);
-    m_rcMarker = ItemRectInClient(IDC_POPUP_MARKER);
+    m_Layout.CaptureTemplate();
 
     {
         RegistryKey store = m_Printer.OpenStoreKey();
@@ -377,7 +367,7 @@ BOOL StatusWindow::OnInitDialog() {
         break;
     case kViewProgress:
         m_Position.SetRemember(true);
-        m_bKeepHidden = 1;
+        m_Layout.SetKeepHidden(true);
         SwitchView(kViewProgress, 0);
         EnableWindow(Item(IDC_TIP_TEXT), TRUE);
         EnableWindow(Item(IDC_TIP_HELP), TRUE);
@@ -394,28 +384,6 @@ BOOL StatusWindow::OnInitDialog() {
     }
     m_Timers.Start(Hwnd(), kProgressTimerId, kFirstProgressPeriodMs);
     return TRUE;
-}
-
-void StatusWindow::BindControls() {
-    m_Display.Attach(Hwnd());
-    m_InkGauges.Attach(Hwnd());
-    m_JobView.Attach(Hwnd());
-    m_TipsButton.AttachButton(Hwnd(), IDC_TIPS_BUTTON);
-    m_StatusText.Attach(Hwnd(), IDC_STATUS_TEXT);
-}
-
-void StatusWindow::SetUpSystemMenu() {
-    HMENU menu = GetSystemMenu(Hwnd(), FALSE);
-    if (menu == nullptr) {
-        return;
-    }
-    std::string versionText = ResourceString(IDS_VERSION_MENU);
-    if (!versionText.empty()) {
-        AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-        AppendMenuA(menu, MF_STRING, kSysMenuVersion, versionText.c_str());
-    }
-    DeleteMenu(menu, SC_SIZE, MF_BYCOMMAND);
-    DeleteMenu(menu, SC_MAXIMIZE, MF_BYCOMMAND);
 }
 
 void StatusWindow::OnInformationDialog() {

@@ -35,6 +35,7 @@
 #include "ui/status_window/status_view.h"
 #include "ui/status_window/status_window_recovery.h"
 #include "ui/status_window/trouble_help.h"
+#include "ui/status_window/view_layout.h"
 #include "ui/status_window/view_table.h"
 #include "ui/status_window/window_timers.h"
 
@@ -45,8 +46,6 @@ class JobMonitor;
 
 // Command that reaches the window from outside; no control carries it.
 constexpr int kCommandServiceCall = 91;
-// System-menu item that opens the version dialog.
-constexpr UINT kSysMenuVersion = 912;
 
 // A read-only edit that never shows a caret: the edit makes its caret
 // whenever it gets the focus, so the caret goes as soon as it is made.
@@ -106,28 +105,11 @@ class StatusWindow : public Dialog {
     void RunTick(void (StatusWindow::*tick)());
     bool OnSysCommand(WPARAM command);
     void OnCloseOrTurnIntoMeter();
-    void OnSize(WPARAM kind);
-    void OnWindowPosChanging(WINDOWPOS* pos);
     void OnDrawItem(const DRAWITEMSTRUCT* item);
     void OnStatusTimer();
     void OnProgressTimer();
     void CleanUp();
     void EndWindow(INT_PTR code);
-    void BindControls();
-    void SetUpSystemMenu();
-    void TraceViewType() const;
-
-    // Layout helpers (status_window_layout.cpp).
-    void ApplyViewTable(int viewType);
-    void SetViewTitle(int viewType);
-    void UpdateFrameForView(int viewType);
-    void UpdateSystemMenuForSize(bool minimised);
-    void PlaceStatusText(int viewType);
-    void MoveItemBy(int id, int dy);
-    int ShowInkAreaIn(int viewType, int show); // the frame of that view
-    RECT ItemRectOnScreen(int id) const;
-    RECT ItemRectInClient(int id) const;
-    bool InformationAvailable(bool remote) const;
 
     // Status polling and display (status_window_status.cpp).
     void StatusTick();
@@ -160,10 +142,7 @@ class StatusWindow : public Dialog {
 
     // --- Views and layout ---
     int m_nViewType = kViewNone; // view shown now; 0 until the first switch
-    int m_bKeepHidden = 0;       // strips the show flag from every position change
-    RECT m_rcStatusText = {};    // item 212, client coordinates
-    RECT m_rcMarker = {};        // item 216, client coordinates
-    int m_bInkAreaShown = 1;
+    ViewLayout m_Layout;
 
     // --- Timers ---
     WindowTimers m_Timers;

@@ -111,7 +111,7 @@ void StatusWindow::ShowProgress(const JobRecord& record) {
         }
         snapshot = record;
     }
-    m_bKeepHidden = 0;
+    m_Layout.SetKeepHidden(false);
     if (!IsWindowVisible(Hwnd())) {
         SetWindowPos(Hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         SetWindowPos(Hwnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

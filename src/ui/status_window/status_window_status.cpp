@@ -445,7 +445,7 @@ bool StatusWindow::JobCheckSaysClose() {
     JobRecord record = {};
     if (m_pJobMonitor->GetJobRecord(&record)) {
         m_JobView.Show(record, m_JobSnapshot);
-        m_bKeepHidden = 0;
+        m_Layout.SetKeepHidden(false);
         ShowWindow(Hwnd(), SW_SHOWNOACTIVATE);
         m_JobSnapshot = record;
     } else {
