@@ -105,7 +105,6 @@ class StatusWindow : public Dialog {
     void RunTick(void (StatusWindow::*tick)());
     bool OnSysCommand(WPARAM command);
     void OnCloseOrTurnIntoMeter();
-    void OnDrawItem(const DRAWITEMSTRUCT* item);
     void OnStatusTimer();
     void OnProgressTimer();
     void CleanUp();
