@@ -125,7 +125,7 @@ void StatusWindow::SetViewTitle(int viewType) {
 }
 
 void StatusWindow::ApplyViewTable(int viewType) {
-    const ViewConditions conditions = {m_bTipsEnabled != 0, InformationAvailable(false),
+    const ViewConditions conditions = {m_Tips.Enabled(), InformationAvailable(false),
                                        InformationAvailable(true)};
     size_t count = 0;
     const ViewItemRule* rules = ViewRules(&count);
@@ -194,7 +194,7 @@ SIZE StatusWindow::ViewSize(int viewType) const {
         size = {width, ItemRectOnScreen(IDC_DETAIL_MARKER).bottom - window.top};
         break;
     case kViewProgress:
-        if (m_bTipsEnabled) {
+        if (m_Tips.Enabled()) {
             const int full = Height(m_Position.Template());
             size = {width, m_bInkAreaShown ? full : full - Height(ItemRectOnScreen(IDC_INK_FRAME))};
         } else {
