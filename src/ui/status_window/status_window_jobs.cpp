@@ -2,13 +2,9 @@
 // the detail request.
 #include "ui/status_window/status_window.h"
 
-#include <vector>
-
-#include "comm/spooler.h"
 #include "common/resource_ids.h"
 #include "entry/trace/debug_trace.h"
 #include "jobs/job_monitor.h"
-#include "ui/status_tables.h"
 
 namespace krx {
 
