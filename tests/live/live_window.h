@@ -31,7 +31,7 @@ class StatusWindowProbe {
     void ProgressTick() { w_.ProgressTick(); }
     void ReadStatus(int fromRegistry) { w_.ReadStatus(fromRegistry); }
     void ShowStatus(int readResult, int statusClass) { w_.ShowStatus(readResult, statusClass); }
-    void ShowJob(const JobRecord& job) { w_.m_JobView.Show(job, w_.m_JobSnapshot); }
+    void ShowJob(const JobRecord& job) { w_.m_JobView.Show(job, w_.m_JobView.Shown()); }
     void End() { w_.EndWindow(IDOK); }
     std::string TroubleshootingPage(int category) const {
         return w_.m_Help.TroubleshootingPage(category);
@@ -44,11 +44,11 @@ class StatusWindowProbe {
     int StatusInterval() const { return w_.m_nStatusInterval; }
     int Printing() const { return w_.m_bPrinting; }
     int TroubleCategory() const { return w_.m_Help.Category(); }
-    const JobRecord& Snapshot() const { return w_.m_JobSnapshot; }
+    const JobRecord& Snapshot() const { return w_.m_JobView.Shown(); }
     const ProgressMeter& Meter() const { return w_.m_JobView.Meter(); }
     const BMP256Ctrl& Animation() const { return w_.m_JobView.Animation(); }
     const BMP256Ctrl& Picture() const { return w_.m_Display.Picture(); }
-    const TipList& Tips() const { return w_.m_Tips; }
+    const TipList& Tips() const { return w_.m_Tips.List(); }
     StatusChannels* Channels() const { return w_.m_pChannels.get(); }
 
     std::string Text(int id) const;

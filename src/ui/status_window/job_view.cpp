@@ -2,7 +2,9 @@
 #include "ui/status_window/job_view.h"
 
 #include "common/resource_ids.h"
+#include "entry/trace/debug_trace.h"
 #include "graphics/resource_text.h"
+#include "jobs/job_monitor.h"
 #include "ui/status_tables.h"
 #include "ui/status_window/printer_paper.h"
 
@@ -27,6 +29,18 @@ std::string ItemText(HWND window, int id) {
 
 bool SamePaper(const JobRecord& a, const JobRecord& b) {
     return a.paperWord0 == b.paperWord0 && a.mediaType == b.mediaType && a.paperSize == b.paperSize;
+}
+
+// The previous job has ended: show it done before the next one.
+void MarkComplete(JobRecord& job) {
+    job.timeKnown = 1;
+    job.time = 0;
+    job.progressRange = 100;
+    job.progress = 100;
+}
+
+void EnableItem(HWND window, int id, bool enable) {
+    EnableWindow(GetDlgItem(window, id), enable ? TRUE : FALSE);
 }
 
 } // namespace
@@ -57,6 +71,7 @@ void JobView::Clear() {
     m_JobName.SetFittedText("");
     m_Meter.SetMeterRange(0, 100, FALSE);
     m_Meter.SetMeterPosition(0, TRUE);
+    m_Shown = JobRecord{};
 }
 
 bool JobView::OffersResume() const {
@@ -116,6 +131,101 @@ void JobView::Show(const JobRecord& job, const JobRecord& shown) {
     }
 
     m_JobName.SetFittedText(job.jobText);
+}
+
+void JobView::Follow(const JobRecord& job) {
+    Show(job, m_Shown);
+    m_Shown = job;
+}
+
+JobTick JobView::ShowProgress(const JobRecord& job) {
+    if (m_Shown.jobId != 0 && m_Shown.jobId != job.jobId && !m_bJobCancel) {
+        // One tick at 100 % before the next job is shown.
+        MarkComplete(m_Shown);
+        DebugTrace(" Job completion (Next job)");
+        Show(m_Shown, m_Shown);
+        // Forgotten, so that the next tick takes the new job as new (fresh
+        // tip, buttons enabled) instead of completing this one again.
+        m_Shown = JobRecord{};
+        return JobTick::kPreviousDone;
+    }
+    DebugTrace(" Job ID : %d\n", static_cast<int>(job.jobId));
+    DebugTrace(" Job Status : %x\n", static_cast<unsigned>(job.jobStatus));
+    DebugTrace(" Sheet : %d/%d\n", static_cast<int>(job.sheet), static_cast<int>(job.sheets));
+    DebugTrace(" Progress : %d/%d\n", static_cast<int>(job.progress),
+               static_cast<int>(job.progressRange));
+    Show(job, m_Shown);
+    const bool newJob = m_Shown.jobId != job.jobId;
+    if (newJob) {
+        m_bJobCancel = 0;
+        EnableItem(m_hWnd, IDC_JOB_CANCEL, true);
+        EnableItem(m_hWnd, IDC_JOB_PAUSE, true);
+    }
+    m_Shown = job;
+    return newJob ? JobTick::kNewJob : JobTick::kSameJob;
+}
+
+bool JobView::ShowNoJob() {
+    if (m_Shown.jobId != 0 && !m_bJobCancel) {
+        MarkComplete(m_Shown);
+        DebugTrace(" Job completion (End job)\n");
+        Show(m_Shown, m_Shown);
+        m_Shown = JobRecord{};
+        return false;
+    }
+    m_bJobCancel = 0;
+    EnableItem(m_hWnd, IDC_JOB_CANCEL, true);
+    EnableItem(m_hWnd, IDC_JOB_PAUSE, false);
+    Clear();
+    return true;
+}
+
+bool JobView::ShowInPopup(const JobRecord& job) {
+    if (job.jobId == m_Shown.jobId) {
+        return false;
+    }
+    const bool cancelled = m_bCancelPrinting != 0;
+    if (cancelled) {
+        EndCancelPrinting();
+    } else {
+        ShowJobName(job);
+    }
+    m_Shown.jobId = job.jobId;
+    return cancelled;
+}
+
+void JobView::EndCancelPrinting() {
+    if (m_bCancelPrinting) {
+        m_bCancelPrinting = 0;
+        EnableItem(m_hWnd, IDC_CANCEL_PRINTING, true);
+    }
+}
+
+void JobView::CancelPrinting(JobMonitor* monitor) {
+    if (monitor != nullptr) {
+        monitor->RequestCommand(static_cast<int>(m_Shown.jobId), kJobCommandCancel);
+    }
+    m_bCancelPrinting = 1;
+    EnableItem(m_hWnd, IDC_CANCEL_PRINTING, false);
+}
+
+void JobView::CancelJob(JobMonitor* monitor) {
+    if (monitor != nullptr) {
+        monitor->RequestCommand(static_cast<int>(m_Shown.jobId), kJobCommandCancel);
+    }
+    m_bJobCancel = 1;
+    EnableItem(m_hWnd, IDC_JOB_CANCEL, false);
+    EnableItem(m_hWnd, IDC_JOB_PAUSE, false);
+}
+
+void JobView::PauseOrResume(JobMonitor* monitor) {
+    const bool resume = OffersResume();
+    if (monitor != nullptr) {
+        monitor->RequestCommand(static_cast<int>(m_Shown.jobId),
+                                resume ? kJobCommandResume : kJobCommandPause);
+    }
+    // Enabled again when the job's paused state changes.
+    EnableItem(m_hWnd, IDC_JOB_PAUSE, false);
 }
 
 } // namespace krx

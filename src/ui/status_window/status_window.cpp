@@ -21,8 +21,6 @@ namespace {
 
 constexpr int kPictureWidth = 109;
 constexpr int kPictureHeight = 86;
-constexpr int kTipsIconSize = 18;
-constexpr int kTipsIconMargin = 3;
 
 const char* TraceBanner(int viewType) {
     switch (viewType) {
@@ -134,7 +132,7 @@ bool StatusWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR*
         return false;
     case WM_DRAWITEM:
         if (wParam == IDC_TIPS_BUTTON) {
-            *result = m_TipsButton.DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            *result = m_Tips.DrawButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
             return *result != 0;
         }
         return false;
@@ -167,13 +165,15 @@ bool StatusWindow::PreTranslateMessage(const MSG& message) {
 bool StatusWindow::OnCommand(int id, int /*notifyCode*/, HWND /*control*/) {
     switch (id) {
     case kCommandServiceCall:
-        OnServiceCall();
+        m_Help.ShowServiceCall(m_Printer);
         return true;
     case IDC_TROUBLE_HELP:
-        OnTroubleHelp();
+        m_Help.Open(m_nStatusClass, m_Printer,
+                    !m_bDebugStatus && !(m_pChannels && m_pChannels->SlowPolling()),
+                    m_Display.Picture(), m_JobView.Animation());
         return true;
     case IDC_CANCEL_PRINTING:
-        OnCancelPrinting();
+        m_JobView.CancelPrinting(m_pJobMonitor);
         return true;
     case IDOK:
         // Enter reaches here only through the Detail view's close button.
@@ -185,16 +185,17 @@ bool StatusWindow::OnCommand(int id, int /*notifyCode*/, HWND /*control*/) {
         // The Escape key is never a way to close the window.
         return true;
     case IDC_JOB_CANCEL:
-        OnCancelJob();
+        m_JobView.CancelJob(m_pJobMonitor);
         return true;
     case IDC_JOB_PAUSE:
-        OnPauseResume();
+        m_JobView.PauseOrResume(m_pJobMonitor);
         return true;
     case IDC_TIPS_BUTTON:
-        OnTipsToggle();
+        m_Tips.Toggle(m_Printer);
+        m_Tips.ResizeMeter(ViewSize(kViewProgress), m_Position, m_Printer);
         return true;
     case IDC_TIP_HELP:
-        OnTipHelp();
+        m_Tips.OpenHelp(m_Printer.ModelFile());
         return true;
     case IDC_INFO_BUTTON:
         OnInformationDialog();
@@ -232,7 +233,6 @@ void StatusWindow::OnCloseOrTurnIntoMeter() {
     m_Position.SetRemember(true);
     ShowWindow(Hwnd(), SW_HIDE);
     m_JobView.Clear();
-    m_JobSnapshot = JobRecord{};
     SwitchView(kViewProgress, 0);
     m_nMeterStatusClass = m_nStatusClass;
 }
@@ -300,7 +300,8 @@ BOOL StatusWindow::OnInitDialog() {
     m_Display.Attach(Hwnd());
     m_InkGauges.Attach(Hwnd());
     m_JobView.Attach(Hwnd());
-    m_TipsButton.AttachButton(Hwnd(), IDC_TIPS_BUTTON);
+    m_Tips.Attach(Hwnd());
+    m_Help.Attach(Hwnd());
     m_StatusText.Attach(Hwnd(), IDC_STATUS_TEXT);
 
     std::string pictureLibrary;
@@ -336,7 +337,7 @@ BOOL StatusWindow::OnInitDialog() {
     }
 
     m_Display.Reset();
-    ClearTroubleCategory();
+    m_Help.ClearCategory(m_nStatusClass, m_nViewType);
 
     m_InkGauges.Initialise();
     m_JobView.SetUp();
@@ -344,16 +345,12 @@ BOOL StatusWindow::OnInitDialog() {
 
     m_Display.Picture().SetBitmapSize(kPictureWidth, kPictureHeight);
     m_Display.Picture().ShowBitmap(IDB_PRINTER_READY); // picture category 1
-    m_TipsButton.SetButtonIcon(IDI_TIPS, kTipsIconSize, kTipsIconSize, kTipsIconMargin);
-    m_TipsButton.SetButtonCaption(IDS_TIPS_BUTTON);
+    m_Tips.SetUpButton();
 
     m_Position.CaptureTemplate(Hwnd());
     m_Layout.CaptureTemplate();
 
-    {
-        RegistryKey store = m_Printer.OpenStoreKey();
-        m_bTipsEnabled = store.IsOpen() ? store.ReadNumber("DisplayTips", 1) : 1;
-    }
+    m_Tips.ReadChoice(m_Printer);
 
     switch (m_nBaseViewType) {
     case kViewPopup:
@@ -376,7 +373,7 @@ BOOL StatusWindow::OnInitDialog() {
         break;
     }
 
-    m_Tips.LoadTips(m_Printer.StoreKey());
+    m_Tips.Load(m_Printer.StoreKey());
     m_nStatusInterval = Module().statusInterval;
 
     if (m_bStatusPolling) {

@@ -23,17 +23,16 @@
 #include "graphics/progress_meter.h"
 #include "graphics/resource_text.h"
 #include "graphics/sound.h"
-#include "graphics/tip_list.h"
 #include "jobs/job_record.h"
 #include "krxstat.h"
 #include "status/status_reply.h"
-#include "ui/icon_button.h"
 #include "ui/status_window/ink_gauges.h"
 #include "ui/status_window/job_view.h"
 #include "ui/status_window/monitored_printer.h"
 #include "ui/status_window/position_memory.h"
 #include "ui/status_window/status_view.h"
 #include "ui/status_window/status_window_recovery.h"
+#include "ui/status_window/tips_panel.h"
 #include "ui/status_window/trouble_help.h"
 #include "ui/status_window/view_layout.h"
 #include "ui/status_window/view_table.h"
@@ -119,16 +118,6 @@ class StatusWindow : public Dialog {
     void ProgressTick();
     void OnAddJob(LPARAM jobId);
     void OnOpenAsDetail();
-    void OnCancelPrinting();
-    void OnCancelJob();
-    void OnPauseResume();
-    // Trouble help, service call and tips (status_window_help.cpp).
-    void OnTroubleHelp();
-    void OnServiceCall();
-    void OnTipsToggle();
-    void OnTipHelp();
-    void SetTroubleCategory(int category);
-    void ClearTroubleCategory();
     // Printer information dialog (status_window.cpp).
     void OnInformationDialog();
 
@@ -149,10 +138,7 @@ class StatusWindow : public Dialog {
     int m_nStatusInterval = 10; // seconds, from the module-wide interval
 
     // --- Jobs ---
-    JobRecord m_JobSnapshot = {}; // last job record shown
-    int m_bCancelPrinting = 0;    // button 310
-    int m_bJobCancel = 0;         // button 308
-    int m_bPrinting = 0;          // a job is being sent: poll every second
+    int m_bPrinting = 0; // a job is being sent: poll every second
 
     // --- Status ---
     int m_bStatusSkip = 0;
@@ -175,8 +161,7 @@ class StatusWindow : public Dialog {
     std::unique_ptr<StatusChannels> m_pChannels; // needs the library wrapper
 
     // --- Help and tips ---
-    int m_bTipsEnabled = 1; // "DisplayTips"
-    TipList m_Tips;
+    TipsPanel m_Tips;   // 317, 318, 320
     TroubleHelp m_Help; // what the trouble-help button offers
 
     // --- Owned objects ---
@@ -186,10 +171,9 @@ class StatusWindow : public Dialog {
     int m_bInfoDialogShown = 0;
 
     // --- Controls bound to template items ---
-    StatusView m_Display;    // 212 and 210
-    JobView m_JobView;       // 300, 304, 305, 307
-    InkGauges m_InkGauges;   // 314 and 315
-    IconButton m_TipsButton; // 317
+    StatusView m_Display;  // 212 and 210
+    JobView m_JobView;     // 300, 304, 305, 307 and the job buttons
+    InkGauges m_InkGauges; // 314 and 315
 
     CaretlessEdit m_StatusText; // 212
 
@@ -206,12 +190,6 @@ class StatusWindow : public Dialog {
     bool ShouldClose(int statusClass);
     bool JobCheckSaysClose();
     void UpdateInkDisplay(int noInformation);
-    void ShowProgress(const JobRecord& record);
-    void ProgressWithoutRecord();
-    void ShowNextTip();
-    void PrepareTroubleHelp(int category);
-    void OpenTroublePage();
-    int m_nTipCountdown = 0; // progress ticks until the next tip
 };
 
 } // namespace krx

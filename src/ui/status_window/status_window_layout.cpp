@@ -28,7 +28,7 @@ void StatusWindow::SwitchView(int viewType, int forceDefaultPosition) {
     if (viewType == m_nViewType) {
         return;
     }
-    const ViewConditions conditions = {m_bTipsEnabled != 0,
+    const ViewConditions conditions = {m_Tips.Enabled(),
                                        InformationAvailable(m_Status, m_pChannels.get(), false),
                                        InformationAvailable(m_Status, m_pChannels.get(), true)};
     m_Layout.Prepare(viewType, m_Printer, conditions, m_bStatusPolling != 0);
@@ -52,7 +52,7 @@ void StatusWindow::SwitchView(int viewType, int forceDefaultPosition) {
 }
 
 SIZE StatusWindow::ViewSize(int viewType) const {
-    return m_Layout.ViewSize(viewType, m_bTipsEnabled != 0, m_Position.Template());
+    return m_Layout.ViewSize(viewType, m_Tips.Enabled(), m_Position.Template());
 }
 
 void StatusWindow::PlaceWindow(int viewType, int forceDefaultPosition) {

@@ -186,7 +186,7 @@ void StatusWindow::StatusTick() {
             } else if (m_nStatusClass != m_nMeterStatusClass) {
                 SwitchView(kViewDetail, 0);
             }
-            SetTroubleCategory(m_nStatusClass);
+            m_Help.SetCategory(m_nStatusClass, m_nStatusClass, m_nViewType);
         }
     }
     if (ShouldClose(m_nStatusClass) && JobCheckSaysClose()) {
@@ -300,7 +300,7 @@ void StatusWindow::ReadStatus(int fromRegistry) {
         m_nStatusClass = kClassNoAnswer;
         m_Display.ShowMessage(IDS_STATUS_NOT_AVAILABLE);
         m_Display.ShowPicture(kNoAnswerPictureCategory);
-        ClearTroubleCategory();
+        m_Help.ClearCategory(m_nStatusClass, m_nViewType);
         readResult = kReadFailed;
     }
     UpdateInkDisplay(0);
@@ -395,7 +395,7 @@ void StatusWindow::ShowStatus(int readResult, int statusClass) {
     const StatusDisplay display = StatusDisplayFor(readResult, statusClass);
     m_Display.ShowMessage(display.messageId);
     m_Display.ShowPicture(display.pictureCategory);
-    SetTroubleCategory(statusClass);
+    m_Help.SetCategory(statusClass, m_nStatusClass, m_nViewType);
 
     if (!m_bPrinting || !m_pSound) {
         m_nLastSound = -1;
@@ -444,14 +444,12 @@ bool StatusWindow::JobCheckSaysClose() {
     }
     JobRecord record = {};
     if (m_pJobMonitor->GetJobRecord(&record)) {
-        m_JobView.Show(record, m_JobSnapshot);
+        m_JobView.Follow(record);
         m_Layout.SetKeepHidden(false);
         ShowWindow(Hwnd(), SW_SHOWNOACTIVATE);
-        m_JobSnapshot = record;
     } else {
         ShowWindow(Hwnd(), SW_HIDE);
         m_JobView.Clear();
-        m_JobSnapshot = JobRecord{};
         m_nMeterStatusClass = -1;
     }
     SwitchView(kViewProgress, 0);
@@ -473,7 +471,7 @@ void StatusWindow::UpdateInkDisplay(int noInformation) {
     } else {
         m_InkGauges.ShowLevels(m_Status.ink, m_nViewType == kViewDetail);
     }
-    m_InkGauges.ShowWarnings(m_Tips);
+    m_InkGauges.ShowWarnings(m_Tips.List());
 }
 
 // ---------------------------------------------------------------------------
@@ -499,7 +497,7 @@ void StatusWindow::ShowInitialStatus() {
         m_nStatusClass = kClassNoAnswer;
         m_Display.ShowMessage(IDS_STATUS_NOT_AVAILABLE);
         m_Display.ShowPicture(kNoAnswerPictureCategory);
-        ClearTroubleCategory();
+        m_Help.ClearCategory(m_nStatusClass, m_nViewType);
         return;
     }
     ParsedStatusRecord record;

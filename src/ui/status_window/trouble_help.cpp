@@ -1,15 +1,25 @@
 // The help the trouble-help button offers.
 #include "ui/status_window/trouble_help.h"
 
+#include <shellapi.h>
+
 #include <cstdio>
 
+#include "comm/channel_list.h"
+#include "common/resource_ids.h"
 #include "common/safe_load.h"
 #include "common/win_handles.h"
 #include "entry/module/language.h"
+#include "entry/module/message_box.h"
 #include "entry/module/module_state.h"
+#include "entry/profile/profile_reader.h"
 #include "entry/registry/registry_key.h"
+#include "entry/registry/registry_paths.h"
+#include "graphics/BMP256Ctrl.h"
 #include "graphics/guide_dialog.h"
 #include "ui/status_tables.h"
+#include "ui/status_window/monitored_printer.h"
+#include "ui/status_window/view_table.h"
 
 namespace krx {
 
@@ -17,6 +27,11 @@ namespace {
 
 constexpr int kPathSize = 260;
 constexpr DWORD kRegistryTextSize = 257; // 256 characters and the terminator
+constexpr char kServiceCallCaption[] = "Service Call Error!";
+
+// Entry points of the model's ink-replacement utility.
+typedef int(WINAPI* PfnUtInkReplacement)(const char*, const char*, const char*, const char*);
+typedef int(WINAPI* PfnWndInkReplacement)(const char*, const char*, const char*, const char*, int);
 
 std::string DriverKeyText(const char* name) {
     RegistryKey driver(HKEY_LOCAL_MACHINE, Module().driverKey.c_str());
@@ -99,6 +114,91 @@ std::string TroubleHelp::TroubleshootingPage(int category) const {
     }
     const std::string path = folder + "\\" + fileName;
     return FileExists(path) ? path : std::string();
+}
+
+void TroubleHelp::SetCategory(int statusClass, int shownClass, int viewType) {
+    Offer(TroubleCategoryFor(statusClass), shownClass, viewType);
+}
+
+void TroubleHelp::ClearCategory(int shownClass, int viewType) {
+    Offer(0, shownClass, viewType);
+}
+
+void TroubleHelp::Offer(int category, int shownClass, int viewType) {
+    const bool offered = Prepare(category, InkReplacementKind(shownClass) >= 0);
+    const bool show = offered && viewType != kViewProgress;
+    ShowWindow(GetDlgItem(m_hWnd, IDC_TROUBLE_HELP), show ? SW_SHOW : SW_HIDE);
+    ShowWindow(GetDlgItem(m_hWnd, IDC_TROUBLE_LABEL), show ? SW_SHOW : SW_HIDE);
+    EnableWindow(GetDlgItem(m_hWnd, IDC_TROUBLE_HELP), show ? TRUE : FALSE);
+}
+
+void TroubleHelp::OpenPage() const {
+    ShellExecuteA(m_hWnd, nullptr, m_strPage.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void TroubleHelp::Open(int statusClass, const MonitoredPrinter& printer, bool liveStatus,
+                       BMP256Ctrl& picture, BMP256Ctrl& animation) const {
+    const int kind = InkReplacementKind(statusClass);
+    if (kind < 0) {
+        if (!m_strPage.empty()) {
+            OpenPage();
+        } else if (m_hGuideSteps != nullptr) {
+            GuideDialog guide;
+            guide.ShowGuide(m_hGuideSteps, m_hWnd);
+        }
+        return;
+    }
+
+    int hasD4 = 0;
+    {
+        ChannelList channels(RememberedPrinterName(),
+                             printer.ByPort() ? printer.Port().c_str() : printer.Name().c_str(),
+                             printer.ByPort() ? 0 : 1, KRX_CHANNEL_PREFERRED);
+        hasD4 = channels.HasInfoChannelD4();
+    }
+    const bool direct = liveStatus && hasD4 == 1;
+    if (!direct && !m_strPage.empty()) {
+        OpenPage();
+        return;
+    }
+
+    unique_hmodule utility(LoadCodeLibrary(UtilityLibraryPath()));
+    if (!utility) {
+        return;
+    }
+    // The utility's own windows need the system palette meanwhile.
+    picture.EnablePalette(FALSE);
+    animation.EnablePalette(FALSE);
+    std::string driverName;
+    if (ReadProfileString(printer.ModelFile().c_str(), printer.ModelSection().c_str(), "DRVNAME",
+                          &driverName) != kProfileFound) {
+        driverName.clear();
+    }
+    if (direct) {
+        if (auto entry = reinterpret_cast<PfnUtInkReplacement>(
+                reinterpret_cast<void*>(GetProcAddress(utility.get(), "UtInkReplacement")))) {
+            entry(printer.Name().c_str(), driverName.c_str(), printer.Port().c_str(),
+                  printer.ModelSection().c_str());
+        }
+    } else if (auto entry = reinterpret_cast<PfnWndInkReplacement>(
+                   reinterpret_cast<void*>(GetProcAddress(utility.get(), "WndInkReplacement")))) {
+        entry(printer.Name().c_str(), driverName.c_str(), printer.Port().c_str(),
+              printer.ModelSection().c_str(), kind);
+    }
+    picture.EnablePalette(TRUE);
+    animation.EnablePalette(TRUE);
+}
+
+void TroubleHelp::ShowServiceCall(const MonitoredPrinter& printer) const {
+    RegistryKey store(HKEY_CURRENT_USER, regkey::kStoreBase);
+    if (!store.IsOpen()) {
+        return;
+    }
+    const std::string& name = printer.Name().empty() ? printer.Port() : printer.Name();
+    const std::string text = store.ReadText(name.c_str(), "", kRegistryTextSize);
+    if (!text.empty()) {
+        ShowTextMessageBox(m_hWnd, text.c_str(), kServiceCallCaption, MB_ICONINFORMATION | MB_OK);
+    }
 }
 
 } // namespace krx

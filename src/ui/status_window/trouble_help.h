@@ -1,6 +1,7 @@
-// What the status window's trouble-help button offers for a status: a
-// troubleshooting page of the driver's pages folder, a guide of the
-// language library, or the model's ink-replacement utility.
+// What the status window's trouble-help button (item 215, with its label
+// 241) offers for a status: a troubleshooting page of the driver's pages
+// folder, a guide of the language library, or the model's ink-replacement
+// utility; and the service-call message stored for the printer.
 #pragma once
 
 #include <windows.h>
@@ -9,11 +10,16 @@
 
 namespace krx {
 
+class BMP256Ctrl;
+class MonitoredPrinter;
+
 // "InstallPath" of the module's driver key followed by "\", or empty.
 std::string DriverInstallFolder();
 
 class TroubleHelp {
   public:
+    // The window whose button and label show the help.
+    void Attach(HWND window) { m_hWnd = window; }
     // The model profile that names the pages and the utility.
     void SetModelFile(const std::string& modelFile) { m_strModelFile = modelFile; }
     // Pages are offered only where a viewer for them is registered.
@@ -23,6 +29,20 @@ class TroubleHelp {
     // asks for the utility when no page viewer exists. True when some help
     // is offered.
     bool Prepare(int category, bool inkReplacement);
+
+    // The button offers the help of statusClass's trouble category, or
+    // none; shownClass: the status the window shows now (its utility), in
+    // viewType (the meter has no button).
+    void SetCategory(int statusClass, int shownClass, int viewType);
+    void ClearCategory(int shownClass, int viewType);
+    // The button pressed while the window shows statusClass. liveStatus:
+    // the status comes from the printer at the normal pace, so the utility
+    // may talk to the printer itself. The pictures give the system palette
+    // to the utility while it runs.
+    void Open(int statusClass, const MonitoredPrinter& printer, bool liveStatus,
+              BMP256Ctrl& picture, BMP256Ctrl& animation) const;
+    // The service-call message stored for the printer, if any.
+    void ShowServiceCall(const MonitoredPrinter& printer) const;
 
     int Category() const { return m_nCategory; }
     // The page chosen, or empty.
@@ -38,7 +58,10 @@ class TroubleHelp {
 
   private:
     bool UtilityOffersInkReplacement();
+    void Offer(int category, int shownClass, int viewType);
+    void OpenPage() const;
 
+    HWND m_hWnd = nullptr;
     std::string m_strModelFile;
     int m_bHtmlViewer = 0; // ".HTM" class key exists
     int m_nCategory = 0;

@@ -1,0 +1,106 @@
+// The tips area of the status window's meter.
+#include "ui/status_window/tips_panel.h"
+
+#include "common/resource_ids.h"
+#include "entry/module/language.h"
+#include "entry/registry/registry_key.h"
+#include "ui/status_tables.h"
+#include "ui/status_window/monitored_printer.h"
+#include "ui/status_window/position_memory.h"
+#include "ui/status_window/trouble_help.h"
+
+namespace krx {
+
+namespace {
+
+constexpr int kTipTicks = 15; // progress ticks between two tips
+constexpr int kTipsIconSize = 18;
+constexpr int kTipsIconMargin = 3;
+constexpr int kPathSize = 260;
+
+} // namespace
+
+void TipsPanel::Attach(HWND window) {
+    m_hWnd = window;
+    m_Button.AttachButton(window, IDC_TIPS_BUTTON);
+}
+
+void TipsPanel::SetUpButton() {
+    m_Button.SetButtonIcon(IDI_TIPS, kTipsIconSize, kTipsIconSize, kTipsIconMargin);
+    m_Button.SetButtonCaption(IDS_TIPS_BUTTON);
+}
+
+void TipsPanel::ReadChoice(const MonitoredPrinter& printer) {
+    RegistryKey store = printer.OpenStoreKey();
+    m_bEnabled = store.IsOpen() ? store.ReadNumber("DisplayTips", 1) : 1;
+}
+
+void TipsPanel::Toggle(const MonitoredPrinter& printer) {
+    m_bEnabled = m_bEnabled ? 0 : 1;
+    EnableWindow(GetDlgItem(m_hWnd, IDC_TIP_TEXT), m_bEnabled ? TRUE : FALSE);
+    EnableWindow(GetDlgItem(m_hWnd, IDC_TIP_HELP), m_bEnabled ? TRUE : FALSE);
+    RegistryKey store = printer.OpenStoreKey();
+    if (store.IsOpen()) {
+        store.WriteNumber("DisplayTips", static_cast<DWORD>(m_bEnabled));
+    }
+}
+
+void TipsPanel::ResizeMeter(SIZE size, const PositionMemory& position,
+                            const MonitoredPrinter& printer) const {
+    const int screenWidth = GetSystemMetrics(SM_CXFULLSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYFULLSCREEN) + GetSystemMetrics(SM_CYCAPTION);
+    RECT rect;
+    if (!GetWindowRect(m_hWnd, &rect)) {
+        return;
+    }
+    int x = rect.left;
+    int y = rect.top;
+    bool corrected = false;
+    if (rect.left > screenWidth || rect.left + size.cx < 0) {
+        x = screenWidth - size.cx;
+        corrected = true;
+    }
+    if (rect.top + size.cy > screenHeight || rect.top + size.cy < 0) {
+        y = screenHeight - size.cy;
+        corrected = true;
+    }
+    SetWindowPos(m_hWnd, nullptr, x, y, size.cx, size.cy, SWP_NOACTIVATE | SWP_NOZORDER);
+    if (corrected) {
+        position.Save(printer, x, y);
+    }
+}
+
+void TipsPanel::StartJob() {
+    ShowNext();
+    m_nCountdown = kTipTicks;
+}
+
+void TipsPanel::Tick(const JobRecord& job) {
+    if (--m_nCountdown <= 0) {
+        if (TipMayRotate(job.timeKnown, job.time)) {
+            ShowNext();
+        }
+        m_nCountdown = kTipTicks;
+    }
+}
+
+void TipsPanel::ShowNext() {
+    m_List.AdvanceTip();
+    SetDlgItemTextA(m_hWnd, IDC_TIP_TEXT, m_List.CurrentTipText().c_str());
+}
+
+void TipsPanel::OpenHelp(const std::string& modelFile) const {
+    const int32_t topic = m_List.CurrentTipTopic();
+    if (topic < 0) {
+        return;
+    }
+    char helpName[kPathSize] = {};
+    if (ReadLanguageString("ONEPOINT", helpName, kPathSize, modelFile.c_str()) != 0 ||
+        helpName[0] == '\0') {
+        return;
+    }
+    const std::string helpFile = DriverInstallFolder() + helpName;
+    WinHelpA(GetDesktopWindow(), helpFile.c_str(), HELP_CONTEXT, static_cast<ULONG_PTR>(topic));
+}
+
+} // namespace krx
