@@ -50,7 +50,7 @@ void StatusWindow::ClearTroubleCategory() {
 }
 
 void StatusWindow::PrepareTroubleHelp(int category) {
-    const bool offered = m_Help.Prepare(category, InkReplacementKind(m_nStatusClass) >= 0);
+    const bool offered = m_Help.Prepare(category, InkReplacementKind(m_Poll.StatusClass()) >= 0);
     const bool show = offered && m_nViewType != kViewProgress;
     ShowWindow(Item(IDC_TROUBLE_HELP), show ? SW_SHOW : SW_HIDE);
     ShowWindow(Item(IDC_TROUBLE_LABEL), show ? SW_SHOW : SW_HIDE);
@@ -62,7 +62,7 @@ void StatusWindow::OpenTroublePage() {
 }
 
 void StatusWindow::OnTroubleHelp() {
-    const int kind = InkReplacementKind(m_nStatusClass);
+    const int kind = InkReplacementKind(m_Poll.StatusClass());
     if (kind < 0) {
         if (!m_Help.Page().empty()) {
             OpenTroublePage();
@@ -82,7 +82,7 @@ void StatusWindow::OnTroubleHelp() {
         hasD4 = channels.HasInfoChannelD4();
     }
     const bool slowPolling = m_pChannels && m_pChannels->SlowPolling();
-    const bool direct = !m_bDebugStatus && !slowPolling && hasD4 == 1;
+    const bool direct = !m_Poll.DebugStatus() && !slowPolling && hasD4 == 1;
     if (!direct && !m_Help.Page().empty()) {
         OpenTroublePage();
         return;

@@ -38,9 +38,9 @@ void StatusWindow::ProgressTick() {
     // A job has started under a Detail window: a condition that calls for
     // the user keeps a pop-up, anything else makes it a meter.
     if (m_nViewType == kViewDetail && m_pJobMonitor->GetJobRecord(nullptr)) {
-        if (PopsUp(m_nStatusClass, nullptr, nullptr) == 1) {
+        if (m_Poll.PopsUp(m_Poll.StatusClass())) {
             SwitchView(kViewPopup, 0);
-            SetTroubleCategory(m_nStatusClass);
+            SetTroubleCategory(m_Poll.StatusClass());
         } else {
             SwitchView(kViewProgress, 0);
         }
@@ -137,7 +137,7 @@ void StatusWindow::ProgressWithoutRecord() {
         if (m_pJobMonitor->GetJobCount() > 0) {
             if (IsWindowVisible(Hwnd())) {
                 ShowWindow(Hwnd(), SW_HIDE);
-                m_nMeterStatusClass = -1;
+                m_Poll.ForgetMeterStatus();
             }
             DebugTrace(" Waiting start Job\n");
         } else {
@@ -146,7 +146,7 @@ void StatusWindow::ProgressWithoutRecord() {
         return;
     }
     SwitchView(m_nBaseViewType, 0);
-    SetTroubleCategory(m_nStatusClass);
+    SetTroubleCategory(m_Poll.StatusClass());
 }
 
 void StatusWindow::ShowNextTip() {

@@ -51,7 +51,7 @@ RECT StatusWindow::ItemRectInClient(int id) const {
 }
 
 bool StatusWindow::InformationAvailable(bool remote) const {
-    if (m_Status.st != kStatusReplyWithInformation || !m_pChannels) {
+    if (m_Poll.Status().st != kStatusReplyWithInformation || !m_pChannels) {
         return false;
     }
     return remote ? m_pChannels->m_hInfo2 != 0 : m_pChannels->m_hInfo != 0;
@@ -65,10 +65,8 @@ void StatusWindow::SwitchView(int viewType, int forceDefaultPosition) {
     ApplyViewTable(viewType);
     UpdateFrameForView(viewType);
 
-    if (viewType != kViewDetail && m_bInfoDialogShown && m_pInfoDialog &&
-        m_pInfoDialog->IsRunning()) {
-        m_pInfoDialog->End(PrinterInfoDialog::kCancelCode);
-        m_bInfoDialogShown = 0;
+    if (viewType != kViewDetail) {
+        m_Poll.Information().EndShown();
     }
 
     if (viewType == kViewProgress) {
