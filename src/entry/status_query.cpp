@@ -10,6 +10,7 @@
 #include <string>
 
 #include "comm/bxapi.h"
+#include "comm/status_reply_read.h"
 #include "common/win_handles.h"
 #include "entry/module/module_state.h"
 #include "entry/registry/registry_key.h"
@@ -146,53 +147,34 @@ int StatusQuery::Decode(const unsigned char* reply, unsigned length) {
 }
 
 int StatusQuery::LibraryPath(const CBxApi& bx, int handle) {
-    int size = 0;
-    int rc = bx.BXGetStatus(handle, nullptr, &size);
-    DebugTrace(" Status length (BXAPI) : %d\n", size);
-    DebugTrace(" (BXGetStatu() : %d)\n", rc);
-    if (rc == 0) {
+    const StatusReplyRead read = ReadStatusReply(bx, handle);
+    DebugTrace(" Status length (BXAPI) : %d\n", read.announcedSize);
+    DebugTrace(" (BXGetStatu() : %d)\n", read.firstResult);
+    if (read.secondCalled) {
+        TraceReply(" Printer status (BXAPI) : %s\n", read.bytes.data(),
+                   static_cast<int>(read.bytes.size()));
+        DebugTrace(" (BXGetStatus() : %d)\n", read.secondResult);
+    }
+    switch (read.outcome) {
+    case StatusReadOutcome::kNothing:
         return 0;
+    case StatusReadOutcome::kBusy:
+        return -1;
+    case StatusReadOutcome::kReply:
+        return Decode(read.bytes.data(), static_cast<unsigned>(read.bytes.size()));
+    case StatusReadOutcome::kFailed:
+    default:
+        break;
     }
-    if (rc == bx::kBusy) {
+    // A reply larger than any status finds no room: the caller may ask again.
+    if (!read.secondCalled && read.firstResult == bx::kBufferTooSmall &&
+        read.announcedSize > kMaxStatusReplySize) {
         return -1;
     }
-    auto errorOutcome = [&] {
-        Set(m_Out.statusNumber, kStatusNoReply);
-        NotifyLookup(kItemNoReply);
-        SetComStatusIn(WriteKey(), kComStatusError);
-        return 1;
-    };
-    // A size of 0 or less with "buffer too small" is a library fault, not a
-    // reply: treat it like any other library error.
-    if (rc != bx::kBufferTooSmall || size <= 0) {
-        return errorOutcome();
-    }
-    unique_hlocal buffer = AllocateReply(size);
-    if (!buffer) {
-        return -1;
-    }
-    int length = size;
-    rc = bx.BXGetStatus(handle, buffer.get(), &length);
-    // Never trust a returned length beyond the buffer the library was given.
-    if (length > size) {
-        length = size;
-    }
-    if (length < 0) {
-        length = 0;
-    }
-    TraceReply(" Printer status (BXAPI) : %s\n", buffer.get(), length);
-    DebugTrace(" (BXGetStatus() : %d)\n", rc);
-    if (rc == bx::kBusy) {
-        return -1;
-    }
-    if (rc < 0) {
-        buffer.reset();
-        return errorOutcome();
-    }
-    if (rc == 0) {
-        return 0;
-    }
-    return Decode(static_cast<const unsigned char*>(buffer.get()), static_cast<unsigned>(length));
+    Set(m_Out.statusNumber, kStatusNoReply);
+    NotifyLookup(kItemNoReply);
+    SetComStatusIn(WriteKey(), kComStatusError);
+    return 1;
 }
 
 int StatusQuery::DebugPath() {
@@ -211,35 +193,15 @@ int StatusQuery::DebugPath() {
 }
 
 int StatusQuery::RemotePath(const CBxApi& bx, int handle) {
-    int size = 0;
-    int rc = bx.BXGetStatus(handle, nullptr, &size);
-    if (rc == 0) {
+    const StatusReplyRead read = ReadStatusReply(bx, handle);
+    if (read.outcome == StatusReadOutcome::kNothing) {
         return 0;
     }
-    if (rc == bx::kBusy) {
+    if (read.outcome == StatusReadOutcome::kBusy) {
         return -1;
     }
-    if (rc == bx::kBufferTooSmall && size > 0) {
-        unique_hlocal buffer = AllocateReply(size);
-        if (buffer) {
-            int length = size;
-            rc = bx.BXGetStatus(handle, buffer.get(), &length);
-            if (rc == 0) {
-                return 0;
-            }
-            if (rc == bx::kBusy) {
-                return -1;
-            }
-            if (rc > 0 && !StorePath().empty()) {
-                if (length > size) {
-                    length = size;
-                }
-                if (length < 0) {
-                    length = 0;
-                }
-                StoreStatusReplyIn(WriteKey(), buffer.get(), static_cast<unsigned>(length));
-            }
-        }
+    if (read.outcome == StatusReadOutcome::kReply && !StorePath().empty()) {
+        StoreStatusReplyIn(WriteKey(), read.bytes.data(), static_cast<unsigned>(read.bytes.size()));
     }
     Set(m_Out.stCode, kStatusNoReply);
     return NoReplyOutcome(true);

@@ -29,20 +29,24 @@ class StatusWindowProbe {
     void StopTimers();
     void StatusTick() { w_.StatusTick(); }
     void ProgressTick() { w_.ProgressTick(); }
-    void ReadStatus(int fromRegistry) { w_.ReadStatus(fromRegistry); }
-    void ShowStatus(int readResult, int statusClass) { w_.ShowStatus(readResult, statusClass); }
+    void ReadStatus(int fromRegistry) {
+        w_.AfterStatusShown(w_.m_Poll.ReadStatus(fromRegistry, w_.m_nViewType, w_.m_Tips.List()));
+    }
+    void ShowStatus(int readResult, int statusClass) {
+        w_.AfterStatusShown(w_.m_Poll.ShowStatus(readResult, statusClass));
+    }
     void ShowJob(const JobRecord& job) { w_.m_JobView.Show(job, w_.m_JobView.Shown()); }
     void End() { w_.EndWindow(IDOK); }
     std::string TroubleshootingPage(int category) const {
         return w_.m_Help.TroubleshootingPage(category);
     }
 
-    int StatusClass() const { return w_.m_nStatusClass; }
+    int StatusClass() const { return w_.m_Poll.StatusClass(); }
     int PictureCategory() const { return w_.m_Display.PictureCategory(); }
     int MessageId() const { return w_.m_Display.MessageId(); }
     int View() const { return w_.m_nViewType; }
-    int StatusInterval() const { return w_.m_nStatusInterval; }
-    int Printing() const { return w_.m_bPrinting; }
+    int StatusInterval() const { return w_.m_Poll.Interval(); }
+    int Printing() const { return w_.m_Poll.Printing(); }
     int TroubleCategory() const { return w_.m_Help.Category(); }
     const JobRecord& Snapshot() const { return w_.m_JobView.Shown(); }
     const ProgressMeter& Meter() const { return w_.m_JobView.Meter(); }

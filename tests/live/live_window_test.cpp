@@ -142,6 +142,20 @@ TEST_F(LiveWindowTest, InkGaugesFollowTheReply) {
         w.StatusTick();
         EXPECT_EQ(0, w.StatusClass());
         kit::SimPrinter::Remove("StatusAnnouncedSize");
+        // So are "buffer too small" without a size and a size call that
+        // succeeds without a buffer: faults of the library, not "nothing new".
+        const std::pair<const char*, int> sizeFaults[] = {{"StatusAnnouncedSize", 0},
+                                                          {"StatusFirstResult", 7}};
+        for (const auto& fault : sizeFaults) {
+            SetReply("ST:04;IQ:5A5A5A5A5A5A;");
+            w.StatusTick();
+            ASSERT_EQ(1, w.StatusClass()) << fault.first;
+            kit::SimPrinter::SetNumber(fault.first, fault.second);
+            w.StatusTick();
+            EXPECT_EQ(0, w.StatusClass()) << fault.first;
+            EXPECT_EQ(Text(2002), w.Text(IDC_STATUS_TEXT)) << fault.first;
+            kit::SimPrinter::Remove(fault.first);
+        }
 
         // The printer stops answering: no status, gauges off.
         kit::SimPrinter::SetNumber("StatusFirstResult", -1);

@@ -106,7 +106,7 @@ bool StatusWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR*
         OnStatusNotification(lParam);
         return true;
     case KRX_MSG_INFO_DATA:
-        OnInformationReply(lParam);
+        m_Poll.OnInformationReply(lParam);
         return true;
     case KRX_MSG_ADD_JOB:
         OnAddJob(lParam);
@@ -168,8 +168,8 @@ bool StatusWindow::OnCommand(int id, int /*notifyCode*/, HWND /*control*/) {
         m_Help.ShowServiceCall(m_Printer);
         return true;
     case IDC_TROUBLE_HELP:
-        m_Help.Open(m_nStatusClass, m_Printer,
-                    !m_bDebugStatus && !(m_pChannels && m_pChannels->SlowPolling()),
+        m_Help.Open(m_Poll.StatusClass(), m_Printer,
+                    !m_Poll.DebugStatus() && !(m_pChannels && m_pChannels->SlowPolling()),
                     m_Display.Picture(), m_JobView.Animation());
         return true;
     case IDC_CANCEL_PRINTING:
@@ -198,7 +198,7 @@ bool StatusWindow::OnCommand(int id, int /*notifyCode*/, HWND /*control*/) {
         m_Tips.OpenHelp(m_Printer.ModelFile());
         return true;
     case IDC_INFO_BUTTON:
-        OnInformationDialog();
+        m_Poll.Information().Show(m_pBxApi, m_pChannels.get(), Hwnd());
         return true;
     default:
         return false;
@@ -234,7 +234,7 @@ void StatusWindow::OnCloseOrTurnIntoMeter() {
     ShowWindow(Hwnd(), SW_HIDE);
     m_JobView.Clear();
     SwitchView(kViewProgress, 0);
-    m_nMeterStatusClass = m_nStatusClass;
+    m_Poll.NoteMeterStatus();
 }
 
 void StatusWindow::EndWindow(INT_PTR code) {
@@ -262,9 +262,7 @@ void StatusWindow::OnStatusTimer() {
     m_Timers.Stop(Hwnd(), kStatusTimerId);
     RunTick(&StatusWindow::StatusTick);
     if (!m_bClosed && m_bStatusPolling) {
-        const UINT seconds = static_cast<UINT>(m_nStatusInterval > 0 ? m_nStatusInterval : 1);
-        m_Timers.Start(Hwnd(), kStatusTimerId,
-                       m_bPrinting ? kPrintingStatusPeriodMs : seconds * 1000);
+        m_Timers.Start(Hwnd(), kStatusTimerId, m_Poll.NextPeriodMs());
     }
 }
 
@@ -314,21 +312,11 @@ BOOL StatusWindow::OnInitDialog() {
     m_Display.Picture().SetResourceModule(m_hPictureLib.get());
     m_JobView.Animation().SetResourceModule(m_hPictureLib.get());
 
-    int debugStatus = 0;
-    if (ReadProfileInt(m_Printer.ModelFile().c_str(), m_Printer.ModelSection().c_str(), "Debug",
-                       &debugStatus) != kProfileFound) {
-        debugStatus = 0;
-    }
-    m_bDebugStatus = debugStatus;
+    m_Poll.Open(Hwnd(), m_pBxApi, m_pChannels.get());
     if (m_pJobMonitor != nullptr) {
-        m_pJobMonitor->SetSkipSpoolerCheck(m_bDebugStatus);
+        m_pJobMonitor->SetSkipSpoolerCheck(m_Poll.DebugStatus());
     }
     m_Help.SetHtmlViewer(RegistryKey(HKEY_CLASSES_ROOT, ".HTM").IsOpen());
-
-    m_pSound.reset(new SoundTable(m_Printer.ModelSection().c_str()));
-    if (!m_pSound->IsSoundAvailable()) {
-        m_pSound.reset();
-    }
     m_Layout.SetUpSystemMenu();
 
     if (HICON icon = LoadIconA(m_hResource, MAKEINTRESOURCEA(IDI_STATUS_WINDOW))) {
@@ -337,7 +325,7 @@ BOOL StatusWindow::OnInitDialog() {
     }
 
     m_Display.Reset();
-    m_Help.ClearCategory(m_nStatusClass, m_nViewType);
+    m_Help.ClearCategory(m_Poll.StatusClass(), m_nViewType);
 
     m_InkGauges.Initialise();
     m_JobView.SetUp();
@@ -355,7 +343,7 @@ BOOL StatusWindow::OnInitDialog() {
     switch (m_nBaseViewType) {
     case kViewPopup:
         m_Position.SetRemember(true);
-        ShowInitialStatus();
+        AfterStatusShown(m_Poll.ShowInitialStatus());
         SwitchView(kViewPopup, 0);
         break;
     case kViewDetail:
@@ -374,7 +362,6 @@ BOOL StatusWindow::OnInitDialog() {
     }
 
     m_Tips.Load(m_Printer.StoreKey());
-    m_nStatusInterval = Module().statusInterval;
 
     if (m_bStatusPolling) {
         m_Timers.Start(Hwnd(), kStatusTimerId, kFirstStatusPeriodMs);
@@ -383,42 +370,12 @@ BOOL StatusWindow::OnInitDialog() {
     return TRUE;
 }
 
-void StatusWindow::OnInformationDialog() {
-    if (m_pBxApi == nullptr || m_pChannels == nullptr || m_pChannels->m_hInfo == 0) {
-        return;
-    }
-    // One dialog at a time: a command that was on its way when the dialog
-    // disabled this window finds it running.
-    if (m_pInfoDialog && m_pInfoDialog->IsRunning()) {
-        return;
-    }
-    const int channel = m_pChannels->m_hInfo;
-    m_pBxApi->BXReceiveCancel(channel);
-    m_bInfoDialogShown = 1;
-    if (!m_pInfoDialog) {
-        m_pInfoDialog.reset(new PrinterInfoDialog());
-    }
-    if (m_pInfoDialog->ShowPrinterInformation(*m_pBxApi, channel, Hwnd()) ==
-        PrinterInfoDialog::kCancelCode) {
-        m_bInfoDialogShown = 0;
-    }
-    // The channel's news comes back to this window, unless the window was
-    // closed (and the channel with it) while the dialog ran.
-    if (!m_bClosed && m_pChannels->m_hInfo == channel) {
-        HWND self = Hwnd();
-        m_pBxApi->BXSetOption(channel, bx::kOptionNotifyInfo, &self);
-    }
-}
-
 void StatusWindow::CleanUp() {
     if (m_bClosed) {
         return;
     }
     m_bClosed = 1;
-    if (m_pSound) {
-        SoundTable::StopSounds();
-        m_pSound.reset();
-    }
+    m_Poll.StopSound();
     m_Display.Picture().StopAnimation();
     m_JobView.Animation().StopAnimation();
     m_Timers.Stop(Hwnd(), kStatusTimerId);
@@ -426,18 +383,13 @@ void StatusWindow::CleanUp() {
     if (m_pChannels) {
         CloseChannels(*m_pChannels);
     }
-    if (m_pInfoDialog) {
-        if (m_bInfoDialogShown && m_pInfoDialog->IsRunning()) {
-            m_pInfoDialog->End(PrinterInfoDialog::kCancelCode);
-        }
-        m_bInfoDialogShown = 0;
-    }
+    m_Poll.Information().OwnerClosed();
 }
 
 void StatusWindow::OnDestroy() {
     // The window may go without passing a closing path (its owner ended).
     CleanUp();
-    m_pInfoDialog.reset();
+    m_Poll.Information().Destroy();
 }
 
 } // namespace krx

@@ -30,6 +30,7 @@
 #include "ui/status_window/job_view.h"
 #include "ui/status_window/monitored_printer.h"
 #include "ui/status_window/position_memory.h"
+#include "ui/status_window/status_poll.h"
 #include "ui/status_window/status_view.h"
 #include "ui/status_window/status_window_recovery.h"
 #include "ui/status_window/tips_panel.h"
@@ -112,14 +113,12 @@ class StatusWindow : public Dialog {
     // Status polling and display (status_window_status.cpp).
     void StatusTick();
     void OnStatusNotification(LPARAM lParam);
-    void OnInformationReply(LPARAM lParam);
-    void ShowInitialStatus();
+    void AfterStatusShown(const StatusShown& shown);
+    bool JobCheckSaysClose();
     // Job progress (status_window_jobs.cpp).
     void ProgressTick();
     void OnAddJob(LPARAM jobId);
     void OnOpenAsDetail();
-    // Printer information dialog (status_window.cpp).
-    void OnInformationDialog();
 
     // --- Set by the window-opening export ---
     HMODULE m_hResource = nullptr;   // language resource library
@@ -134,23 +133,11 @@ class StatusWindow : public Dialog {
 
     // --- Timers ---
     WindowTimers m_Timers;
-    int m_bStatusPolling = 1;   // 0 for a meter opened without polling
-    int m_nStatusInterval = 10; // seconds, from the module-wide interval
+    int m_bStatusPolling = 1; // 0 for a meter opened without polling
 
     // --- Jobs ---
-    int m_bPrinting = 0; // a job is being sent: poll every second
 
-    // --- Status ---
-    int m_bStatusSkip = 0;
-    int m_nStatusClass = -1;      // current class 0..27
-    int m_nMeterStatusClass = -1; // class shown by the meter
-    int m_bDebugStatus = 0;       // status reply read from the registry
-    int m_bRemoteRequest = 0;     // remote information request pending
-    ParsedStatusRecord m_Status;  // last decoded reply
-    int m_nLastSound = -1;
-    int m_bModelVerified = 0;
-    int m_bExternalStarted = 0; // "CSICEXE" program started
-    int m_bClosed = 0;          // cleaned up: no timer is started again
+    int m_bClosed = 0; // cleaned up: no timer is started again
 
     // --- Printer identity ---
     MonitoredPrinter m_Printer; // names, model, store key
@@ -165,10 +152,7 @@ class StatusWindow : public Dialog {
     TroubleHelp m_Help; // what the trouble-help button offers
 
     // --- Owned objects ---
-    std::unique_ptr<SoundTable> m_pSound;
     unique_hmodule m_hPictureLib; // "BMPDLL": pictures of items 210 and 304
-    std::unique_ptr<PrinterInfoDialog> m_pInfoDialog;
-    int m_bInfoDialogShown = 0;
 
     // --- Controls bound to template items ---
     StatusView m_Display;  // 212 and 210
@@ -177,19 +161,11 @@ class StatusWindow : public Dialog {
 
     CaretlessEdit m_StatusText; // 212
 
+    // --- Status: polled, read and shown ---
+    StatusPoll m_Poll{m_Printer, m_Display, m_InkGauges, m_strResourcePath};
+
     // Live status and job display helpers
     friend class StatusWindowProbe; // tests drive the ticks directly
-    int TickResult();
-    int ReadReply(int fromRegistry, std::vector<unsigned char>* reply);
-    void ReadStatus(int fromRegistry);
-    void StartExternalProgram();
-    void UpdateDetailExtras(int readResult);
-    void ReceiveRemoteCount();
-    void ShowStatus(int readResult, int statusClass);
-    int PopsUp(int statusClass, int* sound, int* soundNumber);
-    bool ShouldClose(int statusClass);
-    bool JobCheckSaysClose();
-    void UpdateInkDisplay(int noInformation);
 };
 
 } // namespace krx

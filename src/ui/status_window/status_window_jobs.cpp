@@ -25,9 +25,9 @@ void StatusWindow::ProgressTick() {
     // A job has started under a Detail window: a condition that calls for
     // the user keeps a pop-up, anything else makes it a meter.
     if (m_nViewType == kViewDetail && m_pJobMonitor->GetJobRecord(nullptr)) {
-        if (PopsUp(m_nStatusClass, nullptr, nullptr) == 1) {
+        if (m_Poll.PopsUp(m_Poll.StatusClass())) {
             SwitchView(kViewPopup, 0);
-            m_Help.SetCategory(m_nStatusClass, m_nStatusClass, m_nViewType);
+            m_Help.SetCategory(m_Poll.StatusClass(), m_Poll.StatusClass(), m_nViewType);
         } else {
             SwitchView(kViewProgress, 0);
         }
@@ -68,11 +68,11 @@ void StatusWindow::ProgressTick() {
     }
     if (m_nBaseViewType != kViewProgress) {
         SwitchView(m_nBaseViewType, 0);
-        m_Help.SetCategory(m_nStatusClass, m_nStatusClass, m_nViewType);
+        m_Help.SetCategory(m_Poll.StatusClass(), m_Poll.StatusClass(), m_nViewType);
     } else if (m_pJobMonitor->GetJobCount() > 0) {
         if (IsWindowVisible(Hwnd())) {
             ShowWindow(Hwnd(), SW_HIDE);
-            m_nMeterStatusClass = -1;
+            m_Poll.ForgetMeterStatus();
         }
         DebugTrace(" Waiting start Job\n");
     } else {

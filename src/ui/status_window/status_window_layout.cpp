@@ -29,14 +29,12 @@ void StatusWindow::SwitchView(int viewType, int forceDefaultPosition) {
         return;
     }
     const ViewConditions conditions = {m_Tips.Enabled(),
-                                       InformationAvailable(m_Status, m_pChannels.get(), false),
-                                       InformationAvailable(m_Status, m_pChannels.get(), true)};
+                                       InformationAvailable(m_Poll.Status(), m_pChannels.get(), false),
+                                       InformationAvailable(m_Poll.Status(), m_pChannels.get(), true)};
     m_Layout.Prepare(viewType, m_Printer, conditions, m_bStatusPolling != 0);
 
-    if (viewType != kViewDetail && m_bInfoDialogShown && m_pInfoDialog &&
-        m_pInfoDialog->IsRunning()) {
-        m_pInfoDialog->End(PrinterInfoDialog::kCancelCode);
-        m_bInfoDialogShown = 0;
+    if (viewType != kViewDetail) {
+        m_Poll.Information().EndShown();
     }
 
     if (viewType == kViewProgress) {

@@ -1,0 +1,477 @@
+// Status polling and display of the status window: the status tick, the
+// library's replies, the status message, picture and sound, the ink gauges,
+// the information extras and the initial status text.
+#include "ui/status_window/status_poll.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "comm/channel_table.h"
+#include "comm/printer_identity.h"
+#include "comm/receive_data.h"
+#include "comm/status_reply_read.h"
+#include "common/resource_ids.h"
+#include "common/safe_load.h"
+#include "common/win_handles.h"
+#include "entry/module/module_state.h"
+#include "entry/profile/profile_reader.h"
+#include "entry/registry/registry_key.h"
+#include "entry/registry/registry_paths.h"
+#include "entry/store/notify_settings.h"
+#include "entry/store/status_store.h"
+#include "entry/trace/debug_trace.h"
+#include "status/info_reply.h"
+#include "status/status_eval.h"
+#include "ui/printer_messages.h"
+#include "ui/status_tables.h"
+#include "ui/status_window/window_timers.h"
+#include "ui/status_window/trouble_help.h"
+#include "ui/status_window/view_table.h"
+
+namespace krx {
+
+namespace {
+
+// Results of one status read.
+constexpr int kReadReply = 1;
+constexpr int kReadNone = 0;
+constexpr int kReadFailed = -1;
+
+// A reply's ST code that offers the information extras.
+constexpr uint8_t kStateInformation = 4;
+
+constexpr int kDebugStatusSize = 256;
+using regkey::kDebugKey;
+
+// The "IR" request: tag, 16-bit length 1, parameter 1.
+constexpr unsigned char kRemoteCountRequest[] = {0x49, 0x52, 0x01, 0x00, 0x01};
+
+constexpr int kInkCount = 6;
+
+// Channel kinds whose status comes as a reply.
+bool ChannelGivesReply(int channelId) {
+    return channelId == KRX_CHANNEL_STATUS_FIRST || channelId == KRX_CHANNEL_STATUS_THIRD ||
+           channelId == KRX_CHANNEL_PREFERRED;
+}
+
+// True while another process sends a job to the printer: it holds the
+// job-activity object of the printer.
+bool JobBeingSent(const std::string& activityName) {
+    unique_handle mapping(OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, activityName.c_str()));
+    return static_cast<bool>(mapping);
+}
+
+// The reply as the trace shows it: up to its first zero byte.
+std::string ReplyText(const std::vector<unsigned char>& reply) {
+    std::string text(reply.begin(), reply.end());
+    text.resize(std::min(text.size(), text.find('\0')));
+    return text;
+}
+
+StatusShown TroubleOf(int statusClass) {
+    StatusShown shown;
+    shown.trouble = StatusShown::kTroubleOfClass;
+    shown.troubleClass = statusClass;
+    return shown;
+}
+
+} // namespace
+
+void StatusPoll::Open(HWND window, CBxApi* library, StatusChannels* channels) {
+    m_hWnd = window;
+    m_pBxApi = library;
+    m_pChannels = channels;
+    m_Information.OwnerOpened();
+    int debugStatus = 0;
+    if (ReadProfileInt(m_Printer.ModelFile().c_str(), m_Printer.ModelSection().c_str(), "Debug",
+                       &debugStatus) != kProfileFound) {
+        debugStatus = 0;
+    }
+    m_bDebugStatus = debugStatus;
+    m_Sound.Load(m_Printer.ModelSection());
+    m_nStatusInterval = Module().statusInterval;
+}
+
+UINT StatusPoll::NextPeriodMs() const {
+    const UINT seconds = static_cast<UINT>(m_nStatusInterval > 0 ? m_nStatusInterval : 1);
+    return m_bPrinting ? kPrintingStatusPeriodMs : seconds * 1000;
+}
+
+// ---------------------------------------------------------------------------
+// Status tick
+
+int StatusPoll::TickResult() {
+    // The store key found when the window was set up, opened once for the
+    // tick's read and write of ComStatus; never created here.
+    const RegistryKey store = m_Printer.OpenStoreKey();
+    int result = kTickRead;
+    if (JobBeingSent(m_Printer.JobActivityName())) {
+        m_bPrinting = 1;
+        switch (store.ReadNumber("ComStatus", kComStatusNoted)) {
+        case kComStatusError:
+            result = kTickFailure;
+            break;
+        case kComStatusRead:
+            m_bModelVerified = 1;
+            SetComStatusIn(store, kComStatusNoted);
+            result = kTickRead;
+            break;
+        case kComStatusOtherPrinter:
+            result = kTickOtherPrinter;
+            break;
+        default:
+            result = kTickNothing;
+            break;
+        }
+        return result;
+    }
+    if (m_bDebugStatus) {
+        m_bModelVerified = 1;
+    }
+    SetComStatusIn(store, kComStatusNoted);
+    m_bPrinting = 0;
+    if (!m_bModelVerified && m_pBxApi != nullptr) {
+        const std::string model =
+            GetModelID(*m_pBxApi, m_Printer.Name().c_str(), m_Printer.Port().c_str());
+        if (model.empty()) {
+            result = kTickFailure;
+        } else if (model == m_Printer.ModelSection()) {
+            m_bModelVerified = 1;
+        } else {
+            result = kTickOtherPrinter;
+        }
+    } else if (!m_bModelVerified) {
+        result = kTickFailure;
+    }
+    return result;
+}
+
+int StatusPoll::SelectChannel(int result) {
+    if (m_pChannels != nullptr && m_pChannels->m_Stat == 0 && result >= 0) {
+        if (m_bDebugStatus) {
+            m_bStatusSkip = 0;
+            m_pChannels->m_Stat = KRX_CHANNEL_PREFERRED;
+        } else {
+            const int selected = ChannelSelect(*m_pChannels);
+            if (selected < kChannelSelectOpen) {
+                result = kTickFailure;
+            } else if (m_pChannels->SlowPolling()) {
+                m_nStatusInterval *= 3;
+            }
+        }
+    } else if (m_pChannels == nullptr && result >= 0) {
+        result = kTickFailure;
+    }
+    return result;
+}
+
+StatusShown StatusPoll::ShowTickResult(int result, int viewType, TipList& tips) {
+    StatusShown shown;
+    if (result < 0) {
+        m_nStatusClass = result == kTickOtherPrinter ? kClassOtherPrinter : kClassNoAnswer;
+        shown = ShowStatus(0, m_nStatusClass);
+        UpdateInkDisplay(1, viewType, tips);
+    } else if (result == kTickRead && m_pChannels != nullptr && m_pChannels->m_Stat != 0 &&
+               (!m_bStatusSkip || m_bPrinting)) {
+        shown = ReadStatus(m_bPrinting, viewType, tips);
+    }
+    return shown;
+}
+
+// ---------------------------------------------------------------------------
+// Reading one status
+
+int StatusPoll::ReadReply(int fromRegistry, std::vector<unsigned char>* reply) {
+    reply->clear();
+    if (m_bDebugStatus) {
+        RegistryKey debug(HKEY_LOCAL_MACHINE, kDebugKey);
+        const std::string text =
+            debug.IsOpen() ? debug.ReadText("Status", "", kDebugStatusSize + 1) : std::string();
+        if (text.empty()) {
+            return kReadFailed;
+        }
+        reply->assign(text.begin(), text.end());
+        return 0; // a test reply is decoded like a read one
+    }
+    if (fromRegistry) {
+        // One read of the value: a size asked first could be outdated by a
+        // newer reply before the bytes are read.
+        const RegistryKey store = OpenStoreKeyForReading(m_Printer.StoreKey());
+        if (!store.IsOpen()) {
+            return kReadFailed;
+        }
+        *reply = store.ReadBytes("Status");
+        return reply->empty() ? kReadNone : kReadReply;
+    }
+    if (m_pBxApi == nullptr || m_pChannels == nullptr) {
+        return kReadFailed;
+    }
+    StatusReplyRead read = ReadStatusReply(*m_pBxApi, m_pChannels->m_hStat);
+    switch (read.outcome) {
+    case StatusReadOutcome::kNothing:
+        return kReadNone;
+    case StatusReadOutcome::kReply:
+        *reply = std::move(read.bytes);
+        return kReadReply;
+    default:
+        return kReadFailed; // busy, or a library fault
+    }
+}
+
+StatusShown StatusPoll::ReadStatus(int fromRegistry, int viewType, TipList& tips) {
+    StatusShown shown;
+    if (m_pChannels == nullptr) {
+        return shown;
+    }
+    int readResult = kReadFailed;
+    const bool readsReply = ChannelGivesReply(m_pChannels->m_Stat) || fromRegistry;
+    if (readsReply) {
+        std::vector<unsigned char> reply;
+        readResult = ReadReply(fromRegistry, &reply);
+        DebugTrace("\n");
+        DebugTrace(fromRegistry ? " Printer status (Registry) : %s\n"
+                                : " Printer status (BXAPI) : %s\n",
+                   ReplyText(reply).c_str());
+        if (!m_bDebugStatus && readResult == kReadNone) {
+            if (!fromRegistry) {
+                m_bStatusSkip = 1;
+            }
+            return shown;
+        }
+        if (readResult >= 0) {
+            // A reply that does not decode is a failed read: what was
+            // decoded before the fault is not a status.
+            ParsedStatusRecord record;
+            if (ParseStatusReply(reply.data(), reply.size(), &record) == 0) {
+                m_Status = record;
+                m_bStatusSkip = 0;
+            } else {
+                readResult = kReadFailed;
+            }
+        }
+        if (m_bDebugStatus && readResult < 0) {
+            m_Status = ParsedStatusRecord();
+            m_Display.NotePicture(kNoAnswerPictureCategory);
+            m_nStatusClass = kClassNoAnswer;
+        }
+        m_nStatusClass = readResult >= 0 ? ClassifyStatus(m_Status) : kClassNoAnswer;
+        StartExternalProgram(viewType);
+        UpdateDetailExtras(readResult, viewType);
+        m_InkGauges.SetWarnings(InkStateMask(m_Status, m_nStatusClass));
+        DebugTrace(" -> Status No. : %d\n", m_nStatusClass);
+        shown = ShowStatus(readResult, m_nStatusClass);
+    } else {
+        // This kind of channel cannot tell a status.
+        m_nStatusClass = kClassNoAnswer;
+        m_Display.ShowMessage(IDS_STATUS_NOT_AVAILABLE);
+        m_Display.ShowPicture(kNoAnswerPictureCategory);
+        shown.trouble = StatusShown::kTroubleNone;
+        readResult = kReadFailed;
+    }
+    UpdateInkDisplay(0, viewType, tips);
+    shown.read = readResult >= 0 ? StatusShown::kStatusRead : StatusShown::kReadFailed;
+    return shown;
+}
+
+void StatusPoll::StartExternalProgram(int viewType) {
+    if (m_pChannels == nullptr) {
+        return;
+    }
+    if (m_pChannels->SlowPolling()) {
+        return;
+    }
+    if (viewType != kViewProgress) {
+        m_bExternalStarted = 0;
+        return;
+    }
+    if (m_bExternalStarted || m_Status.rc != 1) {
+        return;
+    }
+    std::string program;
+    if (ReadProfileString(m_Printer.ModelFile().c_str(), m_Printer.ModelSection().c_str(),
+                          "CSICEXE", &program) != kProfileFound ||
+        program.empty()) {
+        return;
+    }
+    // A bare name comes from the driver's install folder, the host's or the
+    // system's folder, never from a search of the current folder or PATH.
+    const std::string path =
+        FindProgram(program, {DriverInstallFolder(), ApplicationFolder(), SystemFolder()});
+    if (path.empty()) {
+        return;
+    }
+    const std::string command = ExternalProgramCommand(QuoteArgument(path), m_Printer.Name(),
+                                                       m_Printer.Port(), m_strResourcePath);
+    if (StartProgram(path, command, SW_SHOW)) {
+        m_bExternalStarted = 1;
+    }
+}
+
+void StatusPoll::UpdateDetailExtras(int readResult, int viewType) {
+    const bool information =
+        readResult >= 0 && m_Status.st == kStateInformation && viewType == kViewDetail;
+    if (information && m_pChannels->m_hInfo > 0) {
+        EnableWindow(GetDlgItem(m_hWnd, IDC_INFO_BUTTON), TRUE);
+    } else {
+        EnableWindow(GetDlgItem(m_hWnd, IDC_INFO_BUTTON), FALSE);
+        m_Information.EndShown();
+    }
+    if (!(information && m_pChannels->m_hInfo2 > 0) || m_pBxApi == nullptr) {
+        SetDlgItemTextA(m_hWnd, IDC_INFO_LINE, "");
+        ShowWindow(GetDlgItem(m_hWnd, IDC_INFO_LINE), SW_HIDE);
+        return;
+    }
+    ShowWindow(GetDlgItem(m_hWnd, IDC_INFO_LINE), SW_SHOW);
+    m_pBxApi->BXSend(m_pChannels->m_hInfo2, kRemoteCountRequest, sizeof(kRemoteCountRequest));
+    ReceiveRemoteCount();
+}
+
+void StatusPoll::ReceiveRemoteCount() {
+    void* buffer = nullptr;
+    int length = 0;
+    const int received = ReceivePrinterData(*m_pBxApi, m_pChannels->m_hInfo2, &buffer, &length);
+    DebugTrace(" GetPrnData()Return Value:%d\r\n", received);
+    if (received == kReceiveNothing) {
+        m_bRemoteRequest = 1;
+        return;
+    }
+    // A failed receive leaves the mark as it was: an answer still on its way
+    // is read when the library reports it.
+    if (received != kReceiveData || buffer == nullptr) {
+        return;
+    }
+    m_bRemoteRequest = 0;
+    DebugTrace(" Return Buffer:%s\r\n", static_cast<const char*>(buffer));
+    uint16_t count = kIRNotAvailable;
+    ParseIRReply(static_cast<const unsigned char*>(buffer), static_cast<size_t>(length), &count);
+    LocalFree(buffer);
+    SetDlgItemTextA(m_hWnd, IDC_INFO_LINE, RemoteCountText(m_Status.ink, count).c_str());
+}
+
+// ---------------------------------------------------------------------------
+// Display
+
+StatusShown StatusPoll::ShowStatus(int readResult, int statusClass) {
+    m_bStatusSkip = 0;
+    const StatusDisplay display = StatusDisplayFor(readResult, statusClass);
+    m_Display.ShowMessage(display.messageId);
+    m_Display.ShowPicture(display.pictureCategory);
+
+    if (!m_bPrinting || !m_Sound.Available()) {
+        m_Sound.Forget();
+        return TroubleOf(statusClass);
+    }
+    int sound = 0;
+    int soundNumber = -1;
+    NotifySettings(statusClass, &sound, &soundNumber);
+    m_Sound.Announce(soundNumber, sound != 0);
+    return TroubleOf(statusClass);
+}
+
+int StatusPoll::NotifySettings(int statusClass, int* sound, int* soundNumber) const {
+    int statusNumber = kStatusNoReply;
+    int item = kItemNoReply;
+    MapStatusClass(statusClass, &statusNumber, &item);
+    int soundFlag = 0;
+    int notify = 0;
+    GetItemNotifySettingsAt(m_Printer.StoreKey(), item, &soundFlag, &notify,
+                            m_Printer.ModelSection().c_str());
+    if (sound != nullptr) {
+        *sound = soundFlag;
+    }
+    if (soundNumber != nullptr) {
+        *soundNumber = statusNumber;
+    }
+    return notify ? 1 : 0;
+}
+
+bool StatusPoll::PopsUp(int statusClass) const {
+    return NotifySettings(statusClass, nullptr, nullptr) == 1;
+}
+
+bool StatusPoll::ShouldClose(int baseViewType, int viewType) const {
+    if (m_nStatusClass == -1) {
+        return false;
+    }
+    const bool popupLike = baseViewType == kViewPopup || viewType == kViewPopup ||
+                           (viewType == kViewDetail && baseViewType == kViewProgress);
+    return popupLike && !PopsUp(m_nStatusClass);
+}
+
+void StatusPoll::UpdateInkDisplay(int noInformation, int viewType, TipList& tips) {
+    if (m_nStatusClass == -1) {
+        return;
+    }
+    if (m_nStatusClass == kClassNoAnswer || noInformation) {
+        m_InkGauges.Enable(false);
+        return;
+    }
+    const bool levelsKnown = m_pChannels != nullptr && ChannelGivesReply(m_pChannels->m_Stat) &&
+                             m_Status.inkCount == kInkCount;
+    if (!levelsKnown) {
+        m_InkGauges.Enable(false);
+    } else {
+        m_InkGauges.ShowLevels(m_Status.ink, viewType == kViewDetail);
+    }
+    m_InkGauges.ShowWarnings(tips);
+}
+
+// ---------------------------------------------------------------------------
+// Initial status of a pop-up
+
+StatusShown StatusPoll::ShowInitialStatus() {
+    RegistryKey store = m_Printer.OpenStoreKey();
+    std::vector<unsigned char> stored;
+    bool keyOpen = store.IsOpen();
+    if (keyOpen) {
+        m_bPrinting = 1;
+        const int comStatus = store.ReadNumber("ComStatus", kComStatusNoted);
+        if (comStatus != kComStatusRead) {
+            m_nStatusClass =
+                comStatus == kComStatusOtherPrinter ? kClassOtherPrinter : kClassNoAnswer;
+            return ShowStatus(0, m_nStatusClass);
+        }
+        stored = store.ReadBytes("Status");
+    }
+    if (stored.size() >= kRemoteReplyPrefixLength &&
+        std::memcmp(stored.data(), kRemoteReplyPrefix, kRemoteReplyPrefixLength) == 0) {
+        m_nStatusClass = kClassNoAnswer;
+        m_Display.ShowMessage(IDS_STATUS_NOT_AVAILABLE);
+        m_Display.ShowPicture(kNoAnswerPictureCategory);
+        StatusShown shown;
+        shown.trouble = StatusShown::kTroubleNone;
+        return shown;
+    }
+    ParsedStatusRecord record;
+    const bool usable =
+        keyOpen && stored.size() >= kStatusReplyHeaderLength &&
+        std::memcmp(stored.data(), kStatusReplyHeader, kStatusReplyHeaderLength) == 0 &&
+        ParseStatusReply(stored.data(), stored.size(), &record) == 0;
+    if (!usable) {
+        m_nStatusClass = kClassNoAnswer;
+        return ShowStatus(0, kClassNoAnswer);
+    }
+    m_Status = record;
+    m_nStatusClass = ClassifyStatus(m_Status);
+    m_InkGauges.SetWarnings(InkStateMask(m_Status, m_nStatusClass));
+    return ShowStatus(0, m_nStatusClass);
+}
+
+// ---------------------------------------------------------------------------
+// Answers of the library
+
+void StatusPoll::OnInformationReply(LPARAM channel) {
+    if (m_pChannels == nullptr || m_pChannels->m_hInfo2 <= 0 || m_pBxApi == nullptr) {
+        return;
+    }
+    DebugTrace("---\nOnBXAPIRead : \n");
+    DebugTrace(" LPARAM = %d, m_hInfo2 = %d\r\n", static_cast<int>(channel), m_pChannels->m_hInfo2);
+    if (channel != m_pChannels->m_hInfo2 || !m_bRemoteRequest) {
+        return;
+    }
+    ReceiveRemoteCount();
+    m_bRemoteRequest = 0;
+}
+
+} // namespace krx
