@@ -21,39 +21,35 @@
 
 namespace krx {
 
-// Test-only access to a status window (a friend of the class).
+// Drives a status window from outside, as the system and the host do
+// (timer events, commands, messages), and reads what it shows through its
+// read-only views. The test drives every tick itself: the window's own
+// timers are stopped after each one.
 class StatusWindowProbe {
   public:
     explicit StatusWindowProbe(StatusWindow& window) : w_(window) {}
     HWND Hwnd() const { return w_.Hwnd(); }
     void StopTimers();
-    void StatusTick() { w_.StatusTick(); }
-    void ProgressTick() { w_.ProgressTick(); }
-    void ReadStatus(int fromRegistry) {
-        w_.AfterStatusShown(w_.m_Poll.ReadStatus(fromRegistry, w_.m_nViewType, w_.m_Tips.List()));
-    }
-    void ShowStatus(int readResult, int statusClass) {
-        w_.AfterStatusShown(w_.m_Poll.ShowStatus(readResult, statusClass));
-    }
-    void ShowJob(const JobRecord& job) { w_.m_JobView.Show(job, w_.m_JobView.Shown()); }
-    void End() { w_.EndWindow(IDOK); }
+    void StatusTick() { Tick(kStatusTimerId); }
+    void ProgressTick() { Tick(kProgressTimerId); }
+    void End() { w_.End(IDOK); }
     std::string TroubleshootingPage(int category) const {
-        return w_.m_Help.TroubleshootingPage(category);
+        return w_.Help().TroubleshootingPage(category);
     }
 
-    int StatusClass() const { return w_.m_Poll.StatusClass(); }
-    int PictureCategory() const { return w_.m_Display.PictureCategory(); }
-    int MessageId() const { return w_.m_Display.MessageId(); }
-    int View() const { return w_.m_nViewType; }
-    int StatusInterval() const { return w_.m_Poll.Interval(); }
-    int Printing() const { return w_.m_Poll.Printing(); }
-    int TroubleCategory() const { return w_.m_Help.Category(); }
-    const JobRecord& Snapshot() const { return w_.m_JobView.Shown(); }
-    const ProgressMeter& Meter() const { return w_.m_JobView.Meter(); }
-    const BMP256Ctrl& Animation() const { return w_.m_JobView.Animation(); }
-    const BMP256Ctrl& Picture() const { return w_.m_Display.Picture(); }
-    const TipList& Tips() const { return w_.m_Tips.List(); }
-    StatusChannels* Channels() const { return w_.m_pChannels.get(); }
+    int StatusClass() const { return w_.Status().StatusClass(); }
+    int PictureCategory() const { return w_.Display().PictureCategory(); }
+    int MessageId() const { return w_.Display().MessageId(); }
+    int View() const { return w_.CurrentViewType(); }
+    int StatusInterval() const { return w_.Status().Interval(); }
+    int Printing() const { return w_.Status().Printing(); }
+    int TroubleCategory() const { return w_.Help().Category(); }
+    const JobRecord& Snapshot() const { return w_.Jobs().Shown(); }
+    const ProgressMeter& Meter() const { return w_.Jobs().Meter(); }
+    const BMP256Ctrl& Animation() const { return w_.Jobs().Animation(); }
+    const BMP256Ctrl& Picture() const { return w_.Display().Picture(); }
+    const TipList& Tips() const { return w_.Tips().List(); }
+    const StatusChannels* Channels() const { return w_.Channels(); }
 
     std::string Text(int id) const;
     bool Enabled(int id) const { return IsWindowEnabled(GetDlgItem(Hwnd(), id)) != FALSE; }
@@ -62,6 +58,8 @@ class StatusWindowProbe {
     }
 
   private:
+    // One timer event, handled as the window handles its own.
+    void Tick(UINT_PTR timerId);
     StatusWindow& w_;
 };
 

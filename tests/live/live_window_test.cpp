@@ -19,6 +19,7 @@
 #include "kit_utility.h"
 #include "live_window.h"
 #include "sim_port_script.h"
+#include "ui/status_window/job_view.h"
 
 namespace livetest {
 namespace {
@@ -166,10 +167,13 @@ TEST_F(LiveWindowTest, InkGaugesFollowTheReply) {
         EXPECT_FALSE(w.Enabled(IDC_INK_BLACK));
 
         // A message that is a single blank is replaced (the test's own texts).
+        kit::SimPrinter::Remove("StatusFirstResult");
+        SetReply("ST:04;IQ:5A5A5A5A5A5A;");
         krx::Module().resourceModule = GetModuleHandleA(nullptr);
-        w.ShowStatus(0, 1);
-        EXPECT_EQ("Blank message replaced", w.Text(IDC_STATUS_TEXT));
+        w.StatusTick();
         krx::Module().resourceModule = resources_;
+        EXPECT_EQ(1, w.StatusClass());
+        EXPECT_EQ("Blank message replaced", w.Text(IDC_STATUS_TEXT));
         w.End();
     });
 }
@@ -410,7 +414,7 @@ TEST_F(LiveWindowTest, PausedJobOffersResume) {
     });
 }
 
-TEST_F(LiveWindowTest, OddJobRecordsAndPageNamesAreHandled) {
+TEST_F(LiveWindowTest, PageNamesStayInsideThePagesFolder) {
     // A profile whose page name climbs out of the pages folder.
     const std::string model = kit::ExecutableFolder() + "live_KX500.ini";
     {
@@ -429,33 +433,56 @@ TEST_F(LiveWindowTest, OddJobRecordsAndPageNamesAreHandled) {
         [&](StatusWindowProbe& w, InkRecorder&) {
             EXPECT_EQ("", w.TroubleshootingPage(1));
             EXPECT_NE("", w.TroubleshootingPage(2)) << "a page inside the folder is offered";
-
-            krx::JobRecord job = {};
-            job.jobId = 5;
-            job.mediaType = 9999;
-            job.paperSize = 0xFFFF;
-            job.progress = 7;
-            job.progressRange = 0;
-            w.ShowJob(job);
-            EXPECT_EQ(100, w.Meter().Maximum()) << "no range: the bar keeps its scale";
-            EXPECT_NE(std::string::npos, w.Text(IDC_JOB_DETAILS).find(Text(1561)));
-            job.progressRange = 0x80000000u; // negative as a signed range
-            w.ShowJob(job);
-            EXPECT_EQ(100, w.Meter().Maximum());
-            job.progressRange = 10;
-            job.progress = 50; // beyond the range
-            job.timeKnown = 1;
-            job.time = 59;
-            w.ShowJob(job);
-            EXPECT_EQ(10, w.Meter().Position());
-            EXPECT_NE(std::string::npos, w.Text(IDC_JOB_TIME).find("59"));
-            job.time = 60;
-            w.ShowJob(job);
-            EXPECT_NE(std::string::npos, w.Text(IDC_JOB_TIME).find("1 min"));
             w.End();
         },
         nullptr, model);
     DeleteFileA(model.c_str());
+}
+
+INT_PTR CALLBACK PlainTemplateProc(HWND, UINT, WPARAM, LPARAM) {
+    return FALSE;
+}
+
+TEST_F(LiveWindowTest, OddJobRecordsAreShownWithinTheirBounds) {
+    // The job view on the controls of the window's own template.
+    HWND dialog = CreateDialogParamA(resources_, MAKEINTRESOURCEA(IDD_STATUS_WINDOW), nullptr,
+                                     &PlainTemplateProc, 0);
+    ASSERT_NE(nullptr, dialog);
+    auto text = [&](int id) {
+        char buffer[256] = {};
+        GetDlgItemTextA(dialog, id, buffer, sizeof(buffer));
+        return std::string(buffer);
+    };
+    {
+        krx::JobView view;
+        view.Attach(dialog);
+        view.SetNames(kit::kPrinterName, kit::kPortName);
+        view.SetUp();
+        view.Clear();
+        krx::JobRecord job = {};
+        job.jobId = 5;
+        job.mediaType = 9999;
+        job.paperSize = 0xFFFF;
+        job.progress = 7;
+        job.progressRange = 0;
+        view.Show(job, view.Shown());
+        EXPECT_EQ(100, view.Meter().Maximum()) << "no range: the bar keeps its scale";
+        EXPECT_NE(std::string::npos, text(IDC_JOB_DETAILS).find(Text(1561)));
+        job.progressRange = 0x80000000u; // negative as a signed range
+        view.Show(job, view.Shown());
+        EXPECT_EQ(100, view.Meter().Maximum());
+        job.progressRange = 10;
+        job.progress = 50; // beyond the range
+        job.timeKnown = 1;
+        job.time = 59;
+        view.Show(job, view.Shown());
+        EXPECT_EQ(10, view.Meter().Position());
+        EXPECT_NE(std::string::npos, text(IDC_JOB_TIME).find("59"));
+        job.time = 60;
+        view.Show(job, view.Shown());
+        EXPECT_NE(std::string::npos, text(IDC_JOB_TIME).find("1 min"));
+    }
+    DestroyWindow(dialog);
 }
 
 TEST_F(LiveWindowTest, TroubleHelpStartsTheInkUtility) {

@@ -87,7 +87,14 @@ class StatusWindow : public Dialog {
     // Library recovery through the settings tool.
     void TryLibraryRecovery() { m_Recovery.Try(Hwnd(), m_nViewType, m_Printer.Name()); }
 
-    // The recovery state, for the tests' recovery window.
+    // What the window shows, read-only.
+    int CurrentViewType() const { return m_nViewType; }
+    const StatusPoll& Status() const { return m_Poll; }
+    const StatusView& Display() const { return m_Display; }
+    const JobView& Jobs() const { return m_JobView; }
+    const TroubleHelp& Help() const { return m_Help; }
+    const TipsPanel& Tips() const { return m_Tips; }
+    const StatusChannels* Channels() const { return m_pChannels.get(); }
     int RecoveryStateValue() const { return m_Recovery.State(); }
 
   protected:
@@ -163,9 +170,6 @@ class StatusWindow : public Dialog {
 
     // --- Status: polled, read and shown ---
     StatusPoll m_Poll{m_Printer, m_Display, m_InkGauges, m_strResourcePath};
-
-    // Live status and job display helpers
-    friend class StatusWindowProbe; // tests drive the ticks directly
 };
 
 } // namespace krx
