@@ -28,9 +28,9 @@ void StatusWindow::SwitchView(int viewType, int forceDefaultPosition) {
     if (viewType == m_nViewType) {
         return;
     }
-    const ViewConditions conditions = {m_Tips.Enabled(),
-                                       InformationAvailable(m_Poll.Status(), m_pChannels.get(), false),
-                                       InformationAvailable(m_Poll.Status(), m_pChannels.get(), true)};
+    const ViewConditions conditions = {
+        m_Tips.Enabled(), InformationAvailable(m_Poll.Status(), m_pChannels.get(), false),
+        InformationAvailable(m_Poll.Status(), m_pChannels.get(), true)};
     m_Layout.Prepare(viewType, m_Printer, conditions, m_bStatusPolling != 0);
 
     if (viewType != kViewDetail) {
