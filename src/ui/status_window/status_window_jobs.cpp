@@ -27,7 +27,7 @@ void StatusWindow::ProgressTick() {
     if (m_nViewType == kViewDetail && m_pJobMonitor->GetJobRecord(nullptr)) {
         if (m_Poll.PopsUp(m_Poll.StatusClass())) {
             SwitchView(kViewPopup, 0);
-            m_Help.SetCategory(m_Poll.StatusClass(), m_Poll.StatusClass(), m_nViewType);
+            m_Help.SetCategory(m_Poll.StatusClass(), m_nViewType);
         } else {
             SwitchView(kViewProgress, 0);
         }
@@ -68,7 +68,7 @@ void StatusWindow::ProgressTick() {
     }
     if (m_nBaseViewType != kViewProgress) {
         SwitchView(m_nBaseViewType, 0);
-        m_Help.SetCategory(m_Poll.StatusClass(), m_Poll.StatusClass(), m_nViewType);
+        m_Help.SetCategory(m_Poll.StatusClass(), m_nViewType);
     } else if (m_pJobMonitor->GetJobCount() > 0) {
         if (IsWindowVisible(Hwnd())) {
             ShowWindow(Hwnd(), SW_HIDE);

@@ -47,7 +47,7 @@ void StatusWindow::StatusTick() {
             } else if (statusClass != m_Poll.MeterStatusClass()) {
                 SwitchView(kViewDetail, 0);
             }
-            m_Help.SetCategory(statusClass, statusClass, m_nViewType);
+            m_Help.SetCategory(statusClass, m_nViewType);
         }
     }
     if (m_Poll.ShouldClose(m_nBaseViewType, m_nViewType) && JobCheckSaysClose()) {
@@ -57,7 +57,7 @@ void StatusWindow::StatusTick() {
 
 void StatusWindow::AfterStatusShown(const StatusShown& shown) {
     if (shown.trouble == StatusShown::kTroubleOfClass) {
-        m_Help.SetCategory(shown.troubleClass, m_Poll.StatusClass(), m_nViewType);
+        m_Help.SetCategory(shown.troubleClass, m_nViewType);
     } else if (shown.trouble == StatusShown::kTroubleNone) {
         m_Help.ClearCategory(m_Poll.StatusClass(), m_nViewType);
     }

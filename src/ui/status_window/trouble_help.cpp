@@ -116,8 +116,8 @@ std::string TroubleHelp::TroubleshootingPage(int category) const {
     return FileExists(path) ? path : std::string();
 }
 
-void TroubleHelp::SetCategory(int statusClass, int shownClass, int viewType) {
-    Offer(TroubleCategoryFor(statusClass), shownClass, viewType);
+void TroubleHelp::SetCategory(int statusClass, int viewType) {
+    Offer(TroubleCategoryFor(statusClass), statusClass, viewType);
 }
 
 void TroubleHelp::ClearCategory(int shownClass, int viewType) {

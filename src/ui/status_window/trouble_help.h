@@ -30,10 +30,10 @@ class TroubleHelp {
     // is offered.
     bool Prepare(int category, bool inkReplacement);
 
-    // The button offers the help of statusClass's trouble category, or
-    // none; shownClass: the status the window shows now (its utility), in
-    // viewType (the meter has no button).
-    void SetCategory(int statusClass, int shownClass, int viewType);
+    // The button offers the help of the trouble category of statusClass,
+    // the status the window shows, or none (ClearCategory; shownClass may
+    // still offer its utility), in viewType (the meter has no button).
+    void SetCategory(int statusClass, int viewType);
     void ClearCategory(int shownClass, int viewType);
     // The button pressed while the window shows statusClass. liveStatus:
     // the status comes from the printer at the normal pace, so the utility
