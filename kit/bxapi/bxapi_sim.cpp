@@ -14,6 +14,7 @@
 #include <type_traits>
 
 #include "comm/bxapi_abi.h"
+#include "common/critical_section.h"
 #include "sim_script.h"
 
 using kit::kUnset;
@@ -44,15 +45,7 @@ struct Answer {
 
 // One lock for the script and the state: a status read may reload the
 // script while another window's thread reads from it.
-CRITICAL_SECTION g_lock;
-
-class Guard {
-  public:
-    Guard() { EnterCriticalSection(&g_lock); }
-    ~Guard() { LeaveCriticalSection(&g_lock); }
-    Guard(const Guard&) = delete;
-    Guard& operator=(const Guard&) = delete;
-};
+krx::CriticalSection g_lock;
 
 int Serve(const Answer& a, void* buffer, int* size, int emptyResult) {
     const int length = static_cast<int>(a.data.size());
@@ -106,20 +99,20 @@ void Post(HWND window, UINT message, int handle) {
 } // namespace
 
 BX_EXPORT BXInitialize() {
-    Guard guard;
+    krx::CriticalSectionLock guard(g_lock);
     Script().Load();
     LogCall("BXInitialize");
     return Script().initResult;
 }
 
 BX_EXPORT BXRelease() {
-    Guard guard;
+    krx::CriticalSectionLock guard(g_lock);
     LogCall("BXRelease");
     return Script().releaseResult;
 }
 
 BX_EXPORT BXGetDeviceID(int mode, const char* name, char* buffer, int* size) {
-    Guard guard;
+    krx::CriticalSectionLock guard(g_lock);
     LogCall("BXGetDeviceID %d %s %s", mode, NameOf(name), buffer != nullptr ? "buffer" : "none");
     const kit::SimScript& s = Script();
     if (!s.hasDeviceId && s.deviceIdFirstResult == kUnset) {
@@ -131,7 +124,7 @@ BX_EXPORT BXGetDeviceID(int mode, const char* name, char* buffer, int* size) {
 }
 
 BX_EXPORT BXGetAvailableChannel(int mode, const char* name, void* buffer, int* size) {
-    Guard guard;
+    krx::CriticalSectionLock guard(g_lock);
     LogCall("BXGetAvailableChannel %d %s %s", mode, NameOf(name),
             buffer != nullptr ? "buffer" : "none");
     const kit::SimScript& s = Script();
@@ -145,7 +138,7 @@ BX_EXPORT BXGetAvailableChannel(int mode, const char* name, void* buffer, int* s
 }
 
 BX_EXPORT BXOpenChannel(int mode, const char* name, int channelId) {
-    Guard guard;
+    krx::CriticalSectionLock guard(g_lock);
     LogCall("BXOpenChannel %d %s %08X", mode, NameOf(name), channelId);
     if (OpenFails(channelId)) {
         return 0;
@@ -159,7 +152,7 @@ BX_EXPORT BXOpenChannel(int mode, const char* name, int channelId) {
 }
 
 BX_EXPORT BXCloseChannel(int handle) {
-    Guard guard;
+    krx::CriticalSectionLock guard(g_lock);
     LogCall("BXCloseChannel %d", handle);
     auto& channels = State().channels;
     auto it = std::find_if(channels.begin(), channels.end(),
@@ -175,7 +168,7 @@ BX_EXPORT BXCloseChannel(int handle) {
 }
 
 BX_EXPORT BXSetOption(int handle, int option, HWND* window) {
-    Guard guard;
+    krx::CriticalSectionLock guard(g_lock);
     LogCall("BXSetOption %d %d", handle, option);
     SimChannel* channel = State().Find(handle);
     if (channel == nullptr || window == nullptr) {
@@ -193,7 +186,7 @@ BX_EXPORT BXSetOption(int handle, int option, HWND* window) {
 }
 
 BX_EXPORT BXReceiveCancel(int handle) {
-    Guard guard;
+    krx::CriticalSectionLock guard(g_lock);
     LogCall("BXReceiveCancel %d", handle);
     if (SimChannel* channel = State().Find(handle)) {
         if (!Script().keepUnreadData) {
@@ -205,7 +198,7 @@ BX_EXPORT BXReceiveCancel(int handle) {
 }
 
 BX_EXPORT BXGetStatus(int handle, void* buffer, int* size) {
-    Guard guard;
+    krx::CriticalSectionLock guard(g_lock);
     kit::SimScript& s = Script();
     if (s.live) {
         s.Load();
@@ -224,7 +217,7 @@ BX_EXPORT BXGetStatus(int handle, void* buffer, int* size) {
 }
 
 BX_EXPORT BXReceive(int handle, void* buffer, int* size, int reserved) {
-    Guard guard;
+    krx::CriticalSectionLock guard(g_lock);
     LogCall("BXReceive %d %s %d", handle, buffer != nullptr ? "buffer" : "none", reserved);
     const kit::SimScript& s = Script();
     SimChannel* channel = State().Find(handle);
@@ -247,7 +240,7 @@ BX_EXPORT BXReceive(int handle, void* buffer, int* size, int reserved) {
 
 #ifndef KIT_BXAPI_WITHOUT_SEND
 BX_EXPORT BXSend(int handle, const void* bytes, int length) {
-    Guard guard;
+    krx::CriticalSectionLock guard(g_lock);
     LogCall("BXSend %d %d", handle, length);
     SimChannel* channel = State().Find(handle);
     if (channel != nullptr && bytes != nullptr && length >= 2) {
@@ -272,9 +265,6 @@ BX_EXPORT BXSend(int handle, const void* bytes, int length) {
 #endif
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
-    if (reason == DLL_PROCESS_ATTACH) {
-        InitializeCriticalSection(&g_lock);
-    }
     // Unloaded by FreeLibrary (not at process end): its windows are no longer
     // registered anywhere.
     if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
@@ -283,7 +273,6 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
                 kit::WithdrawRegistrations(c.handle);
             }
         }
-        DeleteCriticalSection(&g_lock);
     }
     return TRUE;
 }
