@@ -6,42 +6,18 @@
 // "bench_load one PATH" measures one load.
 #include <windows.h>
 
-#include <psapi.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "bench_stats.h"
+#include "process_memory.h"
 
 namespace {
 
-// Committed private memory in KiB: the system's figure, or where it keeps
-// none (Wine answers 0), the private regions of the address space.
 double PrivateKib() {
-    PROCESS_MEMORY_COUNTERS_EX memory = {};
-    memory.cb = sizeof(memory);
-    SIZE_T bytes = 0;
-    if (GetProcessMemoryInfo(GetCurrentProcess(),
-                             reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof(memory))) {
-        bytes = memory.PrivateUsage;
-    }
-    if (bytes == 0) {
-        const char* address = nullptr;
-        MEMORY_BASIC_INFORMATION info = {};
-        while (VirtualQuery(address, &info, sizeof(info)) == sizeof(info)) {
-            if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE) {
-                bytes += info.RegionSize;
-            }
-            const char* next = static_cast<const char*>(info.BaseAddress) + info.RegionSize;
-            if (next <= address) {
-                break;
-            }
-            address = next;
-        }
-    }
-    return static_cast<double>(bytes) / 1024;
+    return static_cast<double>(krxtest::PrivateBytes()) / 1024;
 }
 
 // Committed memory of a loaded module's image in KiB. Wine reads an image

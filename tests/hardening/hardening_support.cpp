@@ -1,12 +1,12 @@
 // Helpers of the hardening tests and the soak benchmark.
 #include "hardening_support.h"
 
-#include <psapi.h>
-
 #include <winternl.h>
 
 #include <cstdio>
 #include <map>
+
+#include "process_memory.h"
 
 namespace hardening {
 
@@ -55,23 +55,6 @@ DWORD ProbeKernelHandles() {
     return count;
 }
 
-SIZE_T WalkPrivateMemory() {
-    SIZE_T total = 0;
-    const char* address = nullptr;
-    MEMORY_BASIC_INFORMATION info = {};
-    while (VirtualQuery(address, &info, sizeof(info)) == sizeof(info)) {
-        if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE) {
-            total += info.RegionSize;
-        }
-        const char* next = static_cast<const char*>(info.BaseAddress) + info.RegionSize;
-        if (next <= address) {
-            break;
-        }
-        address = next;
-    }
-    return total;
-}
-
 DWORD ProbeGdiObjects() {
     DWORD count = 0;
     for (UINT_PTR index = 1; index < kObjectIndexLimit; ++index) {
@@ -107,15 +90,7 @@ ResourceCounts MeasureResources() {
     if (!GetProcessHandleCount(GetCurrentProcess(), &counts.handles) || counts.handles == 0) {
         counts.handles = ProbeKernelHandles();
     }
-    PROCESS_MEMORY_COUNTERS_EX memory = {};
-    memory.cb = sizeof(memory);
-    if (GetProcessMemoryInfo(GetCurrentProcess(),
-                             reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof(memory))) {
-        counts.privateBytes = memory.PrivateUsage;
-    }
-    if (counts.privateBytes == 0) {
-        counts.privateBytes = WalkPrivateMemory();
-    }
+    counts.privateBytes = krxtest::PrivateBytes();
     counts.gdiObjects = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
     if (counts.gdiObjects == 0) {
         counts.gdiObjects = ProbeGdiObjects();
