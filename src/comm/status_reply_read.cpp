@@ -16,8 +16,12 @@ StatusReplyRead ReadStatusReply(const CBxApi& bx, int handle) {
         read.outcome = StatusReadOutcome::kBusy;
         return read;
     }
-    if (read.firstResult != bx::kBufferTooSmall || size <= 0 || size > kMaxStatusReplySize) {
+    if (read.firstResult != bx::kBufferTooSmall || size <= 0) {
         read.outcome = StatusReadOutcome::kFailed;
+        return read;
+    }
+    if (size > kMaxStatusReplySize) {
+        read.outcome = StatusReadOutcome::kTooLong;
         return read;
     }
     // One zero byte more than announced keeps a text end inside the buffer.

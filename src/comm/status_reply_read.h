@@ -15,6 +15,7 @@ enum class StatusReadOutcome : int {
     kNothing, // nothing to read yet
     kBusy,    // the library is busy: ask again later
     kFailed,  // the library failed or broke its own rules
+    kTooLong, // the announced size is beyond any status reply: no room is made
     kReply,   // bytes holds the reply
 };
 
@@ -32,9 +33,9 @@ struct StatusReplyRead {
 };
 
 // Asks the channel for its size and then for its reply. A size call that
-// does not say "buffer too small" with a plausible size (1 byte up to
-// kMaxStatusReplySize) is a fault, unless it says nothing is there or the
-// library is busy; a reply call that fails is a fault.
+// does not say "buffer too small" with a size of at least 1 byte is a fault,
+// unless it says nothing is there or the library is busy; a size beyond
+// kMaxStatusReplySize is not read; a reply call that fails is a fault.
 StatusReplyRead ReadStatusReply(const CBxApi& bx, int handle);
 
 } // namespace krx

@@ -159,17 +159,13 @@ int StatusQuery::LibraryPath(const CBxApi& bx, int handle) {
     case StatusReadOutcome::kNothing:
         return 0;
     case StatusReadOutcome::kBusy:
+    case StatusReadOutcome::kTooLong: // no room for it: the caller may ask again
         return -1;
     case StatusReadOutcome::kReply:
         return Decode(read.bytes.data(), static_cast<unsigned>(read.bytes.size()));
     case StatusReadOutcome::kFailed:
     default:
         break;
-    }
-    // A reply larger than any status finds no room: the caller may ask again.
-    if (!read.secondCalled && read.firstResult == bx::kBufferTooSmall &&
-        read.announcedSize > kMaxStatusReplySize) {
-        return -1;
     }
     Set(m_Out.statusNumber, kStatusNoReply);
     NotifyLookup(kItemNoReply);
