@@ -170,7 +170,7 @@ StatusShown StatusPoll::ShowTickResult(int result, int viewType, TipList& tips) 
     StatusShown shown;
     if (result < 0) {
         m_nStatusClass = result == kTickOtherPrinter ? kClassOtherPrinter : kClassNoAnswer;
-        shown = ShowStatus(0, m_nStatusClass);
+        shown = ShowStatus(0);
         UpdateInkDisplay(1, viewType, tips);
     } else if (result == kTickRead && m_pChannels != nullptr && m_pChannels->m_Stat != 0 &&
                (!m_bStatusSkip || m_bPrinting)) {
@@ -215,7 +215,7 @@ int StatusPoll::ReadReply(int fromRegistry, std::vector<unsigned char>* reply) {
         *reply = std::move(read.bytes);
         return kReadReply;
     default:
-        return kReadFailed; // busy, or a library fault
+        return kReadFailed; // busy, no room for the reply, or a library fault
     }
 }
 
@@ -260,7 +260,7 @@ StatusShown StatusPoll::ReadStatus(int fromRegistry, int viewType, TipList& tips
         UpdateDetailExtras(readResult, viewType);
         m_InkGauges.SetWarnings(InkStateMask(m_Status, m_nStatusClass));
         DebugTrace(" -> Status No. : %d\n", m_nStatusClass);
-        shown = ShowStatus(readResult, m_nStatusClass);
+        shown = ShowStatus(readResult);
     } else {
         // This kind of channel cannot tell a status.
         m_nStatusClass = kClassNoAnswer;
@@ -352,7 +352,8 @@ void StatusPoll::ReceiveRemoteCount() {
 // ---------------------------------------------------------------------------
 // Display
 
-StatusShown StatusPoll::ShowStatus(int readResult, int statusClass) {
+StatusShown StatusPoll::ShowStatus(int readResult) {
+    const int statusClass = m_nStatusClass;
     m_bStatusSkip = 0;
     const StatusDisplay display = StatusDisplayFor(readResult, statusClass);
     m_Display.ShowMessage(display.messageId);
@@ -430,7 +431,7 @@ StatusShown StatusPoll::ShowInitialStatus() {
         if (comStatus != kComStatusRead) {
             m_nStatusClass =
                 comStatus == kComStatusOtherPrinter ? kClassOtherPrinter : kClassNoAnswer;
-            return ShowStatus(0, m_nStatusClass);
+            return ShowStatus(0);
         }
         stored = store.ReadBytes("Status");
     }
@@ -450,12 +451,12 @@ StatusShown StatusPoll::ShowInitialStatus() {
         ParseStatusReply(stored.data(), stored.size(), &record) == 0;
     if (!usable) {
         m_nStatusClass = kClassNoAnswer;
-        return ShowStatus(0, kClassNoAnswer);
+        return ShowStatus(0);
     }
     m_Status = record;
     m_nStatusClass = ClassifyStatus(m_Status);
     m_InkGauges.SetWarnings(InkStateMask(m_Status, m_nStatusClass));
-    return ShowStatus(0, m_nStatusClass);
+    return ShowStatus(0);
 }
 
 // ---------------------------------------------------------------------------

@@ -73,7 +73,6 @@ class StatusPoll {
     // Reads and shows a status: from the store while another process
     // sends a job (fromRegistry), else from the channel.
     StatusShown ReadStatus(int fromRegistry, int viewType, TipList& tips);
-    StatusShown ShowStatus(int readResult, int statusClass);
     // The status of a pop-up before its first tick, from the store.
     StatusShown ShowInitialStatus();
     // The library's answer on the remote information channel.
@@ -99,6 +98,9 @@ class StatusPoll {
     InformationDialog& Information() { return m_Information; }
 
   private:
+    // Shows the current class's message, picture and sound; readResult < 0:
+    // the read failed.
+    StatusShown ShowStatus(int readResult);
     int ReadReply(int fromRegistry, std::vector<unsigned char>* reply);
     void StartExternalProgram(int viewType);
     void UpdateDetailExtras(int readResult, int viewType);
