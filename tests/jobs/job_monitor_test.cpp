@@ -350,10 +350,10 @@ TEST_F(JobMonitorTest, JobTextOfAnyShapeIsStoredSafely) {
     }
 }
 
-// With no session (the library is not beside this module) the worker ends
-// at once and leaves the ids listed, so the spooler check can be watched
-// alone; the next announcement starts a worker again.
-TEST_F(JobMonitorTest, PruningBySpoolerAnswers) {
+// Without a session (the library is not beside this module) the list still
+// follows the spooler's answers, and the monitor runs for as long as ids are
+// left; the next announcement tries the session again.
+TEST_F(JobMonitorTest, ListFollowsTheSpoolerWithoutASession) {
     krx::SetSelfModule(GetModuleHandleA("kernel32.dll"));
     const struct {
         bool skip;
@@ -372,27 +372,70 @@ TEST_F(JobMonitorTest, PruningBySpoolerAnswers) {
         spooler_->SetOpenFails(c.openFails);
         for (int id = 1; id <= 4; ++id) {
             spooler_->Forget(id);
-            ASSERT_EQ(Monitor().FollowJob(id), 1);
         }
-        WaitForWorkerEnd();
-        ASSERT_EQ(Monitor().GetJobCount(), 4);
         for (int id : c.known) {
             spooler_->Know(id);
         }
         Monitor().SetSkipSpoolerCheck(c.skip ? 1 : 0);
+        for (int id = 1; id <= 4; ++id) {
+            ASSERT_EQ(Monitor().FollowJob(id), 1);
+        }
+        EXPECT_TRUE(WaitFor([&] { return Monitor().GetJobCount() == c.remaining; }, 2000));
+        Sleep(20);
+        EXPECT_EQ(Monitor().GetJobCount(), c.remaining) << "and stays so";
+        EXPECT_EQ(Monitor().IsWorkerRunning(), c.remaining > 0);
         EXPECT_EQ(Monitor().PruneJobs(), c.remaining > 0 ? 1 : 0);
-        EXPECT_EQ(Monitor().GetJobCount(), c.remaining);
     }
     spooler_->SetOpenFails(false);
-    Monitor().SetSkipSpoolerCheck(0);
     krx::SetSelfModule(nullptr);
     kit::SimPort::AddJob(Job(4, 50));
     spooler_->Know(4);
+    Monitor().SetSkipSpoolerCheck(0);
     EXPECT_EQ(Monitor().FollowJob(4), 0) << "still listed";
-    EXPECT_EQ(Monitor().FollowJob(5), 1) << "starts a worker although ids are listed";
+    EXPECT_EQ(Monitor().FollowJob(5), 1) << "tries the session again";
     ValidRecord(4);
     EXPECT_TRUE(WaitFor([&] { return Monitor().GetJobCount() == 0; }));
     WaitForWorkerEnd();
+}
+
+// Whatever the port does, the port is looked at once a period and the list
+// empties once the spooler forgets the job.
+TEST_F(JobMonitorTest, PortLookedAtOnceAPeriodUntilTheSpoolerForgetsTheJob) {
+    const struct {
+        const char* label;
+        void (*script)();
+    } cases[] = {
+        {"port does not open", [] { kit::SimPort::SetNumber("OpenPortResult", 0); }},
+        {"port idle at once", [] { kit::SimPort::SetNumber("PortInactive", 1); }},
+        {"port busy with a foreign job", [] { kit::SimPort::AddJob(Job(99, kLong)); }},
+        {"progress reads fail",
+         [] {
+             kit::SimPort::AddJob(Job(7, kLong));
+             kit::SimPort::SetText("FailProps", "102");
+         }},
+    };
+    constexpr DWORD kPeriod = 20;
+    constexpr DWORD kWatch = 400;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        monitor_.reset();
+        kit::SimPort::Reset();
+        DeleteFileA(logPath_.c_str());
+        kit::SimPort::SetText("CallLog", logPath_);
+        c.script();
+        krx::JobMonitorSettings settings = jobstest::FastSettings();
+        settings.pollInterval = kPeriod;
+        monitor_.reset(new JobMonitor(settings));
+        monitor_->SetNames(kPrinter, kPort);
+        spooler_->Know(7);
+        ASSERT_EQ(Monitor().FollowJob(7), 1);
+        Sleep(kWatch);
+        const int opens = CountInLog("local OpenPort");
+        EXPECT_LE(opens, static_cast<int>(kWatch / kPeriod) + 2) << CallLog();
+        spooler_->Forget(7);
+        EXPECT_TRUE(WaitFor([&] { return Monitor().GetJobCount() == 0; }, 4 * kPeriod + 500));
+        WaitForWorkerEnd();
+    }
 }
 
 // Wine's own spooler answers for a job of this process: while it knows the
