@@ -1,0 +1,249 @@
+// Liveness of the window exports, whatever the port monitor and the spooler
+// do. Each row is a state of the outside world; each column a window export
+// that ends up waiting for a print job: the progress meter opened for the
+// job, and a Detail window that was announced the job and then closed (it
+// goes on as a hidden meter). For every cell the export must stay open while
+// the spooler holds the job, return within its bound once the job has left
+// the spooler, and meanwhile open the port at most about once a second.
+// The jobs are real jobs of Wine's spooler in this process, ended with
+// EndDocPrinter as a host's print job ends.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "hardening_support.h"
+#include "kit_install.h"
+#include "krxstat.h"
+#include "sim_port_script.h"
+#include "test_support.h"
+
+namespace hardening {
+namespace {
+
+// How long a cell keeps its job in the spooler before ending it.
+constexpr DWORD kJobLifeMs = 3000;
+// The bound within which an export returns once its job has left the
+// spooler: a look at the spooler (1 s), the progress tick that shows the
+// ended job complete and the one that closes (2 s each), and the host's
+// slack.
+constexpr DWORD kReturnBoundMs = 7000;
+// Port openings allowed per second while the job waits (one a period).
+constexpr double kMaxOpensPerSecond = 1.5;
+constexpr int kNeverKnownJob = 4242;
+
+// The network-status library beside the plug-in moved away for the life of
+// the object, optionally replaced by a file that is no library.
+class NetworkLibraryAway {
+  public:
+    explicit NetworkLibraryAway(bool replaceWithJunk)
+        : path_(kit::ExecutableFolder() + "nvnetq10.dll"), away_(path_ + ".away") {
+        moved_ = MoveFileExA(path_.c_str(), away_.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+        if (moved_ && replaceWithJunk) {
+            HANDLE file = CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (file != INVALID_HANDLE_VALUE) {
+                DWORD written = 0;
+                WriteFile(file, "not a library", 13, &written, nullptr);
+                CloseHandle(file);
+            }
+        }
+    }
+    ~NetworkLibraryAway() {
+        if (moved_) {
+            DeleteFileA(path_.c_str());
+            MoveFileExA(away_.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING);
+        }
+    }
+    NetworkLibraryAway(const NetworkLibraryAway&) = delete;
+    NetworkLibraryAway& operator=(const NetworkLibraryAway&) = delete;
+    bool Moved() const { return moved_; }
+
+  private:
+    std::string path_;
+    std::string away_;
+    bool moved_ = false;
+};
+
+enum class Library { kPresent, kMissing, kJunk };
+enum class SpoolerJobLife { kLives, kGoneBeforeTheCall, kNeverKnown };
+
+struct LivenessRow {
+    const char* label;
+    Library library;
+    SpoolerJobLife job;
+    // Scripts the simulated port; gets the spooler's id of the job.
+    std::function<void(int jobId)> port;
+};
+
+kit::SimPortJob PortJob(int spoolerId) {
+    kit::SimPortJob job;
+    job.spoolerId = spoolerId;
+    job.polls = 1000000; // the port prints it for as long as the test runs
+    return job;
+}
+
+std::vector<LivenessRow> Rows() {
+    auto none = [](int) {};
+    return {
+        {"network-status library missing", Library::kMissing, SpoolerJobLife::kLives, none},
+        {"network-status library fails to load", Library::kJunk, SpoolerJobLife::kLives, none},
+        {"port does not open", Library::kPresent, SpoolerJobLife::kLives,
+         [](int) { kit::SimPort::SetNumber("OpenPortResult", 0); }},
+        {"port idle at once", Library::kPresent, SpoolerJobLife::kLives,
+         [](int) { kit::SimPort::SetNumber("PortInactive", 1); }},
+        {"port busy with a foreign job", Library::kPresent, SpoolerJobLife::kLives,
+         [](int) { kit::SimPort::AddJob(PortJob(99)); }},
+        {"job followed, then gone from the spooler", Library::kPresent, SpoolerJobLife::kLives,
+         [](int jobId) { kit::SimPort::AddJob(PortJob(jobId)); }},
+        {"job progress unreadable", Library::kPresent, SpoolerJobLife::kLives,
+         [](int jobId) {
+             kit::SimPort::AddJob(PortJob(jobId));
+             kit::SimPort::SetText("FailProps", "102,103,101");
+         }},
+        {"job gone before the first poll", Library::kPresent, SpoolerJobLife::kGoneBeforeTheCall,
+         none},
+        {"job never known to the spooler", Library::kPresent, SpoolerJobLife::kNeverKnown, none},
+    };
+}
+
+enum class Column { kMeter, kDetailTurnedMeter };
+const char* ColumnName(Column column) {
+    return column == Column::kMeter ? "PrStartKRX_PM" : "PrStartKRX_D, then a job and closed";
+}
+
+class LivenessMatrixTest : public krxtest::CleanRegistryTest {
+  protected:
+    void SetUp() override {
+        CleanRegistryTest::SetUp();
+        kit::InstallOptions options;
+        options.bxapiPath = kit::ExecutableFolder() + "BXAPI.DLL";
+        options.addSpoolerPrinter = true;
+        ASSERT_TRUE(kit::InstallSimulatedSystem(options));
+        kit::SimPrinter::ScriptTypicalPrinter();
+        // The meter follows its job only: the printer's own state would
+        // switch it to another view.
+        krxtest::WriteDword(HKEY_LOCAL_MACHINE, "software\\NORVA\\KRX3\\KRXCommon",
+                            "ERR_OSVERNOTSUPPORT", 1);
+        modelFile_ = kit::ExecutableFolder() + "KX500.ini";
+        log_ = kit::ExecutableFolder() + "liveness_calls.log";
+        output_ = kit::ExecutableFolder() + "liveness_job.prn";
+        plugin_ = LoadLibraryA("krxstat.dll");
+        ASSERT_NE(plugin_, nullptr);
+        startD_ = reinterpret_cast<PFN_PrStartKRX_D>(
+            reinterpret_cast<void*>(GetProcAddress(plugin_, "PrStartKRX_D")));
+        startPM_ = reinterpret_cast<PFN_PrStartKRX_PM>(
+            reinterpret_cast<void*>(GetProcAddress(plugin_, "PrStartKRX_PM")));
+        ASSERT_TRUE(startD_ && startPM_);
+    }
+    void TearDown() override {
+        if (plugin_ != nullptr) {
+            FreeLibrary(plugin_);
+        }
+        kit::SimPort::Reset();
+        DeleteFileA(log_.c_str());
+        DeleteFileA(output_.c_str());
+        kit::RemoveSimulatedSystem();
+        CleanRegistryTest::TearDown();
+    }
+
+    int CountOpens() const {
+        const std::string log = kit::ReadTextFile(log_);
+        int count = 0;
+        for (size_t at = log.find("OpenPort"); at != std::string::npos;
+             at = log.find("OpenPort", at + 1)) {
+            ++count;
+        }
+        return count;
+    }
+
+    // One cell: the export runs while the job lives, then the job ends.
+    void RunCell(const LivenessRow& row, Column column) {
+        SCOPED_TRACE(std::string(row.label) + " / " + ColumnName(column));
+        kit::SimPort::Reset();
+        DeleteFileA(log_.c_str());
+        kit::SimPort::SetText("CallLog", log_);
+        std::unique_ptr<NetworkLibraryAway> away;
+        if (row.library != Library::kPresent) {
+            away.reset(new NetworkLibraryAway(row.library == Library::kJunk));
+            ASSERT_TRUE(away->Moved());
+        }
+        std::unique_ptr<kit::SpoolerJob> job;
+        int jobId = kNeverKnownJob;
+        if (row.job != SpoolerJobLife::kNeverKnown) {
+            job.reset(new kit::SpoolerJob(kit::kPrinterName, output_));
+            ASSERT_NE(job->Id(), 0) << "spooler job not started, error " << GetLastError();
+            jobId = job->Id();
+        }
+        row.port(jobId);
+        if (row.job == SpoolerJobLife::kGoneBeforeTheCall) {
+            job->End();
+        }
+
+        const std::string model = modelFile_;
+        WindowThread call([=] {
+            if (column == Column::kMeter) {
+                return startPM_(kit::kPrinterName, kit::kPortName, kit::kModelName, model.c_str(),
+                                "krxres_en.dll", jobId);
+            }
+            return startD_(kit::kPrinterName, kit::kPortName, kit::kModelName, model.c_str(),
+                           "krxres_en.dll");
+        });
+        const DWORD opened = GetTickCount();
+        if (column == Column::kDetailTurnedMeter) {
+            HWND hwnd = call.WaitForWindow(5000);
+            ASSERT_NE(hwnd, nullptr);
+            PostMessageA(hwnd, KRX_MSG_ADD_JOB, 0, jobId);
+            // The user presses Close: with a job listed the window goes on as
+            // a hidden meter.
+            PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        }
+
+        DWORD ended = opened;
+        if (row.job == SpoolerJobLife::kLives) {
+            EXPECT_EQ(call.Wait(kJobLifeMs), WindowThread::kStillRunning)
+                << "returned while its job was still in the spooler";
+            const double seconds = (GetTickCount() - opened) / 1000.0;
+            const int opens = CountOpens();
+            EXPECT_LE(opens / seconds, kMaxOpensPerSecond)
+                << opens << " port openings in " << seconds << " s";
+            printf("  %-42s %-36s %5.1f port openings/s", row.label, ColumnName(column),
+                   opens / seconds);
+            job->End();
+            ended = GetTickCount();
+        } else {
+            printf("  %-42s %-36s %5s                ", row.label, ColumnName(column), "-");
+        }
+        const int result = call.Wait(kReturnBoundMs + 8000);
+        const DWORD took = GetTickCount() - ended;
+        printf("  returned %5lu ms after the job left\n", static_cast<unsigned long>(took));
+        EXPECT_EQ(result, 0) << "export result (" << WindowThread::kStillRunning
+                             << ": still running)";
+        EXPECT_LE(took, kReturnBoundMs);
+        if (!call.Ended()) {
+            call.CloseWindows(); // let the test end; the row has failed already
+        }
+    }
+
+    HMODULE plugin_ = nullptr;
+    PFN_PrStartKRX_D startD_ = nullptr;
+    PFN_PrStartKRX_PM startPM_ = nullptr;
+    std::string modelFile_;
+    std::string log_;
+    std::string output_;
+};
+
+TEST_F(LivenessMatrixTest, WindowExportsReturnOnceTheirJobHasLeft) {
+    for (const LivenessRow& row : Rows()) {
+        for (Column column : {Column::kMeter}) {
+            RunCell(row, column);
+        }
+    }
+}
+
+} // namespace
+} // namespace hardening
