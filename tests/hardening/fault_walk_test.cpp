@@ -31,26 +31,6 @@ constexpr char kUserSettings[] = "software\\NORVA\\KRX3";
 constexpr int kUntouched = -99;
 constexpr unsigned char kGuard = 0xA5;
 
-// The plug-in as the host loads it.
-class Plugin {
-  public:
-    Plugin() : module_(LoadLibraryA("krxstat.dll")) {}
-    ~Plugin() {
-        if (module_ != nullptr) {
-            FreeLibrary(module_);
-        }
-    }
-    Plugin(const Plugin&) = delete;
-    Plugin& operator=(const Plugin&) = delete;
-    template <typename Fn> Fn Get(const char* name) const {
-        return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
-    }
-    bool Loaded() const { return module_ != nullptr; }
-
-  private:
-    HMODULE module_;
-};
-
 // Output integers with guard bytes on both sides of each.
 struct GuardedOutputs {
     struct Slot {
@@ -86,11 +66,7 @@ class FaultWalkTest : public krxtest::CleanRegistryTest {
   protected:
     void SetUp() override {
         CleanRegistryTest::SetUp();
-        kit::InstallOptions options;
-        options.bxapiPath = kit::ExecutableFolder() + "BXAPI.DLL";
-        options.addSpoolerPrinter = true;
-        ASSERT_TRUE(kit::InstallSimulatedSystem(options));
-        SimPrinter::ScriptTypicalPrinter();
+        ASSERT_TRUE(InstallTypicalPrinter());
         kit::SimPort::Reset();
         modelFile_ = kit::ExecutableFolder() + "KX500.ini";
         plugin_.reset(new Plugin);

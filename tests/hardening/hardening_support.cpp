@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <map>
 
+#include "kit_install.h"
 #include "process_memory.h"
 
 namespace hardening {
@@ -260,6 +261,17 @@ BOOL WINAPI EveryJobExists::GetJob(HANDLE, DWORD, DWORD, LPBYTE, DWORD, LPDWORD 
     }
     SetLastError(ERROR_INSUFFICIENT_BUFFER);
     return FALSE;
+}
+
+bool InstallTypicalPrinter() {
+    kit::InstallOptions options;
+    options.bxapiPath = kit::ExecutableFolder() + "BXAPI.DLL";
+    options.addSpoolerPrinter = true;
+    if (!kit::InstallSimulatedSystem(options)) {
+        return false;
+    }
+    kit::SimPrinter::ScriptTypicalPrinter();
+    return true;
 }
 
 } // namespace hardening

@@ -1,4 +1,5 @@
-// Helpers of the hardening tests and the soak benchmark: a window export run
+// Helpers of the hardening tests and the soak benchmark: the plug-in loaded as
+// the host loads it, the kit installed with its typical printer, a window export run
 // on a thread of its own with a time limit, ticks posted to a window, the
 // process's resource figures, and a spooler that knows every job.
 #pragma once
@@ -11,6 +12,30 @@
 #include "comm/spooler.h"
 
 namespace hardening {
+
+// The plug-in as the host loads it.
+class Plugin {
+  public:
+    Plugin() : module_(LoadLibraryA("krxstat.dll")) {}
+    ~Plugin() {
+        if (module_ != nullptr) {
+            FreeLibrary(module_);
+        }
+    }
+    Plugin(const Plugin&) = delete;
+    Plugin& operator=(const Plugin&) = delete;
+    template <typename Fn> Fn Get(const char* name) const {
+        return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
+    }
+    bool Loaded() const { return module_ != nullptr; }
+
+  private:
+    HMODULE module_;
+};
+
+// Installs the kit's system with the simulated printer in the spooler and
+// scripts the printer's typical answers; false when the install failed.
+bool InstallTypicalPrinter();
 
 // The process's own resource figures at one moment.
 struct ResourceCounts {

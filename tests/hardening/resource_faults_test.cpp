@@ -21,11 +21,7 @@ class ResourceFaultTest : public krxtest::CleanRegistryTest {
   protected:
     void SetUp() override {
         CleanRegistryTest::SetUp();
-        kit::InstallOptions options;
-        options.bxapiPath = kit::ExecutableFolder() + "BXAPI.DLL";
-        options.addSpoolerPrinter = true;
-        ASSERT_TRUE(kit::InstallSimulatedSystem(options));
-        kit::SimPrinter::ScriptTypicalPrinter();
+        ASSERT_TRUE(InstallTypicalPrinter());
         // Ink out: the window wants pictures, texts, icons and sounds.
         kit::SimPrinter::SetStatusReply(krxtest::StatusReply("ST:00;ER:05;IQ:004B3C5A463C;"));
         module_ = LoadLibraryA("krxstat.dll");
