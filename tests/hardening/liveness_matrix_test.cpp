@@ -120,11 +120,10 @@ class LivenessMatrixTest : public krxtest::CleanRegistryTest {
   protected:
     void SetUp() override {
         CleanRegistryTest::SetUp();
-        kit::InstallOptions options;
-        options.bxapiPath = kit::ExecutableFolder() + "BXAPI.DLL";
-        options.addSpoolerPrinter = true;
-        ASSERT_TRUE(kit::InstallSimulatedSystem(options));
-        kit::SimPrinter::ScriptTypicalPrinter();
+        ASSERT_TRUE(InstallTypicalPrinter());
+        // A printer at rest: a condition that calls for the user would keep
+        // a Detail window open for the user, job or no job.
+        kit::SimPrinter::SetStatusReply(krxtest::StatusReply("ST:04;IQ:5A4B3C5A463C;"));
         // The meter follows its job only: the printer's own state would
         // switch it to another view.
         krxtest::WriteDword(HKEY_LOCAL_MACHINE, "software\\NORVA\\KRX3\\KRXCommon",
@@ -132,18 +131,14 @@ class LivenessMatrixTest : public krxtest::CleanRegistryTest {
         modelFile_ = kit::ExecutableFolder() + "KX500.ini";
         log_ = kit::ExecutableFolder() + "liveness_calls.log";
         output_ = kit::ExecutableFolder() + "liveness_job.prn";
-        plugin_ = LoadLibraryA("krxstat.dll");
-        ASSERT_NE(plugin_, nullptr);
-        startD_ = reinterpret_cast<PFN_PrStartKRX_D>(
-            reinterpret_cast<void*>(GetProcAddress(plugin_, "PrStartKRX_D")));
-        startPM_ = reinterpret_cast<PFN_PrStartKRX_PM>(
-            reinterpret_cast<void*>(GetProcAddress(plugin_, "PrStartKRX_PM")));
+        plugin_.reset(new Plugin);
+        ASSERT_TRUE(plugin_->Loaded());
+        startD_ = plugin_->Get<PFN_PrStartKRX_D>("PrStartKRX_D");
+        startPM_ = plugin_->Get<PFN_PrStartKRX_PM>("PrStartKRX_PM");
         ASSERT_TRUE(startD_ && startPM_);
     }
     void TearDown() override {
-        if (plugin_ != nullptr) {
-            FreeLibrary(plugin_);
-        }
+        plugin_.reset();
         kit::SimPort::Reset();
         DeleteFileA(log_.c_str());
         DeleteFileA(output_.c_str());
@@ -229,7 +224,7 @@ class LivenessMatrixTest : public krxtest::CleanRegistryTest {
         }
     }
 
-    HMODULE plugin_ = nullptr;
+    std::unique_ptr<Plugin> plugin_;
     PFN_PrStartKRX_D startD_ = nullptr;
     PFN_PrStartKRX_PM startPM_ = nullptr;
     std::string modelFile_;
@@ -239,7 +234,7 @@ class LivenessMatrixTest : public krxtest::CleanRegistryTest {
 
 TEST_F(LivenessMatrixTest, WindowExportsReturnOnceTheirJobHasLeft) {
     for (const LivenessRow& row : Rows()) {
-        for (Column column : {Column::kMeter}) {
+        for (Column column : {Column::kMeter, Column::kDetailTurnedMeter}) {
             RunCell(row, column);
         }
     }
