@@ -15,19 +15,25 @@ namespace {
 
 struct Search {
     HWND found;
+    int item; // when non-zero: only a window that holds this dialog item
 };
 
 BOOL CALLBACK FindTitled(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<Search*>(param);
     char title[8] = {};
-    if (GetWindowTextA(hwnd, title, sizeof(title)) > 0) {
-        reinterpret_cast<Search*>(param)->found = hwnd;
+    if (GetWindowTextA(hwnd, title, sizeof(title)) > 0 &&
+        (search->item == 0 || GetDlgItem(hwnd, search->item) != nullptr)) {
+        search->found = hwnd;
         return FALSE;
     }
     return TRUE;
 }
 
-BOOL CALLBACK PostClose(HWND hwnd, LPARAM) {
-    PostMessageA(hwnd, WM_CLOSE, 0, 0);
+// lParam: a dialog item whose window is spared; 0 spares none.
+BOOL CALLBACK PostClose(HWND hwnd, LPARAM spare) {
+    if (spare == 0 || GetDlgItem(hwnd, static_cast<int>(spare)) == nullptr) {
+        PostMessageA(hwnd, WM_CLOSE, 0, 0);
+    }
     return TRUE;
 }
 
@@ -166,10 +172,10 @@ DWORD WINAPI WindowThread::Entry(void* self) {
     return 0;
 }
 
-HWND WindowThread::WaitForWindow(DWORD timeoutMs) {
+HWND WindowThread::WaitForWindow(DWORD timeoutMs, int withItem) {
     const DWORD start = GetTickCount();
     while (GetTickCount() - start < timeoutMs) {
-        Search search = {nullptr};
+        Search search = {nullptr, withItem};
         EnumThreadWindows(threadId_, FindTitled, reinterpret_cast<LPARAM>(&search));
         if (search.found != nullptr) {
             Sleep(100); // the placement that follows the title
@@ -183,8 +189,8 @@ HWND WindowThread::WaitForWindow(DWORD timeoutMs) {
     return nullptr;
 }
 
-void WindowThread::CloseWindows() {
-    EnumThreadWindows(threadId_, PostClose, 0);
+void WindowThread::CloseWindows(int sparingItem) {
+    EnumThreadWindows(threadId_, PostClose, sparingItem);
 }
 
 int WindowThread::Wait(DWORD timeoutMs) {

@@ -60,9 +60,12 @@ class WindowThread {
 
     // The call's top-level window once it carries a title; null when none
     // appeared in time or the call ended first.
-    HWND WaitForWindow(DWORD timeoutMs = 5000);
-    // Posts WM_CLOSE to every window of the thread.
-    void CloseWindows();
+    // withItem: only a window holding that dialog item (the window itself, not
+    // a message box it shows first).
+    HWND WaitForWindow(DWORD timeoutMs = 5000, int withItem = 0);
+    // Posts WM_CLOSE to every window of the thread, except one holding the
+    // dialog item sparingItem when that is not 0.
+    void CloseWindows(int sparingItem = 0);
     // The call's result; kStillRunning when it did not end in time.
     int Wait(DWORD timeoutMs = 10000);
     bool Ended() const;
