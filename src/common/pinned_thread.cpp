@@ -43,7 +43,7 @@ unique_handle StartPinnedThread(std::function<DWORD()> body) {
         FreeLibrary(module);
         return unique_handle();
     }
-    start.release(); // the thread owns it now
+    static_cast<void>(start.release()); // the thread owns it now
     return thread;
 }
 
