@@ -716,7 +716,9 @@ TEST_F(LiveWindowTest, HostFindsTheWindowInItsPrinterTableAndAnnouncesAJob) {
 TEST_F(LiveWindowTest, TipsOnAndOffKeepTheMeterOnTheScreen) {
     SetReply("ST:04;IQ:5A5A5A5A5A5A;");
     RunWindow(krx::kViewProgress, [&](StatusWindowProbe& w, InkRecorder&) {
-        const int screenHeight = GetSystemMetrics(SM_CYFULLSCREEN) + GetSystemMetrics(SM_CYCAPTION);
+        RECT work = {};
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+        const int screenHeight = work.bottom;
         RECT before;
         GetWindowRect(w.Hwnd(), &before);
         const int fullHeight = before.bottom - before.top;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <mutex>
 #include <string>
@@ -22,6 +23,7 @@
 #include "kit_install.h"
 #include "ui/status_window/status_window.h"
 #include "ui/status_window/window_exports.h"
+#include "ui/status_window/window_placement.h"
 #include "window_fixture.h"
 
 #include "../../kit/bxapiset/bxapiset_script.h"
@@ -89,9 +91,8 @@ TEST_F(StatusWindowTest, PrinterTheSpoolerDoesNotKnow) {
 TEST_F(StatusWindowTest, PopupRemembersItsPosition) {
     Install(true);
     const SIZE templateSize = TemplateSize(resources_);
-    const ScreenArea screen = Screen();
-    const POINT centre = {(screen.width - templateSize.cx) / 2,
-                          (screen.height - templateSize.cy) / 2};
+    const RECT work = WorkArea();
+    const POINT centre = CentredIn(work, templateSize);
 
     // Nothing stored: centred, and the centre is stored.
     POINT at = OpenPopupAt();
@@ -108,7 +109,7 @@ TEST_F(StatusWindowTest, PopupRemembersItsPosition) {
     EXPECT_EQ(120, at.y);
 
     // Beyond the screen on one axis: that axis is centred, both are stored.
-    WritePosition(static_cast<DWORD>(screen.width + 1), 40);
+    WritePosition(static_cast<DWORD>(work.right + 1), 40);
     at = OpenPopupAt();
     EXPECT_EQ(centre.x, at.x);
     EXPECT_EQ(40, at.y);
@@ -191,7 +192,7 @@ TEST_F(StatusWindowTest, PopupViewKeysAndSystemMenu) {
 
 TEST_F(StatusWindowTest, MeterStaysHiddenInTheBottomRightCorner) {
     Install(true);
-    const ScreenArea screen = Screen();
+    const RECT work = WorkArea();
     WindowCall call([&] { return Start(krx::kViewProgress); });
     HWND hwnd = call.WaitForWindow();
     ASSERT_NE(nullptr, hwnd);
@@ -200,8 +201,8 @@ TEST_F(StatusWindowTest, MeterStaysHiddenInTheBottomRightCorner) {
     // Asking to show it does not help while it waits for job progress.
     ShowWindow(hwnd, SW_SHOWNOACTIVATE);
     EXPECT_FALSE(IsWindowVisible(hwnd));
-    EXPECT_EQ(screen.width - (r.right - r.left), r.left);
-    EXPECT_EQ(screen.height - (r.bottom - r.top), r.top);
+    EXPECT_EQ(work.right, r.right);
+    EXPECT_EQ(work.bottom, r.bottom);
     const POINT stored = StoredPosition();
     EXPECT_EQ(r.left, stored.x);
     EXPECT_EQ(r.top, stored.y);
@@ -212,6 +213,50 @@ TEST_F(StatusWindowTest, MeterStaysHiddenInTheBottomRightCorner) {
     char title[512] = {};
     GetWindowTextA(hwnd, title, sizeof(title));
     EXPECT_EQ(std::string(kit::kPrinterName) + " - " + kit::kPortName, std::string(title));
+    PostMessageA(hwnd, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0, call.Wait());
+}
+
+// Whatever the screen's size (also run on 800x600 and 1280x1024 displays),
+// a window stays wholly inside the work area: a pop-up remembered where only
+// its corner would show is moved in (and remembered there), and the meter in
+// the corner keeps its edges inside as its tips area shrinks and grows back.
+TEST_F(StatusWindowTest, ViewsStayInsideTheWorkArea) {
+    if (const char* size = std::getenv("KRX_SCREEN_SIZE")) {
+        EXPECT_EQ(std::string(size), std::to_string(GetSystemMetrics(SM_CXSCREEN)) + "x" +
+                                         std::to_string(GetSystemMetrics(SM_CYSCREEN)));
+    }
+    Install(true);
+    const RECT work = WorkArea();
+    WritePosition(static_cast<DWORD>(work.right - 100), static_cast<DWORD>(work.bottom - 100));
+    {
+        WindowCall call([&] { return Start(krx::kViewPopup); });
+        HWND hwnd = call.WaitForWindow();
+        ASSERT_NE(nullptr, hwnd);
+        const RECT r = WindowRect(hwnd);
+        EXPECT_TRUE(InsideWorkArea(r, work)) << "remembered pop-up";
+        const POINT stored = StoredPosition();
+        EXPECT_EQ(r.left, stored.x);
+        EXPECT_EQ(r.top, stored.y);
+        PostMessageA(hwnd, WM_CLOSE, 0, 0);
+        EXPECT_EQ(0, call.Wait());
+    }
+
+    WritePosition(krx::kUnsetWindowPosition, krx::kUnsetWindowPosition);
+    WindowCall call([&] { return Start(krx::kViewProgress); });
+    HWND hwnd = call.WaitForWindow();
+    ASSERT_NE(nullptr, hwnd);
+    const char* const steps[] = {"meter", "tips off", "tips on again"};
+    for (const char* step : steps) {
+        if (step != steps[0]) {
+            DWORD_PTR answer = 0;
+            SendMessageTimeoutA(hwnd, WM_COMMAND, MAKEWPARAM(IDC_TIPS_BUTTON, BN_CLICKED), 0,
+                                SMTO_NORMAL, 5000, &answer);
+        }
+        EXPECT_TRUE(InsideWorkArea(WindowRect(hwnd), work)) << step;
+        EXPECT_TRUE(InsideWorkArea(WindowRect(GetDlgItem(hwnd, IDC_TIPS_BUTTON)), work)) << step;
+    }
+    EXPECT_EQ(work.bottom, WindowRect(hwnd).bottom) << "grown back into the corner";
     PostMessageA(hwnd, WM_CLOSE, 0, 0);
     EXPECT_EQ(0, call.Wait());
 }

@@ -129,10 +129,12 @@ TEST_F(WindowExportsTest, DetailWindowIsCentredKeysAndCloses) {
     GetWindowTextA(hwnd, title, sizeof(title));
     EXPECT_EQ(ResourceString(resources_, IDS_MONITOR_CAPTION) + " : " + kit::kPrinterName,
               std::string(title));
-    const ScreenArea screen = Screen();
+    const RECT work = WorkArea();
     const RECT r = WindowRect(hwnd);
-    EXPECT_EQ((screen.width - templateSize.cx) / 2, r.left);
-    EXPECT_EQ((screen.height - templateSize.cy) / 2, r.top);
+    const POINT centre = CentredIn(work, templateSize);
+    EXPECT_EQ(centre.x, r.left);
+    EXPECT_EQ(centre.y, r.top);
+    EXPECT_TRUE(InsideWorkArea(r, work));
     EXPECT_TRUE(ItemVisible(hwnd, IDOK));
     EXPECT_TRUE(ItemEnabled(hwnd, IDOK));
     EXPECT_FALSE(ItemVisible(hwnd, IDC_CANCEL_PRINTING));

@@ -150,9 +150,26 @@ void WindowTest::Install(bool withLibrary) {
     }
 }
 
-ScreenArea Screen() {
-    return {GetSystemMetrics(SM_CXFULLSCREEN),
-            GetSystemMetrics(SM_CYFULLSCREEN) + GetSystemMetrics(SM_CYCAPTION)};
+RECT WorkArea() {
+    RECT work = {};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    return work;
+}
+
+POINT CentredIn(const RECT& work, SIZE size) {
+    return {work.left + (work.right - work.left - size.cx) / 2,
+            work.top + (work.bottom - work.top - size.cy) / 2};
+}
+
+testing::AssertionResult InsideWorkArea(const RECT& r, const RECT& work) {
+    if (r.left >= work.left && r.top >= work.top && r.right <= work.right &&
+        r.bottom <= work.bottom) {
+        return testing::AssertionSuccess();
+    }
+    return testing::AssertionFailure()
+           << "window " << r.left << "," << r.top << " to " << r.right << "," << r.bottom
+           << " leaves the work area " << work.left << "," << work.top << " to " << work.right
+           << "," << work.bottom;
 }
 
 RECT WindowRect(HWND hwnd) {

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "entry/module/message_box.h"
 #include "test_support.h"
 
@@ -68,11 +70,13 @@ class WindowTest : public krxtest::CleanRegistryTest {
     std::string resources_;
 };
 
-struct ScreenArea {
-    int width;  // full-screen work width
-    int height; // full-screen height plus the caption
-};
-ScreenArea Screen();
+// The work area of the primary monitor, as windows may use it.
+RECT WorkArea();
+// Where a window of that size stands when centred in the work area.
+POINT CentredIn(const RECT& work, SIZE size);
+// Whether the rectangle lies wholly inside the work area (both printed when
+// it does not).
+testing::AssertionResult InsideWorkArea(const RECT& r, const RECT& work);
 RECT WindowRect(HWND hwnd);
 // Size of template 102 as the resource library makes it.
 SIZE TemplateSize(const std::string& resources);

@@ -19,12 +19,14 @@ using krx::ComputePlacement;
 using krx::Placement;
 using krx::PlacementInput;
 
-PlacementInput Input(int view, int32_t candX, int32_t candY, bool force = false) {
+constexpr krx::WorkArea kScreen = {0, 0, 1024, 768};
+
+PlacementInput Input(int view, int32_t candX, int32_t candY, bool force = false,
+                     krx::WorkArea work = kScreen) {
     PlacementInput in = {};
     in.viewType = view;
     in.forceDefault = force;
-    in.screenWidth = 1024;
-    in.screenHeight = 768;
+    in.work = work;
     in.currentWidth = 300;
     in.currentHeight = 400; // the template's height, before the view's size
     in.newWidth = 300;
@@ -34,30 +36,49 @@ PlacementInput Input(int view, int32_t candX, int32_t candY, bool force = false)
     return in;
 }
 
-TEST(WindowPlacement, CandidatesOnAndOffTheScreen) {
+TEST(WindowPlacement, CandidatesOnAndOffTheWorkArea) {
     struct Case {
         const char* label;
         PlacementInput in;
         int32_t x, y;
-        bool xDefault, yDefault;
+        bool xDefault, yDefault, clamped;
     };
     const int32_t unset = krx::kUnsetWindowPosition;
+    const krx::WorkArea taskbarTop = {0, 40, 1024, 768};
+    const krx::WorkArea taskbarLeft = {60, 0, 1024, 768};
+    const krx::WorkArea small = {0, 0, 800, 600};
+    const krx::WorkArea low = {0, 0, 800, 150};
+    const krx::WorkArea second = {1024, 0, 2048, 768};
     const Case cases[] = {
         // Centred by the current (template) size, not the new one.
-        {"popup, nothing stored", Input(1, unset, unset), 362, 184, true, true},
-        {"detail forced", Input(2, 10, 10, true), 362, 184, true, true},
-        {"popup kept", Input(1, 100, 120), 100, 120, false, false},
-        {"left edge at the screen width is kept", Input(1, 1024, 0), 1024, 0, false, false},
-        {"left edge beyond the screen", Input(1, 1025, 50), 362, 50, true, false},
-        {"right edge exactly at 0 is kept", Input(1, -300, 5), -300, 5, false, false},
-        {"wholly left of the screen", Input(1, -301, 5), 362, 5, true, false},
-        {"below the screen", Input(1, 5, 769), 5, 184, false, true},
+        {"popup, nothing stored", Input(1, unset, unset), 362, 184, true, true, false},
+        {"detail forced", Input(2, 10, 10, true), 362, 184, true, true, false},
+        {"popup kept", Input(1, 100, 120), 100, 120, false, false, false},
+        // A window that merely reaches the area is moved wholly inside it.
+        {"left edge at the area's width", Input(1, 1024, 0), 724, 0, false, false, true},
+        {"corner on 800x600", Input(1, 700, 500, false, small), 500, 400, false, false, true},
+        {"left edge beyond the area", Input(1, 1025, 50), 362, 50, true, false, false},
+        {"right edge exactly at 0", Input(1, -300, 5), 0, 5, false, false, true},
+        {"wholly left of the area", Input(1, -301, 5), 362, 5, true, false, false},
+        {"below the area", Input(1, 5, 769), 5, 184, false, true, false},
         // The meter goes to the bottom-right corner by its new size.
-        {"meter, nothing stored", Input(3, unset, unset), 724, 568, true, true},
-        {"meter kept", Input(3, 600, 500), 600, 500, false, false},
+        {"meter, nothing stored", Input(3, unset, unset), 724, 568, true, true, false},
+        {"meter kept", Input(3, 600, 500), 600, 500, false, false, false},
+        {"meter grown past the bottom", Input(3, 724, 600), 724, 568, false, false, true},
+        // The work area need not start at the screen's corner.
+        {"taskbar at the top", Input(1, unset, unset, false, taskbarTop), 362, 204, true, true,
+         false},
+        {"above a top taskbar", Input(3, 10, 20, false, taskbarTop), 10, 40, false, false, true},
+        {"taskbar at the left", Input(1, unset, unset, false, taskbarLeft), 392, 184, true, true,
+         false},
+        {"meter on a second monitor", Input(3, unset, unset, false, second), 1748, 568, true, true,
+         false},
+        // Larger than the area: the caption stays in it.
+        {"meter taller than the area", Input(3, unset, unset, false, low), 500, 0, true, true,
+         true},
         // Near the 32-bit limit the far edge must not wrap to a negative.
-        {"huge negative", Input(1, INT32_MIN, INT32_MIN), 362, 184, true, true},
-        {"huge positive", Input(1, INT32_MAX, 5), 362, 5, true, false},
+        {"huge negative", Input(1, INT32_MIN, INT32_MIN), 362, 184, true, true, false},
+        {"huge positive", Input(1, INT32_MAX, 5), 362, 5, true, false, false},
     };
     for (const Case& c : cases) {
         const Placement p = ComputePlacement(c.in);
@@ -66,6 +87,7 @@ TEST(WindowPlacement, CandidatesOnAndOffTheScreen) {
         EXPECT_EQ(c.y, p.y) << c.label;
         EXPECT_EQ(c.xDefault, p.xDefault) << c.label;
         EXPECT_EQ(c.yDefault, p.yDefault) << c.label;
+        EXPECT_EQ(c.clamped, p.clamped) << c.label;
     }
 }
 

@@ -18,10 +18,15 @@ class PositionMemory {
     const RECT& Template() const { return m_rcTemplate; }
 
     // Moves and sizes the window for the view: the remembered position while
-    // it still reaches the screen, else the view's default, which is then
-    // remembered. False when nothing was placed.
+    // it still reaches the work area of a monitor, else the view's default
+    // there; then moved wholly inside that work area. A position that had
+    // to change is remembered. False when nothing was placed.
     bool Place(HWND window, int viewType, SIZE size, int forceDefaultPosition,
                const MonitoredPrinter& printer) const;
+    // The window takes a new size where it stands, moved back wholly inside
+    // the work area of its monitor if it would leave it (that position is
+    // then remembered).
+    void Resize(HWND window, SIZE size, const MonitoredPrinter& printer) const;
     // Remembers the window's position (after a move).
     void SaveCurrent(HWND window, const MonitoredPrinter& printer) const;
     // Remembers a position the window was moved to.

@@ -192,7 +192,8 @@ bool StatusWindow::OnCommand(int id, int /*notifyCode*/, HWND /*control*/) {
         return true;
     case IDC_TIPS_BUTTON:
         m_Tips.Toggle(m_Printer);
-        m_Tips.ResizeMeter(ViewSize(kViewProgress), m_Position, m_Printer);
+        // The meter grows or shrinks with the tips area.
+        m_Position.Resize(Hwnd(), ViewSize(kViewProgress), m_Printer);
         return true;
     case IDC_TIP_HELP:
         m_Tips.OpenHelp(m_Printer.ModelFile());

@@ -6,7 +6,6 @@
 #include "entry/registry/registry_key.h"
 #include "ui/status_tables.h"
 #include "ui/status_window/monitored_printer.h"
-#include "ui/status_window/position_memory.h"
 #include "ui/status_window/trouble_help.h"
 
 namespace krx {
@@ -42,31 +41,6 @@ void TipsPanel::Toggle(const MonitoredPrinter& printer) {
     RegistryKey store = printer.OpenStoreKey();
     if (store.IsOpen()) {
         store.WriteNumber("DisplayTips", static_cast<DWORD>(m_bEnabled));
-    }
-}
-
-void TipsPanel::ResizeMeter(SIZE size, const PositionMemory& position,
-                            const MonitoredPrinter& printer) const {
-    const int screenWidth = GetSystemMetrics(SM_CXFULLSCREEN);
-    const int screenHeight = GetSystemMetrics(SM_CYFULLSCREEN) + GetSystemMetrics(SM_CYCAPTION);
-    RECT rect;
-    if (!GetWindowRect(m_hWnd, &rect)) {
-        return;
-    }
-    int x = rect.left;
-    int y = rect.top;
-    bool corrected = false;
-    if (rect.left > screenWidth || rect.left + size.cx < 0) {
-        x = screenWidth - size.cx;
-        corrected = true;
-    }
-    if (rect.top + size.cy > screenHeight || rect.top + size.cy < 0) {
-        y = screenHeight - size.cy;
-        corrected = true;
-    }
-    SetWindowPos(m_hWnd, nullptr, x, y, size.cx, size.cy, SWP_NOACTIVATE | SWP_NOZORDER);
-    if (corrected) {
-        position.Save(printer, x, y);
     }
 }
 

@@ -15,7 +15,6 @@
 namespace krx {
 
 class MonitoredPrinter;
-class PositionMemory;
 
 class TipsPanel {
   public:
@@ -36,12 +35,6 @@ class TipsPanel {
 
     // The tips button: the area shown or hidden, the choice stored.
     void Toggle(const MonitoredPrinter& printer);
-    // The meter grows or shrinks with the tips area: the window takes the
-    // meter's new size, moved back onto the screen if it would leave it
-    // (that position is then remembered).
-    void ResizeMeter(SIZE size, const PositionMemory& position,
-                     const MonitoredPrinter& printer) const;
-
     // A job shown for the first time: the next tip, the countdown anew.
     void StartJob();
     // One progress tick of the same job: the next tip once the countdown has
