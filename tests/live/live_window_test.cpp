@@ -426,13 +426,27 @@ TEST_F(LiveWindowTest, PageNamesStayInsideThePagesFolder) {
         const size_t at = s.find(from);
         ASSERT_NE(std::string::npos, at);
         s.replace(at, from.size(), "TSF001=\"..\\..\\ink_trouble_en.htm\"");
+        const std::string second = "TSF002=\"paper_jam_en.htm\"";
+        const size_t at2 = s.find(second);
+        ASSERT_NE(std::string::npos, at2);
+        s.replace(at2, second.size(), "TSF002=\"help\\paper_jam_en.htm\"");
         std::ofstream(model) << s;
+    }
+    // Without a pages folder the pages are looked for in the install folder.
+    {
+        krx::RegistryKey driver(
+            HKEY_LOCAL_MACHINE,
+            (std::string("software\\NORVA\\KRX3\\Driver\\") + kit::kDriverName).c_str(), false,
+            krx::RegistryKey::kAllAccess);
+        ASSERT_TRUE(driver.IsOpen());
+        RegDeleteValueA(driver.Handle(), "HTMLInstallPath");
     }
     RunWindow(
         krx::kViewProgress,
         [&](StatusWindowProbe& w, InkRecorder&) {
             EXPECT_EQ("", w.TroubleshootingPage(1));
-            EXPECT_NE("", w.TroubleshootingPage(2)) << "a page inside the folder is offered";
+            EXPECT_EQ(kit::ExecutableFolder() + "help\\paper_jam_en.htm", w.TroubleshootingPage(2))
+                << "a page inside the install folder is offered";
             w.End();
         },
         nullptr, model);
@@ -547,7 +561,8 @@ TEST_F(LiveWindowTest, NothingIsLoadedOrStartedFromTheCurrentFolder) {
         {"live_planted_program.exe", "plantcsic.exe"},
         {"live_planted_program.exe", "plantpage.exe"},
         // Without an install folder the language check looks here.
-        {"krxres_en.dll", "krxres_en.dll"}};
+        {"krxres_en.dll", "krxres_en.dll"},
+        {"help\\ink_trouble_en.htm", "ink_trouble_en.htm"}};
     for (const auto& copy : copies) {
         ASSERT_TRUE(CopyFileA((bin + copy.first).c_str(), (folder + copy.second).c_str(), FALSE))
             << copy.second;
@@ -583,6 +598,7 @@ TEST_F(LiveWindowTest, NothingIsLoadedOrStartedFromTheCurrentFolder) {
             w.StatusTick();
             EXPECT_EQ(12, w.StatusClass());
             EXPECT_EQ("", w.TroubleshootingPage(2)) << "a program offered as a page";
+            EXPECT_EQ("", w.TroubleshootingPage(1)) << "a page of the current folder";
             SendMessageA(w.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_TROUBLE_HELP, BN_CLICKED), 0);
             w.End();
         },

@@ -73,7 +73,13 @@ void TipsPanel::OpenHelp(const std::string& modelFile) const {
         helpName[0] == '\0') {
         return;
     }
-    const std::string helpFile = DriverInstallFolder() + helpName;
+    // Without an install folder the help viewer would look for the file in
+    // the host's current folder: no help then.
+    const std::string folder = DriverInstallFolder();
+    if (folder.empty()) {
+        return;
+    }
+    const std::string helpFile = folder + helpName;
     WinHelpA(GetDesktopWindow(), helpFile.c_str(), HELP_CONTEXT, static_cast<ULONG_PTR>(topic));
 }
 

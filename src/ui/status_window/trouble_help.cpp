@@ -57,8 +57,10 @@ bool FileExists(const std::string& path) {
 } // namespace
 
 std::string DriverInstallFolder() {
+    // A folder that is not a full path would be looked for from the host's
+    // current folder: such a folder is no install folder.
     const std::string folder = DriverKeyText("InstallPath");
-    return folder.empty() ? folder : folder + "\\";
+    return IsFullPath(folder) ? folder + "\\" : std::string();
 }
 
 bool TroubleHelp::Prepare(int category, bool inkReplacement) {
@@ -108,9 +110,14 @@ std::string TroubleHelp::TroubleshootingPage(int category) const {
     if (fileName.empty() || !IsSafePageName(fileName) || !IsDocumentName(fileName)) {
         return std::string();
     }
+    // The pages' own folder, else the install folder; never one relative
+    // to the host's current folder, where anyone may have put a page.
     std::string folder = DriverKeyText("HTMLInstallPath");
     if (folder.empty()) {
-        folder = ".\\";
+        folder = DriverKeyText("InstallPath");
+    }
+    if (!IsFullPath(folder)) {
+        return std::string();
     }
     const std::string path = folder + "\\" + fileName;
     return FileExists(path) ? path : std::string();

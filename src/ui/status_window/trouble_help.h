@@ -13,7 +13,8 @@ namespace krx {
 class BMP256Ctrl;
 class MonitoredPrinter;
 
-// "InstallPath" of the module's driver key followed by "\", or empty.
+// "InstallPath" of the module's driver key followed by "\", or empty when
+// it is missing or not a full path.
 std::string DriverInstallFolder();
 
 class TroubleHelp {
@@ -51,7 +52,8 @@ class TroubleHelp {
     HRSRC GuideSteps() const { return m_hGuideSteps; }
 
     // The category's page when it is a document inside the pages folder
-    // that exists; else empty.
+    // ("HTMLInstallPath", else the install folder, a full path) that
+    // exists; else empty.
     std::string TroubleshootingPage(int category) const;
     // The utility inside the install folder, or empty.
     std::string UtilityLibraryPath() const;
