@@ -244,9 +244,19 @@ TEST_F(LiveWindowTest, StoredRepliesOfAnyShapeGiveADefinedInitialStatus) {
     });
 }
 
-TEST_F(LiveWindowTest, ReplyThatDoesNotDecodeIsAFailedRead) {
+// The library answered, though not with a status: no status is shown, but
+// the library's error flags are not (and no repair is tried).
+TEST_F(LiveWindowTest, ReplyThatDoesNotDecodeShowsNoStatus) {
     // Ink low, but the reply breaks off before its terminator.
     const std::string cut = "@BDC ST\r\nST:04;WR:10;IQ:0A5A5A5A5A5A;";
+    krxtest::WriteDword(HKEY_LOCAL_MACHINE, "software\\NORVA\\KRX3\\KRXCommon", "ERR_OTHERS", 1);
+    std::vector<krx::MessageBoxRequest> boxes;
+    krx::ScopedMessageBoxHook hook(
+        [](const krx::MessageBoxRequest& r, void* c) {
+            static_cast<std::vector<krx::MessageBoxRequest>*>(c)->push_back(r);
+            return IDOK;
+        },
+        &boxes);
     auto noStatus = [&](StatusWindowProbe& w, const char* path) {
         EXPECT_EQ(0, w.StatusClass()) << path;
         EXPECT_EQ(6, w.PictureCategory()) << path;
@@ -262,6 +272,7 @@ TEST_F(LiveWindowTest, ReplyThatDoesNotDecodeIsAFailedRead) {
         kit::SimPrinter::SetStatusReply(cut);
         SendMessageA(w.Hwnd(), KRX_MSG_STATUS_CHANGED, 0, w.Channels()->m_hStat);
         noStatus(w, "notification");
+        EXPECT_TRUE(boxes.empty()) << boxes.front().text;
         w.End();
     });
     krxtest::WriteBinary(HKEY_CURRENT_USER, StoreKey(), "Status", cut);

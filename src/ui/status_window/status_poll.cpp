@@ -225,6 +225,7 @@ StatusShown StatusPoll::ReadStatus(int fromRegistry, int viewType, TipList& tips
         return shown;
     }
     int readResult = kReadFailed;
+    bool answered = false; // a reply came, whether or not it decodes
     const bool readsReply = ChannelGivesReply(m_pChannels->m_Stat) || fromRegistry;
     if (readsReply) {
         std::vector<unsigned char> reply;
@@ -240,8 +241,11 @@ StatusShown StatusPoll::ReadStatus(int fromRegistry, int viewType, TipList& tips
             return shown;
         }
         if (readResult >= 0) {
-            // A reply that does not decode is a failed read: what was
-            // decoded before the fault is not a status.
+            // A reply that does not decode shows no status: what was decoded
+            // before the fault is not a status. The library did answer,
+            // though, so it is no reason to show its error flags or to
+            // repair it.
+            answered = true;
             ParsedStatusRecord record;
             if (ParseStatusReply(reply.data(), reply.size(), &record) == 0) {
                 m_Status = record;
@@ -270,7 +274,7 @@ StatusShown StatusPoll::ReadStatus(int fromRegistry, int viewType, TipList& tips
         readResult = kReadFailed;
     }
     UpdateInkDisplay(0, viewType, tips);
-    shown.read = readResult >= 0 ? StatusShown::kStatusRead : StatusShown::kReadFailed;
+    shown.read = answered ? StatusShown::kStatusRead : StatusShown::kReadFailed;
     return shown;
 }
 
