@@ -18,10 +18,18 @@ struct Search {
     int item; // when non-zero: only a window that holds this dialog item
 };
 
+// Wine gives every thread with windows a hidden input-method window titled
+// "Default IME"; ticks sent there would be ignored and time nothing.
+bool IsInputMethodWindow(HWND hwnd) {
+    char className[8] = {};
+    GetClassNameA(hwnd, className, sizeof(className));
+    return lstrcmpiA(className, "IME") == 0;
+}
+
 BOOL CALLBACK FindTitled(HWND hwnd, LPARAM param) {
     auto* search = reinterpret_cast<Search*>(param);
     char title[8] = {};
-    if (GetWindowTextA(hwnd, title, sizeof(title)) > 0 &&
+    if (!IsInputMethodWindow(hwnd) && GetWindowTextA(hwnd, title, sizeof(title)) > 0 &&
         (search->item == 0 || GetDlgItem(hwnd, search->item) != nullptr)) {
         search->found = hwnd;
         return FALSE;

@@ -26,6 +26,17 @@ constexpr int kTicksPerJob = 40;
 constexpr int kMeterJob = 99;
 constexpr int kEndlessPolls = 1000000;
 
+// The switch the meter reads when it opens.
+void SetMeterPolling(const char* commonKey, bool polls) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, commonKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+        const DWORD notSupported = polls ? 0 : 1;
+        RegSetValueExA(key, "ERR_OSVERNOTSUPPORT", 0, REG_DWORD,
+                       reinterpret_cast<const BYTE*>(&notSupported), sizeof(notSupported));
+        RegCloseKey(key);
+    }
+}
+
 std::string Reply(const char* fields) {
     return std::string("@BDC ST\r\n") + fields + "\x0C";
 }
@@ -60,7 +71,7 @@ void SoakSession::AddPortJob(int id, int polls) {
     kit::SimPort::AddJob(job);
 }
 
-bool SoakSession::Open(std::string* error, bool withMeter) {
+bool SoakSession::Open(std::string* error, bool withMeter, bool meterPolls) {
     kit::InstallOptions options;
     options.bxapiPath = kit::ExecutableFolder() + "BXAPI.DLL";
     options.addSpoolerPrinter = true;
@@ -97,12 +108,15 @@ bool SoakSession::Open(std::string* error, bool withMeter) {
     if (!withMeter) {
         return true;
     }
+    const char* const commonKey = "software\\NORVA\\KRX3\\KRXCommon";
+    SetMeterPolling(commonKey, meterPolls);
     meterCall_.reset(new WindowThread([model] {
         return krx::StartMonitorWindow(krx::kViewProgress, kit::kPrinterName, kit::kPortName,
                                        kit::kModelName, model.c_str(), "krxres_en.dll", kMeterJob);
     }));
     // The meter stays hidden until its first job record: find it by thread.
     meter_ = meterCall_->WaitForWindow(30000);
+    SetMeterPolling(commonKey, true);
     if (meter_ == nullptr) {
         *error = "the progress meter did not open";
         return false;
@@ -127,9 +141,7 @@ bool SoakSession::StatusTicks(int count) {
 bool SoakSession::ProgressTicks(int count) {
     while (count > 0) {
         const int step = count < kTicksPerJob ? count : kTicksPerJob;
-        const int id = nextJob_++;
-        AddPortJob(id, 2);
-        PostMessageA(meter_, KRX_MSG_ADD_JOB, 0, id);
+        AnnounceJob();
         if (!PostTicks(meter_, krx::kProgressTimerId, step)) {
             return false;
         }
@@ -137,6 +149,12 @@ bool SoakSession::ProgressTicks(int count) {
         count -= step;
     }
     return true;
+}
+
+void SoakSession::AnnounceJob() {
+    const int id = nextJob_++;
+    AddPortJob(id, 2);
+    PostMessageA(meter_, KRX_MSG_ADD_JOB, 0, id);
 }
 
 bool SoakSession::CloseAndCheckLibraries() {

@@ -21,14 +21,19 @@ class SoakSession {
     ~SoakSession(); // closes the windows and removes the simulated system
 
     // Installs the simulated system and opens both windows; false (with a
-    // reason) when either did not appear.
-    bool Open(std::string* error, bool withMeter = true);
+    // reason) when either did not appear. meterPolls false: the meter does
+    // not poll the status (as on a system the library does not support), so
+    // that only the Detail window takes the host's notes of a new reply.
+    bool Open(std::string* error, bool withMeter = true, bool meterPolls = true);
 
     // Status ticks to the Detail window, the printer changing its state
     // every few ticks; false when the window went away.
     bool StatusTicks(int count);
     // Progress ticks to the meter, a new job announced every few ticks.
     bool ProgressTicks(int count);
+    // Announces the next job of the stream to the meter (its port job
+    // lasts two polls).
+    void AnnounceJob();
 
     // Closes both windows; true when they left no reference to the
     // ink-replacement utility behind.
