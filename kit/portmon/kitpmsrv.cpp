@@ -1,7 +1,12 @@
 // Stand-in for the port monitor's RPC service on a print server: serves the
 // simulated port over ncalrpc and ncacn_np, registered with the endpoint
-// mapper. Usage: kitpmsrv ENDPOINT [PARENT_PID]. The pipe is
-// "\pipe\ENDPOINT". The server tells its starter that it listens through
+// mapper. Usage: kitpmsrv ENDPOINT [PARENT_PID [MODE]]. The pipe is
+// "\pipe\ENDPOINT". MODE "holdpipe": the server holds the pipe's only
+// instance itself, so that every client finds it busy and waits the pipe's
+// default time-out ("HoldPipeWaitMs" of the script when the server starts,
+// 60 s when missing); "silentbind": the server accepts every connection to
+// the pipe and never answers the bind. Either way RPC is not served on the
+// pipe. The server tells its starter that it listens through
 // the event kServerReadyEventPrefix + ENDPOINT and stops when the event
 // kServerStopEventPrefix + ENDPOINT is set or its starter's process ends.
 // A hostile or broken server, scripted:
@@ -9,6 +14,7 @@
 //                  server that goes down in the middle of a call;
 //   "HangInCall"   operation inside which the server sleeps "HangMs"
 //                  milliseconds (default: for good) before it answers;
+//   "SlowCallMs"   every call takes this long;
 //   "ReplyBytes"   GetJobProperty answers with an array of this many bytes
 //                  (at "ReplyOffset") whatever size was asked, filled with
 //                  'X';
@@ -49,11 +55,7 @@ void ExitIfScripted(const char* operation) {
         sim::Log("rpc %s: server exits", operation);
         TerminateProcess(GetCurrentProcess(), 3);
     }
-    if (sim::ScriptText("HangInCall") == operation) {
-        int ms = sim::ScriptNumber("HangMs", -1);
-        sim::Log("rpc %s: server hangs %d ms", operation, ms);
-        Sleep(ms < 0 ? INFINITE : static_cast<DWORD>(ms));
-    }
+    sim::StallIfScripted("rpc", operation);
 }
 
 constexpr int kUnscripted = static_cast<int>(0x80000000u);
@@ -169,17 +171,23 @@ LONG __cdecl PmClosePort(PM_SESSION*) {
 
 LONG __cdecl PmIsPortActive(PM_SESSION*) {
     ExitIfScripted("IsPortActive");
-    return sim::IsPortActive(kit::kSimPortHandle);
+    int result = sim::IsPortActive(kit::kSimPortHandle);
+    sim::Log("rpc IsPortActive -> %d", result);
+    return result;
 }
 
 LONG __cdecl PmGetCurrentJob(PM_SESSION*) {
     ExitIfScripted("GetCurrentJob");
-    return sim::GetCurrentJob(kit::kSimPortHandle);
+    int result = sim::GetCurrentJob(kit::kSimPortHandle);
+    sim::Log("rpc GetCurrentJob -> %d", result);
+    return result;
 }
 
 LONG __cdecl PmIsJobActive(PM_SESSION*, LONG job) {
     ExitIfScripted("IsJobActive");
-    return sim::IsJobActive(kit::kSimPortHandle, job);
+    int result = sim::IsJobActive(kit::kSimPortHandle, job);
+    sim::Log("rpc IsJobActive job=%ld -> %d", job, result);
+    return result;
 }
 
 LONG __cdecl PmSetJobProperty(PM_SESSION*, LONG job, LONG property, LONG n, byte* data) {
@@ -206,6 +214,9 @@ LONG __cdecl PmGetJobProperty(PM_SESSION*, LONG job, LONG property, LONG n, byte
     if (dummy) {
         sim::Log("rpc GetJobProperty job=%ld property=%ld n=%ld data=%s -> %d needed=%d", job,
                  property, n, kDummyData, result, wanted);
+    } else {
+        sim::Log("rpc GetJobProperty job=%ld property=%ld size=%ld -> %d", job, property, n,
+                 result);
     }
     return result;
 }
@@ -237,6 +248,40 @@ RPC_CSTR Cstr(const std::string& s) {
     return reinterpret_cast<RPC_CSTR>(const_cast<char*>(s.c_str()));
 }
 
+// The pipe's only instance, held by the server itself: every client finds
+// the pipe busy and waits the default time-out set here.
+bool HoldPipe(const std::string& pipe) {
+    const DWORD wait = static_cast<DWORD>(sim::ScriptNumber("HoldPipeWaitMs", 60000));
+    HANDLE instance =
+        CreateNamedPipeA(pipe.c_str(), PIPE_ACCESS_DUPLEX,
+                         PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE, 1, 4096, 4096, wait, nullptr);
+    if (instance == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    HANDLE self = CreateFileA(pipe.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    sim::Log("rpc pipe held busy (default wait %lu ms)", static_cast<unsigned long>(wait));
+    return self != INVALID_HANDLE_VALUE; // both stay open until the server ends
+}
+
+// Accepts every connection to the pipe and never reads from it: the
+// client's bind goes unanswered.
+DWORD WINAPI AcceptSilently(void* parameter) {
+    const std::string pipe = *static_cast<const std::string*>(parameter);
+    for (;;) {
+        HANDLE instance = CreateNamedPipeA(pipe.c_str(), PIPE_ACCESS_DUPLEX,
+                                           PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE,
+                                           PIPE_UNLIMITED_INSTANCES, 4096, 4096, 5000, nullptr);
+        if (instance == INVALID_HANDLE_VALUE) {
+            return 1;
+        }
+        if (ConnectNamedPipe(instance, nullptr) || GetLastError() == ERROR_PIPE_CONNECTED) {
+            sim::Log("rpc connection accepted, bind left unanswered");
+        }
+        // The instance stays open, unanswered, until the server ends.
+    }
+}
+
 int Fail(const char* what, RPC_STATUS status) {
     fprintf(stderr, "kitpmsrv: %s failed (%ld)\n", what, static_cast<long>(status));
     return 1;
@@ -246,20 +291,35 @@ int Fail(const char* what, RPC_STATUS status) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        fprintf(stderr, "usage: kitpmsrv ENDPOINT [PARENT_PID]\n");
+        fprintf(stderr, "usage: kitpmsrv ENDPOINT [PARENT_PID [MODE]]\n");
         return 2;
     }
     const std::string endpoint = argv[1];
     const std::string pipe = "\\pipe\\" + endpoint;
+    const std::string mode = argc > 3 ? argv[3] : "";
+    static std::string pipePath;
+    pipePath = "\\\\." + pipe;
     RPC_STATUS status = RpcServerUseProtseqEpA(Cstr("ncalrpc"), RPC_C_PROTSEQ_MAX_REQS_DEFAULT,
                                                Cstr(endpoint), nullptr);
     if (status != RPC_S_OK) {
         return Fail("ncalrpc endpoint", status);
     }
-    status = RpcServerUseProtseqEpA(Cstr("ncacn_np"), RPC_C_PROTSEQ_MAX_REQS_DEFAULT, Cstr(pipe),
-                                    nullptr);
-    if (status != RPC_S_OK) {
-        return Fail("pipe endpoint", status);
+    if (mode == "holdpipe") {
+        if (!HoldPipe(pipePath)) {
+            return Fail("held pipe", GetLastError());
+        }
+    } else if (mode == "silentbind") {
+        HANDLE acceptor = CreateThread(nullptr, 0, AcceptSilently, &pipePath, 0, nullptr);
+        if (acceptor == nullptr) {
+            return Fail("silent acceptor", GetLastError());
+        }
+        CloseHandle(acceptor);
+    } else {
+        status = RpcServerUseProtseqEpA(Cstr("ncacn_np"), RPC_C_PROTSEQ_MAX_REQS_DEFAULT,
+                                        Cstr(pipe), nullptr);
+        if (status != RPC_S_OK) {
+            return Fail("pipe endpoint", status);
+        }
     }
     // The generated interface with GetJobProperty's entry replaced.
     static RPC_SERVER_INTERFACE hostile =

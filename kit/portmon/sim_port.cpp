@@ -191,6 +191,42 @@ int ScriptNumber(const char* name, int fallback) {
     return value;
 }
 
+namespace {
+
+// "HangCount" hangs, then no more: the count goes down at every hang and the
+// hang is taken out of the script with the last one.
+void CountDownHangs() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSimPortKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) {
+        return;
+    }
+    const int count = ReadInt(key, "HangCount", 0);
+    if (count == 1) {
+        RegDeleteValueA(key, "HangInCall");
+        RegDeleteValueA(key, "HangCount");
+    } else if (count > 1) {
+        DWORD left = static_cast<DWORD>(count - 1);
+        RegSetValueExA(key, "HangCount", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&left),
+                       sizeof(left));
+    }
+    RegCloseKey(key);
+}
+
+} // namespace
+
+void StallIfScripted(const char* side, const char* operation) {
+    const int slow = ScriptNumber("SlowCallMs", 0);
+    if (slow > 0) {
+        Sleep(static_cast<DWORD>(slow));
+    }
+    if (ScriptText("HangInCall") == operation) {
+        const int ms = ScriptNumber("HangMs", -1);
+        CountDownHangs();
+        Log("%s %s: hangs %d ms", side, operation, ms);
+        Sleep(ms < 0 ? INFINITE : static_cast<DWORD>(ms));
+    }
+}
+
 void Log(const char* format, ...) {
     std::string path = ScriptText("CallLog");
     va_list args;

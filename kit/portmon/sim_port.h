@@ -9,6 +9,11 @@
 //   "FailProps"       comma-separated job properties whose reads fail
 //   "FailSet"         non-zero: SetJobProperty fails
 //   "CallLog"         file that receives one line per call
+//   "SlowCallMs"      every call of the port monitor takes this long
+//   "HangInCall"      operation inside which the port monitor stops for
+//                     "HangMs" milliseconds (default: for good), as a port
+//                     monitor stuck in a call; "HangCount" (when set) hangs
+//                     only that many times
 #pragma once
 
 #include <string>
@@ -30,6 +35,10 @@ int SetJobProperty(int port, int job, int property, const void* data, int size);
 int GetJobProperty(int port, int job, int property, void* buffer, int size, int* needed);
 int BeginJobWatch(int port, int job);
 int EndJobWatch(int port, int job);
+
+// Delays the named operation as the script says (SlowCallMs, HangInCall);
+// side ("local", "rpc") starts the call-log line of a hang.
+void StallIfScripted(const char* side, const char* operation);
 
 // A script text value read now (empty when missing).
 std::string ScriptText(const char* name);

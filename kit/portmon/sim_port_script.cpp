@@ -115,7 +115,8 @@ void SpoolerJob::End() {
     }
 }
 
-PortMonitorServer::PortMonitorServer(std::string endpoint) : endpoint_(std::move(endpoint)) {}
+PortMonitorServer::PortMonitorServer(std::string endpoint, Pipe pipe)
+    : endpoint_(std::move(endpoint)), pipe_(pipe) {}
 
 PortMonitorServer::~PortMonitorServer() {
     Kill();
@@ -141,8 +142,11 @@ bool PortMonitorServer::Start(DWORD timeoutMs) {
     ResetEvent(stop_);
     std::string exe = ExecutableFolder() + kPortMonitorServerExe;
     char command[512];
-    snprintf(command, sizeof(command), "\"%s\" %s %lu", exe.c_str(), endpoint_.c_str(),
-             GetCurrentProcessId());
+    const char* mode = pipe_ == Pipe::kHoldBusy     ? "holdpipe"
+                       : pipe_ == Pipe::kSilentBind ? "silentbind"
+                                                    : "serve";
+    snprintf(command, sizeof(command), "\"%s\" %s %lu %s", exe.c_str(), endpoint_.c_str(),
+             GetCurrentProcessId(), mode);
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};

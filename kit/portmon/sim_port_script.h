@@ -59,7 +59,12 @@ class SpoolerJob {
 // its own endpoint. It ends with its starter's process at the latest.
 class PortMonitorServer {
   public:
-    explicit PortMonitorServer(std::string endpoint);
+    // What the server does with its pipe: serves RPC on it, holds its only
+    // instance busy (clients wait "HoldPipeWaitMs" of the script), or
+    // accepts connections and never answers the bind.
+    enum class Pipe { kServe, kHoldBusy, kSilentBind };
+
+    explicit PortMonitorServer(std::string endpoint, Pipe pipe = Pipe::kServe);
     ~PortMonitorServer(); // kills the server if it still runs
     PortMonitorServer(const PortMonitorServer&) = delete;
     PortMonitorServer& operator=(const PortMonitorServer&) = delete;
@@ -75,6 +80,7 @@ class PortMonitorServer {
 
   private:
     std::string endpoint_;
+    Pipe pipe_;
     HANDLE process_ = nullptr;
     HANDLE stop_ = nullptr;
 };

@@ -82,6 +82,11 @@ int JobList::Prune() {
         return std::find(gone.begin(), gone.end(), jobId) != gone.end();
     };
     m_JobIds.erase(std::remove_if(m_JobIds.begin(), m_JobIds.end(), isGone), m_JobIds.end());
+    // The progress of a job the spooler forgot is not shown any longer, even
+    // while the worker is still inside a slow call for it.
+    if (m_bRecordValid && isGone(static_cast<int>(m_Record.jobId))) {
+        m_bRecordValid = 0;
+    }
     return m_JobIds.empty() ? 0 : 1;
 }
 
@@ -102,6 +107,10 @@ int JobList::FirstJob() {
 
 bool JobList::IsListed(int jobId) {
     CriticalSectionLock lock(m_Lock);
+    return IsListedLocked(jobId);
+}
+
+bool JobList::IsListedLocked(int jobId) const {
     return std::find(m_JobIds.begin(), m_JobIds.end(), jobId) != m_JobIds.end();
 }
 
@@ -156,7 +165,7 @@ void JobList::StoreProgress(const JobRecord& progress, bool textRead, bool paper
     m_Record.progressRange = progress.progressRange;
     m_Record.timeKnown = progress.timeKnown;
     m_Record.time = progress.time;
-    m_bRecordValid = 1;
+    m_bRecordValid = IsListedLocked(static_cast<int>(m_Record.jobId)) ? 1 : 0;
 }
 
 void JobList::InvalidateRecord() {

@@ -95,6 +95,8 @@ class JobList {
     bool Pause(DWORD milliseconds) const;
 
   private:
+    bool IsListedLocked(int jobId) const;
+
     CriticalSection m_Lock;
     // Guarded by m_Lock:
     std::vector<int> m_JobIds;

@@ -28,7 +28,7 @@ unique_handle StartWorker(const std::shared_ptr<JobList>& list,
 // ended.
 bool MayRestart(DWORD end) {
     // A session that could not be opened is tried again only for a new
-    // announcement; a lost one on the next round.
+    // announcement.
     return end != JobWorker::kEndSessionFailed;
 }
 

@@ -28,15 +28,34 @@ JobWorker::JobWorker(std::shared_ptr<JobList> list, const JobMonitorSettings& se
     : m_pList(std::move(list)), m_Settings(settings) {}
 
 JobWorker::End JobWorker::Run() {
-    PortMonitorClient client(m_Settings.pipeName, m_Settings.callLimit, m_pList->StopEvent());
-    const int session =
-        client.Open(kNetworkStatusLibrary, m_pList->PrinterName().c_str(), m_pList->FirstJob());
-    if (session == 0) {
-        return Stopping() ? kEndStopped : kEndSessionFailed;
+    bool opened = false;
+    for (;;) {
+        PortMonitorClient client(m_Settings.pipeName, m_Settings.callLimit, m_pList->StopEvent());
+        const int session =
+            client.Open(kNetworkStatusLibrary, m_pList->PrinterName().c_str(), m_pList->FirstJob());
+        End end = kEndSessionLost;
+        if (session != 0) {
+            opened = true;
+            end = FollowPort(client);
+            client.Close(session);
+        } else if (Stopping()) {
+            return kEndStopped;
+        } else if (!opened) {
+            return kEndSessionFailed;
+        }
+        if (end != kEndSessionLost) {
+            return end;
+        }
+        // A print server that was reached once and then lost (gone, restarted,
+        // a call cancelled at its limit) is opened again a period later, for
+        // as long as jobs are listed.
+        if (!Pause(m_Settings.pollInterval)) {
+            return kEndStopped;
+        }
+        if (!m_pList->HasJobs()) {
+            return kEndNoJobs;
+        }
     }
-    End end = FollowPort(client);
-    client.Close(session);
-    return end;
 }
 
 JobWorker::End JobWorker::FollowPort(PortMonitorClient& client) {
@@ -57,8 +76,7 @@ JobWorker::End JobWorker::FollowPort(PortMonitorClient& client) {
                 int spoolerJobId = 0;
                 if (ReadProperty(client, pm::kPropertySpoolerJobId, &spoolerJobId,
                                  sizeof(spoolerJobId)) &&
-                    m_pList->IsListed(spoolerJobId)) {
-                    FollowJob(client, spoolerJobId);
+                    m_pList->IsListed(spoolerJobId) && FollowJob(client, spoolerJobId)) {
                     m_pList->Remove(spoolerJobId);
                 }
                 m_hJob = 0;
@@ -77,7 +95,7 @@ JobWorker::End JobWorker::FollowPort(PortMonitorClient& client) {
     return kEndNoJobs;
 }
 
-void JobWorker::FollowJob(PortMonitorClient& client, int spoolerJobId) {
+bool JobWorker::FollowJob(PortMonitorClient& client, int spoolerJobId) {
     client.BeginJobWatch(m_hPort, m_hJob);
     char text[kJobTextSize] = {};
     ReadJobText(client, text);
@@ -103,8 +121,12 @@ void JobWorker::FollowJob(PortMonitorClient& client, int spoolerJobId) {
             Pause(m_Settings.pollInterval);
         }
     }
+    // A lost session says nothing about the job: it stays listed and is
+    // followed again on the next session.
+    const bool lost = SessionLost(client);
     client.EndJobWatch(m_hPort, m_hJob);
     m_pList->InvalidateRecord();
+    return !lost && !Stopping();
 }
 
 int JobWorker::UpdateProgress(PortMonitorClient& client) {

@@ -2,8 +2,9 @@
 // monitor. It opens a session, looks at the port once a period until the port
 // works on a listed job, polls that job's progress into the shared record
 // once a period, passes the window's requests on, and ends when no listed
-// job is left, when its session cannot be opened or is lost, or when the
-// window's monitor stops. It never asks the spooler itself whether jobs are
+// job is left, when its session cannot be opened, or when the window's
+// monitor stops; a print server's session that is lost is opened again once
+// a period. It never asks the spooler itself whether jobs are
 // gone: the monitor's supervising thread keeps the list pruned, so that the
 // list follows the spooler even while this thread waits on the port monitor.
 #pragma once
@@ -25,7 +26,7 @@ class JobWorker {
         kEndNoJobs = 0,
         kEndStopped = 1,
         kEndSessionFailed = 2, // the session could not be opened
-        kEndSessionLost = 3,   // the server stopped answering in time
+        kEndSessionLost = 3,   // (inside the worker only) the session was lost
     };
 
     JobWorker(std::shared_ptr<JobList> list, const JobMonitorSettings& settings);
@@ -36,7 +37,9 @@ class JobWorker {
 
   private:
     End FollowPort(PortMonitorClient& client);
-    void FollowJob(PortMonitorClient& client, int spoolerJobId);
+    // True when the job has ended (or the spooler forgot it); false when
+    // the session was lost or the monitor stops.
+    bool FollowJob(PortMonitorClient& client, int spoolerJobId);
     int UpdateProgress(PortMonitorClient& client);
     int PassRequest(PortMonitorClient& client, int spoolerJobId);
     int SendCommand(PortMonitorClient& client, int command);

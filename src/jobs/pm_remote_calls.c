@@ -8,14 +8,6 @@
 #include "jobs/rpc_guard.h"
 #include "port_monitor.h"
 
-void* KrxPmBinding(void) {
-    return krxPortMonitorBinding;
-}
-
-void KrxPmSetBinding(void* binding) {
-    krxPortMonitorBinding = (handle_t)binding;
-}
-
 typedef struct RemoteArgs {
     KrxPmSession* session;
     const char* text1;
@@ -26,11 +18,6 @@ typedef struct RemoteArgs {
     unsigned char* bytes;
     long* needed;
 } RemoteArgs;
-
-static long CallOpenSession(void* p) {
-    RemoteArgs* a = (RemoteArgs*)p;
-    return PmOpenSession(a->session, (char*)a->text1);
-}
 
 static long CallCloseSession(void* p) {
     RemoteArgs* a = (RemoteArgs*)p;
@@ -113,6 +100,8 @@ static unsigned long Take32(MIDL_STUB_MESSAGE* stub) {
     return value;
 }
 
+static void InitializeCall(CheckedCall* call, unsigned int procedure);
+
 static long CallGetJobProperty(void* p) {
     GetPropertyArgs* g = (GetPropertyArgs*)p;
     RemoteArgs* a = g->remote;
@@ -123,15 +112,7 @@ static long CallGetJobProperty(void* p) {
     unsigned long maximum, offset, actual, needed, result;
     const unsigned char* data;
 
-    g->call->desc.RpcInterfaceInformation = (void*)PortMonitorRpc_v1_0_c_ifspec;
-    g->call->desc.pfnAllocate = MIDL_user_allocate;
-    g->call->desc.pfnFree = MIDL_user_free;
-    g->call->desc.IMPLICIT_HANDLE_INFO.pPrimitiveHandle = &krxPortMonitorBinding;
-    g->call->desc.fCheckBounds = 1;
-    g->call->desc.Version = 0x50002;
-    g->call->desc.MIDLVersion = 0x50200ca;
-    g->call->desc.mFlags = 1;
-    NdrClientInitializeNew(&g->call->message, stub, &g->call->desc, kProcGetJobProperty);
+    InitializeCall(g->call, kProcGetJobProperty);
 
     /* Request: context, job, property, n, the array (n, 0, n, bytes), needed. */
     stub->BufferLength = kContextWireSize + 12 + kArrayHeaderSize + n + 3 + 4;
@@ -170,6 +151,62 @@ static long CallGetJobProperty(void* p) {
     return (long)result;
 }
 
+/* OpenSession marshalled by hand too, for the binding it goes out on: the
+ * stub would take the interface's one module-wide binding handle, so that
+ * every monitor opening a session would have to wait for the others. The
+ * wire is the stub's: the library name as a conformant varying string; the
+ * reply is the session's context handle and the result. */
+enum { kProcOpenSession = 0 };
+
+typedef struct OpenSessionArgs {
+    RPC_BINDING_HANDLE binding;
+    KrxPmSession* session;
+    const char* libraryName;
+    CheckedCall* call;
+} OpenSessionArgs;
+
+static void InitializeCall(CheckedCall* call, unsigned int procedure) {
+    call->desc.RpcInterfaceInformation = (void*)PortMonitorRpc_v1_0_c_ifspec;
+    call->desc.pfnAllocate = MIDL_user_allocate;
+    call->desc.pfnFree = MIDL_user_free;
+    call->desc.IMPLICIT_HANDLE_INFO.pPrimitiveHandle = &krxPortMonitorBinding;
+    call->desc.fCheckBounds = 1;
+    call->desc.Version = 0x50002;
+    call->desc.MIDLVersion = 0x50200ca;
+    call->desc.mFlags = 1;
+    NdrClientInitializeNew(&call->message, &call->stub, &call->desc, procedure);
+}
+
+static long CallOpenSessionOn(void* p) {
+    OpenSessionArgs* a = (OpenSessionArgs*)p;
+    MIDL_STUB_MESSAGE* stub = &a->call->stub;
+    unsigned long length = (unsigned long)strlen(a->libraryName) + 1;
+    unsigned char* at;
+    unsigned long result;
+
+    InitializeCall(a->call, kProcOpenSession);
+    /* Request: the string (length, 0, length, bytes with the terminator). */
+    stub->BufferLength = kArrayHeaderSize + length;
+    NdrGetBuffer(stub, stub->BufferLength, a->binding);
+    at = AlignUp4(stub->Buffer);
+    at = Put32(at, length);
+    at = Put32(at, 0);
+    at = Put32(at, length);
+    memcpy(at, a->libraryName, length);
+    NdrSendReceive(stub, at + length);
+
+    if ((a->call->message.DataRepresentation & 0xFFFFUL) != NDR_LOCAL_DATA_REPRESENTATION) {
+        RpcRaiseException(RPC_X_BAD_STUB_DATA);
+    }
+    /* Reply: the context, the result. */
+    if ((size_t)(stub->BufferEnd - stub->Buffer) < kContextWireSize) {
+        RpcRaiseException(RPC_X_BAD_STUB_DATA);
+    }
+    NdrClientContextUnmarshall(stub, (NDR_CCONTEXT*)a->session, a->binding);
+    result = Take32(stub);
+    return (long)result;
+}
+
 static long CallBeginJobWatch(void* p) {
     RemoteArgs* a = (RemoteArgs*)p;
     return PmBeginJobWatch(a->session, a->value1);
@@ -186,9 +223,23 @@ static long CallDropSession(void* p) {
     return 1;
 }
 
-long KrxPmOpenSession(KrxPmSession* session, const char* libraryName, unsigned long* exception) {
-    RemoteArgs a = {session, libraryName, 0, 0, 0, 0, 0, 0};
-    return KrxRunGuarded(CallOpenSession, &a, exception);
+long KrxPmOpenSession(void* binding, KrxPmSession* session, const char* libraryName,
+                      unsigned long* exception) {
+    CheckedCall call;
+    OpenSessionArgs a = {(RPC_BINDING_HANDLE)binding, session, libraryName, &call};
+    long result;
+    if (binding == NULL || session == NULL || libraryName == NULL) {
+        if (exception != NULL) {
+            *exception = RPC_X_NULL_REF_POINTER;
+        }
+        return 0;
+    }
+    memset(&call, 0, sizeof(call));
+    result = KrxRunGuarded(CallOpenSessionOn, &a, exception);
+    if (call.stub.RpcMsg != NULL) {
+        NdrFreeBuffer(&call.stub);
+    }
+    return result;
 }
 
 long KrxPmCloseSession(KrxPmSession* session, unsigned long* exception) {

@@ -11,11 +11,10 @@ extern "C" {
 
 typedef void* KrxPmSession;
 
-/* The module's binding handle, used implicitly by every remote call. */
-void* KrxPmBinding(void);
-void KrxPmSetBinding(void* binding);
-
-long KrxPmOpenSession(KrxPmSession* session, const char* libraryName, unsigned long* exception);
+/* Opens a session on the binding given; every later call goes by the
+ * session's context handle, which carries its own copy of the binding. */
+long KrxPmOpenSession(void* binding, KrxPmSession* session, const char* libraryName,
+                      unsigned long* exception);
 long KrxPmCloseSession(KrxPmSession* session, unsigned long* exception);
 long KrxPmOpenPort(KrxPmSession* session, const char* printer, const char* port, long flag, long n,
                    const unsigned char* data, unsigned long* exception);

@@ -13,13 +13,11 @@
 #include "entry/module/module_state.h"
 #include "common/critical_section.h"
 #include "jobs/pm_remote_calls.h"
+#include "jobs/session_opening.h"
 
 namespace krx {
 
-// Owns the RPC binding handle of a remote session. The interface's one
-// binding handle holds it only while the session is being opened (later
-// calls go by the session); it is cleared with the handle all the same, so
-// that no call goes out on a freed binding.
+// Owns the RPC binding handle of a remote session.
 class RpcBindingHolder {
   public:
     explicit RpcBindingHolder(RPC_BINDING_HANDLE handle) : m_hBinding(handle) {}
@@ -28,13 +26,16 @@ class RpcBindingHolder {
     RpcBindingHolder& operator=(const RpcBindingHolder&) = delete;
 
     RPC_BINDING_HANDLE Get() const { return m_hBinding; }
+    // The handle becomes the caller's.
+    RPC_BINDING_HANDLE Take() {
+        RPC_BINDING_HANDLE handle = m_hBinding;
+        m_hBinding = nullptr;
+        return handle;
+    }
 
     RPC_STATUS Release() {
         RPC_STATUS status = RPC_S_OK;
         if (m_hBinding != nullptr) {
-            if (KrxPmBinding() == m_hBinding) {
-                KrxPmSetBinding(nullptr);
-            }
             status = RpcBindingFree(&m_hBinding);
             if (status == RPC_S_OK) {
                 m_hBinding = nullptr;
@@ -212,24 +213,30 @@ int PortMonitorClient::Open(const char* libraryFileName, const char* printerName
 
 int PortMonitorClient::OpenRemote(const std::string& server, const char* libraryFileName) {
     m_nMode = kModeRemote;
-    if (!MakeBinding(server, pm::kProtocolPipe, pm::PipeEndpoint(m_strPipeName).c_str())) {
+    std::string key;
+    if (!MakeBinding(server, pm::kProtocolPipe, pm::PipeEndpoint(m_strPipeName).c_str(), &key)) {
         return 0;
     }
-    // The opening call takes the interface's one module-wide binding handle:
-    // monitors on other threads opening their sessions at the same time wait,
-    // so that none goes out on another's binding.
-    static CriticalSection opening;
-    long session = 0;
-    {
-        CriticalSectionLock hold(opening);
-        KrxPmSetBinding(m_pBinding->Get());
-        session = Remote([&](unsigned long* failure) {
-            return KrxPmOpenSession(&m_hContext, libraryFileName, failure);
-        });
-        KrxPmSetBinding(nullptr);
+    // The opening runs on a thread that can be left behind: a server that
+    // holds its pipe busy or never answers the bind keeps that thread, not
+    // this one, and no other monitor waits for it.
+    DWORD limit = m_nCallLimit;
+    if (m_hStopEvent != nullptr && WaitForSingleObject(m_hStopEvent, 0) == WAIT_OBJECT_0) {
+        limit = std::min<DWORD>(limit, pm::kStoppingCallLimitMs);
     }
-    if (session != 0) {
-        m_nSession = static_cast<int>(session);
+    OpenedSession opened =
+        OpenSessionWithin(key, m_pBinding->Take(), libraryFileName, limit, m_hStopEvent);
+    if (opened.binding != nullptr) {
+        m_pBinding.reset(new RpcBindingHolder(static_cast<RPC_BINDING_HANDLE>(opened.binding)));
+    } else {
+        m_pBinding.reset();
+    }
+    m_hContext = opened.context;
+    if (opened.failure != 0) {
+        m_nLastRpcFailure = opened.failure;
+    }
+    if (opened.session != 0 && m_hContext != nullptr) {
+        m_nSession = static_cast<int>(opened.session);
     }
     return m_nSession;
 }
@@ -262,7 +269,7 @@ int PortMonitorClient::Close(int session) {
 }
 
 bool PortMonitorClient::MakeBinding(const std::string& server, const char* protocol,
-                                    const char* endpoint) {
+                                    const char* endpoint, std::string* key) {
     pm::BindingParts parts =
         pm::ChooseBinding(server, ThisComputerName(), protocol != nullptr ? protocol : "",
                           endpoint != nullptr ? endpoint : "", m_strPipeName);
@@ -274,6 +281,7 @@ bool PortMonitorClient::MakeBinding(const std::string& server, const char* proto
         RpcStringBindingComposeA(nullptr, text(parts.protocol), text(parts.networkAddress),
                                  text(parts.endpoint), nullptr, &binding);
     if (status == RPC_S_OK) {
+        *key = reinterpret_cast<const char*>(binding);
         RPC_BINDING_HANDLE handle = nullptr;
         status = RpcBindingFromStringBindingA(binding, &handle);
         RpcStringFreeA(&binding);

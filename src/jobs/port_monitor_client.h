@@ -56,15 +56,17 @@ class PortMonitorClient {
     int PortHandle() const { return m_hPort; }
     // RPC status or exception code of the last remote call that failed.
     unsigned long LastRpcFailure() const { return m_nLastRpcFailure; }
-    // True once a remote call outlasted its limit: the server may still be
-    // working on it and holds the session's context, so no further call
-    // goes out on this session.
+    // True once a remote call failed in a way that means the connection is
+    // gone (a server gone or restarted, a call cancelled at its limit): no
+    // further call goes out on this session; the caller opens a new one.
     bool SessionDead() const { return m_bSessionDead; }
 
   private:
     int OpenRemote(const std::string& server, const char* libraryFileName);
     int OpenLocal(const char* libraryFileName);
-    bool MakeBinding(const std::string& server, const char* protocol, const char* endpoint);
+    // key: the binding's text, naming it among the module's openings.
+    bool MakeBinding(const std::string& server, const char* protocol, const char* endpoint,
+                     std::string* key);
     void ReleaseBinding();
     FARPROC Entry(int ordinal) const;
     // Runs one guarded remote call within the call limit and keeps its
@@ -83,13 +85,18 @@ class PortMonitorClient {
             late = deadline.Expired();
         }
         if (late) {
-            // Late counts as failed, whatever came back.
-            m_bSessionDead = true;
+            // Late counts as failed, whatever came back: it was cancelled.
             failure = RPC_S_CALL_CANCELLED;
             result = 0;
         }
         if (failure != 0) {
             m_nLastRpcFailure = failure;
+            // A call that failed on a connection still there (a reply that
+            // does not fit, a fault the server sent) leaves the session
+            // usable; one whose connection is gone does not.
+            if (pm::MeansConnectionGone(failure)) {
+                m_bSessionDead = true;
+            }
         }
         return result;
     }

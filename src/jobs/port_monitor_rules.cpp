@@ -7,6 +7,22 @@
 namespace krx {
 namespace pm {
 
+bool MeansConnectionGone(unsigned long failure) {
+    switch (failure) {
+    case 6:    // the server does not know the session's context (restarted)
+    case 1722: // server unavailable
+    case 1723: // server too busy
+    case 1726: // call failed: the server went away inside it
+    case 1727: // call failed and did not execute
+    case 1775: // the session's context is null
+    case 1818: // cancelled at its limit
+    case 1820: // communication failure
+        return true;
+    default:
+        return false;
+    }
+}
+
 int JobPropertyDataSize(int property, const char* text) {
     switch (property) {
     case 0:

@@ -31,6 +31,13 @@ constexpr unsigned long kStoppingCallLimitMs = 1000;
 constexpr char kProtocolPipe[] = "ncacn_np";
 constexpr char kProtocolLocal[] = "ncalrpc";
 
+// Whether an RPC failure means that the session's connection is gone: the
+// server is unreachable, busy, gone in the middle of a call or restarted
+// (it no longer knows the session's context), or the call was cancelled at
+// its limit. Other failures (a reply that does not fit, a fault the server
+// sent) leave the connection as it was.
+bool MeansConnectionGone(unsigned long failure);
+
 // Longest server name that is still used.
 constexpr size_t kMaxServerName = 259;
 

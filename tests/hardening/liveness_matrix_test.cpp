@@ -6,7 +6,11 @@
 // the spooler holds the job, return within its bound once the job has left
 // the spooler, and meanwhile open the port at most about once a second.
 // The jobs are real jobs of Wine's spooler in this process, ended with
-// EndDocPrinter as a host's print job ends.
+// EndDocPrinter as a host's print job ends. The rows of a printer shared
+// from a print server run the window in this process (the spooler must say
+// the job is spooled as EMF, which Wine's cannot): the server is the kit's
+// RPC stand-in, gone, holding its pipe busy, never answering the bind, or
+// slow.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -16,7 +20,9 @@
 #include <memory>
 #include <string>
 
+#include "comm/spooler.h"
 #include "common/resource_ids.h"
+#include "ui/status_window/monitor_session.h"
 #include "hardening_support.h"
 #include "kit_install.h"
 #include "krxstat.h"
@@ -35,6 +41,11 @@ constexpr DWORD kJobLifeMs = 3000;
 constexpr DWORD kReturnBoundMs = 7000;
 // Port openings allowed per second while the job waits (one a period).
 constexpr double kMaxOpensPerSecond = 1.5;
+// Port-monitor calls (one call-log line each) and spooler calls allowed per
+// second while the job lives: a followed job costs about seven calls a
+// period, a failing read ten quick retries before it goes to once a period.
+constexpr double kMaxPortMonitorCallsPerSecond = 30;
+constexpr double kMaxSpoolerCallsPerSecond = 10;
 constexpr int kNeverKnownJob = 4242;
 
 // The network-status library beside the plug-in moved away for the life of
@@ -109,12 +120,28 @@ std::vector<LivenessRow> Rows() {
         {"job gone before the first poll", Library::kPresent, SpoolerJobLife::kGoneBeforeTheCall,
          none},
         {"job never known to the spooler", Library::kPresent, SpoolerJobLife::kNeverKnown, none},
+        // Last: its workers are left inside the library for a while.
+        {"port monitor hung in a call", Library::kPresent, SpoolerJobLife::kLives,
+         [](int jobId) {
+             kit::SimPort::AddJob(PortJob(jobId));
+             kit::SimPort::SetNumber("HangMs", 30000);
+             kit::SimPort::SetText("HangInCall", "IsJobActive");
+         }},
     };
 }
 
 enum class Column { kMeter, kDetailTurnedMeter };
 const char* ColumnName(Column column) {
     return column == Column::kMeter ? "PrStartKRX_PM" : "PrStartKRX_D, then a job and closed";
+}
+
+int CountInLog(const std::string& path, const std::string& text) {
+    const std::string log = kit::ReadTextFile(path);
+    int count = 0;
+    for (size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + 1)) {
+        ++count;
+    }
+    return count;
 }
 
 class LivenessMatrixTest : public krxtest::CleanRegistryTest {
@@ -147,15 +174,7 @@ class LivenessMatrixTest : public krxtest::CleanRegistryTest {
         CleanRegistryTest::TearDown();
     }
 
-    int CountOpens() const {
-        const std::string log = kit::ReadTextFile(log_);
-        int count = 0;
-        for (size_t at = log.find("OpenPort"); at != std::string::npos;
-             at = log.find("OpenPort", at + 1)) {
-            ++count;
-        }
-        return count;
-    }
+    int CountOpens() const { return CountInLog(log_, "OpenPort"); }
 
     // One cell: the export runs while the job lives, then the job ends.
     void RunCell(const LivenessRow& row, Column column) {
@@ -205,14 +224,18 @@ class LivenessMatrixTest : public krxtest::CleanRegistryTest {
                 << "returned while its job was still in the spooler";
             const double seconds = (GetTickCount() - opened) / 1000.0;
             const int opens = CountOpens();
+            const int calls = CountInLog(log_, "\n");
             EXPECT_LE(opens / seconds, kMaxOpensPerSecond)
                 << opens << " port openings in " << seconds << " s";
-            printf("  %-42s %-36s %5.1f port openings/s", row.label, ColumnName(column),
-                   opens / seconds);
+            EXPECT_LE(calls / seconds, kMaxPortMonitorCallsPerSecond)
+                << calls << " port-monitor calls in " << seconds << " s";
+            printf("  %-42s %-36s %5.1f port openings/s %5.1f calls/s", row.label,
+                   ColumnName(column), opens / seconds, calls / seconds);
             job->End();
             ended = GetTickCount();
         } else {
-            printf("  %-42s %-36s %5s                ", row.label, ColumnName(column), "-");
+            printf("  %-42s %-36s %5s                %5s        ", row.label, ColumnName(column),
+                   "-", "-");
         }
         // A notice the window shows on the way (a message box about the
         // printer) is dismissed as a user would; the window itself is not.
@@ -244,6 +267,178 @@ TEST_F(LivenessMatrixTest, WindowExportsReturnOnceTheirJobHasLeft) {
         for (Column column : {Column::kMeter, Column::kDetailTurnedMeter}) {
             RunCell(row, column);
         }
+    }
+}
+
+// The rows of a printer shared from a print server. Column: the progress
+// meter opened for the job (in this process, with the product's settings
+// except a call limit short enough for the test and a pipe of the cell's
+// own server).
+constexpr char kSharedPrinter[] = "\\\\KITSERVER\\Kit Printer KX500";
+constexpr DWORD kRemoteCallLimitMs = 1500;
+// How long a followed cell waits for the meter to show its job.
+constexpr DWORD kShowBoundMs = 15000;
+
+volatile LONG g_spoolerCalls = 0;
+
+BOOL WINAPI OpenShared(LPSTR name, LPHANDLE handle, LPPRINTER_DEFAULTSA defaults) {
+    InterlockedIncrement(&g_spoolerCalls);
+    std::string local = name != nullptr && std::string(name) == kSharedPrinter
+                            ? std::string(kit::kPrinterName)
+                            : std::string(name != nullptr ? name : "");
+    return krx::DefaultSpooler().openPrinter(&local[0], handle, defaults);
+}
+
+// Wine's spooler knows the job; the print server would report it as EMF.
+BOOL WINAPI GetJobAsEmf(HANDLE printer, DWORD jobId, DWORD level, LPBYTE buffer, DWORD size,
+                        LPDWORD needed) {
+    InterlockedIncrement(&g_spoolerCalls);
+    if (level != 2) {
+        return krx::DefaultSpooler().getJob(printer, jobId, level, buffer, size, needed);
+    }
+    DWORD known = 0;
+    krx::DefaultSpooler().getJob(printer, jobId, 1, nullptr, 0, &known);
+    *needed = known != 0 ? sizeof(JOB_INFO_2A) : 0;
+    if (known == 0 || buffer == nullptr || size < *needed) {
+        SetLastError(known == 0 ? ERROR_INVALID_PARAMETER : ERROR_INSUFFICIENT_BUFFER);
+        return FALSE;
+    }
+    static char emf[] = "NT EMF 1.008";
+    memset(buffer, 0, *needed);
+    reinterpret_cast<JOB_INFO_2A*>(buffer)->pDatatype = emf;
+    return TRUE;
+}
+
+struct RemoteRow {
+    const char* label;
+    kit::PortMonitorServer::Pipe pipe;
+    std::function<void()> script;
+    // Once the meter shows the job (null: the job is never shown).
+    std::function<void(kit::PortMonitorServer& server)> whileShown;
+    DWORD lifeMs;     // how long the job stays in the spooler after that
+    int beginWatches; // job watches the server must have seen by then
+};
+
+std::vector<RemoteRow> RemoteRows() {
+    using Pipe = kit::PortMonitorServer::Pipe;
+    auto none = [] {};
+    return {
+        {"print server gone while its job is shown", Pipe::kServe, none,
+         [](kit::PortMonitorServer& server) { server.Kill(); }, kJobLifeMs, 1},
+        {"print server holds its pipe busy", Pipe::kHoldBusy,
+         [] { kit::SimPort::SetNumber("HoldPipeWaitMs", 60000); }, nullptr, kJobLifeMs, 0},
+        {"print server never answers the bind", Pipe::kSilentBind, none, nullptr, kJobLifeMs, 0},
+        {"print server slow, one call past its limit", Pipe::kServe,
+         [] { kit::SimPort::SetNumber("SlowCallMs", 100); },
+         [](kit::PortMonitorServer&) {
+             kit::SimPort::SetNumber("HangMs", kRemoteCallLimitMs + 700);
+             kit::SimPort::SetNumber("HangCount", 1);
+             kit::SimPort::SetText("HangInCall", "IsJobActive");
+         },
+         9000, 2},
+    };
+}
+
+class RemoteLivenessTest : public krxtest::CleanRegistryTest {
+  protected:
+    void SetUp() override {
+        CleanRegistryTest::SetUp();
+        ASSERT_TRUE(InstallTypicalPrinter());
+        kit::SimPrinter::SetStatusReply(krxtest::StatusReply("ST:04;IQ:5A4B3C5A463C;"));
+        krxtest::WriteDword(HKEY_LOCAL_MACHINE, "software\\NORVA\\KRX3\\KRXCommon",
+                            "ERR_OSVERNOTSUPPORT", 1);
+        bin_ = kit::ExecutableFolder();
+        log_ = bin_ + "liveness_rpc_calls.log";
+        output_ = bin_ + "liveness_rpc_job.prn";
+        krx::Spooler().openPrinter = OpenShared;
+        krx::Spooler().getJob = GetJobAsEmf;
+    }
+    void TearDown() override {
+        krx::Spooler() = krx::DefaultSpooler();
+        kit::SimPort::Reset();
+        DeleteFileA(log_.c_str());
+        DeleteFileA(output_.c_str());
+        kit::RemoveSimulatedSystem();
+        CleanRegistryTest::TearDown();
+    }
+
+    void RunCell(const RemoteRow& row) {
+        SCOPED_TRACE(row.label);
+        static int cell = 0;
+        char endpoint[64];
+        snprintf(endpoint, sizeof(endpoint), "KITPML_%lu_%d", GetCurrentProcessId(), ++cell);
+        kit::SimPort::Reset();
+        DeleteFileA(log_.c_str());
+        kit::SimPort::SetText("CallLog", log_);
+        row.script();
+        kit::PortMonitorServer server(endpoint, row.pipe);
+        ASSERT_TRUE(server.Start());
+        kit::SpoolerJob job(kit::kPrinterName, output_);
+        ASSERT_NE(job.Id(), 0) << "spooler job not started, error " << GetLastError();
+        const int jobId = job.Id();
+        kit::SimPort::AddJob(PortJob(jobId));
+
+        krx::JobMonitorSettings settings;
+        settings.pipeName = endpoint;
+        settings.callLimit = kRemoteCallLimitMs;
+        const std::string model = bin_ + "KX500.ini";
+        const std::string resources = bin_ + "krxres_en.dll";
+        WindowThread call([=] {
+            krx::MonitorRequest request;
+            request.viewType = krx::kViewProgress;
+            request.printerName = kSharedPrinter;
+            request.portName = kit::kPortName;
+            request.modelSection = kit::kModelName;
+            request.modelFile = model.c_str();
+            request.resourcePath = resources.c_str();
+            request.jobId = jobId;
+            krx::MonitorSession session(request, settings);
+            return session.Run();
+        });
+        HWND hwnd = call.WaitForWindow(5000, IDC_STATUS_TEXT);
+        ASSERT_NE(hwnd, nullptr);
+        if (row.whileShown) {
+            const DWORD start = GetTickCount();
+            while (!IsWindowVisible(hwnd) && GetTickCount() - start < kShowBoundMs) {
+                Sleep(20);
+            }
+            ASSERT_TRUE(IsWindowVisible(hwnd)) << "the job was never shown\n"
+                                               << kit::ReadTextFile(log_);
+            row.whileShown(server);
+        }
+        const DWORD from = GetTickCount();
+        const int callsBefore = CountInLog(log_, "\n");
+        InterlockedExchange(&g_spoolerCalls, 0);
+        EXPECT_EQ(call.Wait(row.lifeMs), WindowThread::kStillRunning)
+            << "returned while its job was still in the spooler\n"
+            << kit::ReadTextFile(log_);
+        const double seconds = (GetTickCount() - from) / 1000.0;
+        const int calls = CountInLog(log_, "\n") - callsBefore;
+        const LONG spooler = g_spoolerCalls;
+        EXPECT_GE(CountInLog(log_, "rpc BeginJobWatch"), row.beginWatches)
+            << kit::ReadTextFile(log_);
+        EXPECT_LE(calls / seconds, kMaxPortMonitorCallsPerSecond);
+        EXPECT_LE(spooler / seconds, kMaxSpoolerCallsPerSecond);
+        job.End();
+        const DWORD ended = GetTickCount();
+        const int result = call.Wait(kReturnBoundMs + 8000);
+        const DWORD took = GetTickCount() - ended;
+        printf("  %-44s %5.1f server calls/s %5.1f spooler calls/s  returned %5lu ms after the "
+               "job left\n",
+               row.label, calls / seconds, spooler / seconds, static_cast<unsigned long>(took));
+        EXPECT_EQ(result, 0) << "export result (" << WindowThread::kStillRunning
+                             << ": still running)";
+        EXPECT_LE(took, kReturnBoundMs);
+    }
+
+    std::string bin_;
+    std::string log_;
+    std::string output_;
+};
+
+TEST_F(RemoteLivenessTest, MeterReturnsOnceItsJobHasLeftWhateverThePrintServerDoes) {
+    for (const RemoteRow& row : RemoteRows()) {
+        RunCell(row);
     }
 }
 

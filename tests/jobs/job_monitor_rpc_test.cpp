@@ -96,9 +96,11 @@ TEST_F(JobMonitorRpcTest, FollowsJobAndPassesRequests) {
     EXPECT_EQ(CountInLog("rpc CloseSession -> 1"), 1) << CallLog();
 }
 
-// However the server goes, every call answers 0, the followed job is given
-// up and the worker ends; nothing reaches the test.
-TEST_F(JobMonitorRpcTest, ServerGoingAwayMidJobEndsTheWorkerCleanly) {
+// However the server goes, every call answers 0 and the followed job's
+// progress is no longer shown; the job stays listed (the worker goes on
+// trying to open a session) until the spooler forgets it, and nothing
+// reaches the test.
+TEST_F(JobMonitorRpcTest, ServerGoingAwayMidJobKeepsTheJobUntilTheSpoolerForgetsIt) {
     const char* ways[] = {"killed", "GetJobProperty", "IsJobActive", "SetJobProperty"};
     int id = 10;
     for (const char* way : ways) {
@@ -109,8 +111,10 @@ TEST_F(JobMonitorRpcTest, ServerGoingAwayMidJobEndsTheWorkerCleanly) {
         StartServerAndMonitor();
         kit::SimPort::AddJob(Job(id, kLong));
         spooler_->Know(id);
+        spooler_->Know(id + 100);
         ASSERT_EQ(monitor_->FollowJob(id), 1);
         ValidRecord(static_cast<uint32_t>(id));
+        ASSERT_EQ(monitor_->FollowJob(id + 100), 1);
 
         if (std::string(way) == "killed") {
             server_->Kill();
@@ -121,31 +125,38 @@ TEST_F(JobMonitorRpcTest, ServerGoingAwayMidJobEndsTheWorkerCleanly) {
             }
         }
         EXPECT_TRUE(WaitFor([&] { return !server_->Running(); }));
-        EXPECT_TRUE(WaitFor([&] { return !monitor_->IsWorkerRunning(); })) << CallLog();
-        EXPECT_EQ(monitor_->GetJobRecord(nullptr), 0);
-        EXPECT_EQ(monitor_->GetJobCount(), 0);
+        EXPECT_TRUE(WaitFor([&] { return monitor_->GetJobRecord(nullptr) == 0; })) << CallLog();
+        Sleep(50);
+        EXPECT_TRUE(monitor_->IsWorkerRunning());
+        EXPECT_EQ(monitor_->GetJobCount(), 2);
         spooler_->Forget(id);
+        EXPECT_TRUE(WaitFor([&] { return monitor_->GetJobCount() == 1; }));
+        EXPECT_TRUE(monitor_->IsWorkerRunning());
+        spooler_->Forget(id + 100);
+        EXPECT_TRUE(WaitFor([&] { return !monitor_->IsWorkerRunning(); })) << CallLog();
+        EXPECT_EQ(monitor_->GetJobCount(), 0);
     }
 }
 
-// A job still listed when the server is gone keeps the worker trying to
-// open the port until the spooler forgets the job.
-TEST_F(JobMonitorRpcTest, ListedJobKeepsWorkerUntilSpoolerForgetsIt) {
-    kit::SimPort::AddJob(Job(21, kLong));
-    spooler_->Know(21);
-    spooler_->Know(22);
-    ASSERT_EQ(monitor_->FollowJob(21), 1);
-    ValidRecord(21);
-    ASSERT_EQ(monitor_->FollowJob(22), 1);
-    server_->Kill();
-    EXPECT_TRUE(WaitFor([&] { return monitor_->GetJobCount() == 1; }));
-    Sleep(50);
-    EXPECT_TRUE(monitor_->IsWorkerRunning());
+// A call that outlives its limit ends the session, not the job: a period
+// later the worker opens a new session and follows the job again.
+TEST_F(JobMonitorRpcTest, LostSessionIsOpenedAgainAndItsJobFollowed) {
+    StartServerAndMonitor(300);
+    kit::SimPort::AddJob(Job(45, kLong));
+    spooler_->Know(45);
+    ASSERT_EQ(monitor_->FollowJob(45), 1);
+    ValidRecord(45);
+    kit::SimPort::SetNumber("HangMs", 800);
+    kit::SimPort::SetNumber("HangCount", 1);
+    kit::SimPort::SetText("HangInCall", "IsJobActive");
+    EXPECT_TRUE(WaitFor([&] { return CountInLog("rpc OpenSession library=nvnetq10.dll") == 2; }))
+        << CallLog();
+    EXPECT_TRUE(WaitFor([&] { return CountInLog("rpc BeginJobWatch job=") == 2; })) << CallLog();
+    ValidRecord(45);
+    EXPECT_EQ(CountInLog("rpc IsJobActive: hangs"), 1) << CallLog();
     EXPECT_EQ(monitor_->GetJobCount(), 1);
-    spooler_->Forget(21);
-    spooler_->Forget(22);
+    spooler_->Forget(45);
     EXPECT_TRUE(WaitFor([&] { return !monitor_->IsWorkerRunning(); }));
-    EXPECT_EQ(monitor_->GetJobCount(), 0);
 }
 
 // Replies no honest port monitor gives never reach the record: arrays of
@@ -197,7 +208,7 @@ TEST_F(JobMonitorRpcTest, ServerThatNeverAnswersReleasesTheWorker) {
     ASSERT_EQ(monitor_->FollowJob(41), 1);
     ValidRecord(41);
     kit::SimPort::SetText("HangInCall", "IsJobActive");
-    EXPECT_TRUE(WaitFor([&] { return CountInLog("rpc IsJobActive: server hangs") == 1; }));
+    EXPECT_TRUE(WaitFor([&] { return CountInLog("rpc IsJobActive: hangs") == 1; }));
     spooler_->Forget(41);
     EXPECT_TRUE(WaitFor([&] { return !monitor_->IsWorkerRunning(); }, 5000)) << CallLog();
     EXPECT_EQ(monitor_->GetJobRecord(nullptr), 0);
@@ -222,7 +233,7 @@ TEST_F(JobMonitorRpcTest, HungServerLetsTheMonitorEndWithinTheProductLimit) {
     ASSERT_EQ(monitor_->FollowJob(51), 1);
     ValidRecord(51);
     kit::SimPort::SetText("HangInCall", "GetJobProperty");
-    EXPECT_TRUE(WaitFor([&] { return CountInLog("rpc GetJobProperty: server hangs") == 1; }));
+    EXPECT_TRUE(WaitFor([&] { return CountInLog("rpc GetJobProperty: hangs") == 1; }));
     spooler_->Forget(51);
     DWORD start = GetTickCount();
     monitor_.reset();

@@ -107,7 +107,7 @@ TEST_F(MeterRpcTest, HungServerLetsTheMeterCloseOnceItsJobLeft) {
 
     kit::SimPort::SetText("HangInCall", "GetJobProperty");
     start = GetTickCount();
-    while (Log().find("rpc GetJobProperty: server hangs") == std::string::npos &&
+    while (Log().find("rpc GetJobProperty: hangs") == std::string::npos &&
            GetTickCount() - start < 10000) {
         Sleep(20);
     }

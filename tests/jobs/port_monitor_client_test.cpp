@@ -7,9 +7,11 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <thread>
 
 #include "entry/module/module_state.h"
 #include "jobs/port_monitor_client.h"
+#include "jobs/session_opening.h"
 #include "jobs_fixture.h"
 
 using jobstest::kSharedPrinter;
@@ -242,6 +244,7 @@ TEST_F(RemoteClientTest, OversizedOrMisplacedReplyArraysAreRefused) {
         int needed = 0;
         EXPECT_EQ(client.GetJobProperty(port, job, 3, &area.value, sizeof(area.value), &needed), 0);
         EXPECT_EQ(client.LastRpcFailure(), static_cast<unsigned long>(RPC_X_BAD_STUB_DATA));
+        EXPECT_FALSE(client.SessionDead()) << "the connection is still there";
         EXPECT_EQ(area.value, 0x5A5A5A5A);
         EXPECT_EQ(std::string(area.guard, sizeof(area.guard)),
                   std::string(sizeof(area.guard), '#'));
@@ -318,6 +321,7 @@ TEST_F(RemoteClientTest, ServerGoneBetweenCallsGivesZeroEverywhere) {
     int needed = 0;
     EXPECT_EQ(client.IsPortActive(port), 0);
     EXPECT_EQ(client.LastRpcFailure(), static_cast<unsigned long>(RPC_S_SERVER_UNAVAILABLE));
+    EXPECT_TRUE(client.SessionDead());
     EXPECT_EQ(client.GetCurrentJob(port), 0);
     EXPECT_EQ(client.IsJobActive(port, job), 0);
     EXPECT_EQ(client.GetJobProperty(port, job, 3, &value, sizeof(value), &needed), 0);
@@ -341,6 +345,80 @@ TEST_F(RemoteClientTest, ServerDyingInsideACallGivesZero) {
     EXPECT_TRUE(jobstest::WaitFor([&] { return !server_->Running(); }));
     EXPECT_EQ(CountInLog("rpc GetCurrentJob: server exits"), 1) << CallLog();
     EXPECT_EQ(client.IsPortActive(port), 0);
+}
+
+// A server that holds its pipe busy (clients would wait the pipe's default
+// time-out) or never answers the bind: the opening is given up at its limit,
+// or at once when the monitor stops, and meanwhile another server's session
+// opens without waiting for it.
+TEST_F(RemoteClientTest, StuckSessionOpeningIsGivenUpAndHoldsUpNoOtherServer) {
+    using Pipe = kit::PortMonitorServer::Pipe;
+    kit::SimPort::SetNumber("HoldPipeWaitMs", 4000);
+    const DWORD limit = 700;
+    const struct {
+        Pipe pipe;
+        bool byStop;
+    } rows[] = {{Pipe::kHoldBusy, false},
+                {Pipe::kHoldBusy, true},
+                {Pipe::kSilentBind, false},
+                {Pipe::kSilentBind, true}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.pipe == Pipe::kHoldBusy ? "pipe busy" : "bind unanswered") +
+                     (row.byStop ? ", monitor stops" : ", limit"));
+        kit::PortMonitorServer stuck(UniqueEndpoint(), row.pipe);
+        ASSERT_TRUE(stuck.Start());
+        HANDLE stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        int session = -1;
+        DWORD took = 0;
+        std::thread opener([&] {
+            PortMonitorClient client(stuck.Endpoint(), limit, stop);
+            const DWORD start = GetTickCount();
+            session = client.Open(krx::kNetworkStatusLibrary, kSharedPrinter, kJob);
+            took = GetTickCount() - start;
+        });
+        Sleep(150);
+        {
+            PortMonitorClient other(server_->Endpoint());
+            const DWORD start = GetTickCount();
+            EXPECT_NE(other.Open(krx::kNetworkStatusLibrary, kSharedPrinter, kJob), 0);
+            EXPECT_LT(GetTickCount() - start, 400u) << "waited for the stuck server";
+        }
+        if (row.byStop) {
+            SetEvent(stop);
+        }
+        opener.join();
+        CloseHandle(stop);
+        EXPECT_EQ(session, 0);
+        EXPECT_LT(took, row.byStop ? 600u : limit + 300);
+        printf("  %s: opening given up after %lu ms\n",
+               row.pipe == Pipe::kHoldBusy ? "pipe busy" : "bind unanswered",
+               static_cast<unsigned long>(took));
+    }
+}
+
+// Openings left behind on a server that never lets go are capped per
+// server: the next one fails at once, until the server lets one go.
+TEST_F(RemoteClientTest, OpeningsLeftBehindAreCappedPerServer) {
+    kit::SimPort::SetNumber("HoldPipeWaitMs", 2000);
+    kit::PortMonitorServer stuck(UniqueEndpoint(), kit::PortMonitorServer::Pipe::kHoldBusy);
+    ASSERT_TRUE(stuck.Start());
+    auto openTook = [&] {
+        PortMonitorClient client(stuck.Endpoint(), 200);
+        const DWORD start = GetTickCount();
+        EXPECT_EQ(client.Open(krx::kNetworkStatusLibrary, kSharedPrinter, kJob), 0);
+        return GetTickCount() - start;
+    };
+    for (int i = 0; i < krx::kMaxOpeningsPerBinding; ++i) {
+        EXPECT_GE(openTook(), 150u);
+    }
+    EXPECT_LT(openTook(), 100u) << "a third opening left behind";
+    EXPECT_TRUE(jobstest::WaitFor(
+        [&] {
+            Sleep(50);
+            return openTook() >= 150;
+        },
+        8000))
+        << "the openings left behind never ended";
 }
 
 // A shared printer named with this computer's own name binds over ncalrpc

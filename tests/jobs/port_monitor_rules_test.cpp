@@ -115,3 +115,19 @@ TEST(JobText, StoredTerminatedAndCut) {
         EXPECT_EQ(stored[krx::kJobTextSize - 1], '\0');
     }
 }
+
+// Only failures that mean the connection is gone end a session; a reply that
+// does not fit or a fault the server sent leaves it usable.
+TEST(PortMonitorRules, FailuresThatEndASession) {
+    const struct {
+        unsigned long failure;
+        bool gone;
+    } cases[] = {
+        {1722, true},  {1723, true},  {1726, true},          {1727, true}, {1818, true},
+        {1775, true},  {6, true},     {1820, true},          {0, false},   {1783, false},
+        {1780, false}, {1734, false}, {0xC0000005UL, false}, {5, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(pm::MeansConnectionGone(c.failure), c.gone) << c.failure;
+    }
+}
