@@ -4,10 +4,10 @@
 // shared JobList:
 // - the supervising thread looks at the spooler once a period and drops the
 //   jobs it no longer lists, whatever the port monitor does, and starts the
-//   worker (JobWorker) again when a session failed and a job is announced,
-//   or when a print server stopped answering in time; it ends when no listed
-//   job is left and no worker runs;
-// - the worker follows the jobs through the port monitor.
+//   worker (JobWorker) again when a session could not be opened and a job is
+//   announced; it ends when no listed job is left and no worker runs;
+// - the worker follows the jobs through the port monitor, and opens a print
+//   server's session again once a period when it was lost.
 // The window never waits on either without a limit. One per open window; the
 // window-opening export creates it before the window and destroys it after
 // the window has closed.
