@@ -39,6 +39,8 @@ krx_screenshot_setup() {
         wineboot -i >/dev/null 2>&1 || true
         wineserver -w || true
     fi
+    source "$ROOT/scripts/wine_fonts.sh"
+    krx_wine_fonts
     krx_start_display "$@"
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1

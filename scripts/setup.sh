@@ -20,6 +20,10 @@ have ninja || need_pkgs+=(ninja-build)
 # The machine's `convert` may be a stand-in: ask dpkg (screenshots need `import`).
 dpkg -s imagemagick >/dev/null 2>&1 || need_pkgs+=(imagemagick)
 have clang++ || need_pkgs+=(clang)
+# The fonts Windows dialogs use (Tahoma, Marlett, a Japanese Gothic): only a
+# recommendation of Wine's packages, so asked for by name.
+dpkg -s fonts-wine >/dev/null 2>&1 || need_pkgs+=(fonts-wine)
+dpkg -s fonts-ipafont-gothic >/dev/null 2>&1 || need_pkgs+=(fonts-ipafont-gothic)
 # The kit draws its icons, pictures and sounds at build time with Python;
 # the pictures with Pillow, which the build takes from /usr/bin/python3.
 [ -x /usr/bin/python3 ] || need_pkgs+=(python3)
@@ -50,3 +54,5 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineboot -i >/dev/null 2>&1 || true
     wineserver -w || true
 fi
+source "$ROOT/scripts/wine_fonts.sh"
+krx_wine_fonts
