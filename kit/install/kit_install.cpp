@@ -77,12 +77,35 @@ void DeleteTree(void* root, const char* path) {
     SHDeleteKeyA(static_cast<HKEY>(root), path);
 }
 
+namespace {
+
+constexpr char kPrinterDescription[] = "krxkit.ppd";
+
+// Wine's PostScript driver lists the papers of the PPD file named as the
+// driver's data file, looked for in the printer driver folder; without one
+// the printer has no papers, and a job's paper size has no name. False when
+// the file could not be put there.
+bool InstallPrinterDescription() {
+    char folder[MAX_PATH] = {};
+    DWORD needed = 0;
+    if (!GetPrinterDriverDirectoryA(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(folder),
+                                    sizeof(folder), &needed)) {
+        return false;
+    }
+    const std::string source = ExecutableFolder() + kPrinterDescription;
+    const std::string target = std::string(folder) + "\\" + kPrinterDescription;
+    return CopyFileA(source.c_str(), target.c_str(), FALSE) != FALSE;
+}
+
+} // namespace
+
 bool AddSpoolerPrinter(const char* printerName, const char* driverName) {
     DRIVER_INFO_3A driver = {};
     driver.cVersion = 3;
     driver.pName = const_cast<char*>(driverName);
     driver.pDriverPath = const_cast<char*>("wineps.drv");
-    driver.pDataFile = const_cast<char*>("wineps.drv");
+    driver.pDataFile =
+        const_cast<char*>(InstallPrinterDescription() ? kPrinterDescription : "wineps.drv");
     driver.pConfigFile = const_cast<char*>("wineps.drv");
     AddPrinterDriverA(nullptr, 3, reinterpret_cast<BYTE*>(&driver));
 

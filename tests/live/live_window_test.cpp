@@ -348,6 +348,7 @@ TEST_F(LiveWindowTest, MeterShowsEachJobAndClosesWhenTheyEnd) {
     kit::SimPortJob second;
     second.spoolerId = 12;
     second.text = "Letter";
+    second.paper[2] = 9; // A4, in the kit printer's paper list
     second.polls = 100000;
     second.secondsPerPoll = 1;
     kit::SimPort::AddJob(second);
@@ -362,7 +363,10 @@ TEST_F(LiveWindowTest, MeterShowsEachJobAndClosesWhenTheyEnd) {
         EXPECT_EQ(11u, w.Snapshot().jobId);
         EXPECT_TRUE(IsWindowVisible(w.Hwnd()));
         EXPECT_EQ("Holiday photos", w.Text(IDC_JOB_DOCUMENT));
-        EXPECT_NE(std::string::npos, w.Text(IDC_JOB_DETAILS).find(Text(1561)));
+        // A paper size the printer does not list: the line stays, without a name.
+        EXPECT_EQ(Text(IDS_JOB_MEDIA_TYPE) + " : " + Text(IDS_MEDIA_OTHER) + "\r\n" +
+                      Text(IDS_JOB_PAPER_SIZE) + " : \r\n",
+                  w.Text(IDC_JOB_DETAILS));
         EXPECT_EQ(Text(1602), w.Text(IDC_JOB_PAUSE));
         EXPECT_TRUE(w.Enabled(IDC_JOB_CANCEL));
         EXPECT_FALSE(w.Text(IDC_TIP_TEXT).empty());
@@ -377,6 +381,9 @@ TEST_F(LiveWindowTest, MeterShowsEachJobAndClosesWhenTheyEnd) {
         w.ProgressTick();
         EXPECT_EQ(12u, w.Snapshot().jobId);
         EXPECT_EQ("Letter", w.Text(IDC_JOB_DOCUMENT));
+        EXPECT_NE(std::string::npos,
+                  w.Text(IDC_JOB_DETAILS).find(Text(IDS_JOB_PAPER_SIZE) + " : A4\r\n"))
+            << w.Text(IDC_JOB_DETAILS);
         EXPECT_TRUE(w.Enabled(IDC_JOB_CANCEL));
         EXPECT_TRUE(w.Enabled(IDC_JOB_PAUSE));
 
