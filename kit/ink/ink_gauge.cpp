@@ -105,6 +105,16 @@ void DrawMark(HDC dc, int cx, int top, int size, Mark mark) {
     }
 }
 
+// In a high-contrast scheme an ink's own edge can vanish on the scheme's
+// background (a black tank on black): the edges take the scheme's text colour.
+COLORREF EdgeColour(const Ink& ink) {
+    HIGHCONTRASTA contrast = {};
+    contrast.cbSize = sizeof(contrast);
+    const bool high = SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
+                      (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+    return high ? GetSysColor(COLOR_WINDOWTEXT) : ink.edge;
+}
+
 void Paint(HWND hwnd, HDC dc) {
     RECT client;
     GetClientRect(hwnd, &client);
@@ -137,8 +147,10 @@ void Paint(HWND hwnd, HDC dc) {
     for (int i = 0; i < gauge->bars; ++i, x += barWidth + gap) {
         const Ink& ink = gauge->bars == 1 ? kBlack : kColours[i];
         RECT bar{x, top, x + barWidth, bottom};
-        FillSolid(dc, bar, enabled ? RGB(0xff, 0xff, 0xff) : GetSysColor(COLOR_BTNFACE));
-        FrameSolid(dc, bar, enabled ? ink.edge : GetSysColor(COLOR_GRAYTEXT));
+        // The empty part of a tank in the window colour (white in the
+        // standard scheme).
+        FillSolid(dc, bar, GetSysColor(enabled ? COLOR_WINDOW : COLOR_BTNFACE));
+        FrameSolid(dc, bar, enabled ? EdgeColour(ink) : GetSysColor(COLOR_GRAYTEXT));
         if (!enabled) {
             continue;
         }
@@ -219,6 +231,7 @@ LRESULT CALLBACK GaugeProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     case KRX_INK_MESSAGE:
         return OnInkCommand(hwnd, wParam, lParam);
     case WM_ENABLE:
+    case WM_SYSCOLORCHANGE:
         InvalidateRect(hwnd, nullptr, FALSE);
         return 0;
     case WM_ERASEBKGND:

@@ -215,6 +215,10 @@ LRESULT CALLBACK SubclassedControl::Thunk(HWND hwnd, UINT message, WPARAM wParam
     // No exception may pass through the system's frames above us: a message
     // whose handler threw gets the default handling.
     try {
+        LRESULT answer = 0;
+        if (message == WM_GETOBJECT && self->m_Accessible.Answer(hwnd, wParam, lParam, &answer)) {
+            return answer;
+        }
         return self->WndProc(message, wParam, lParam);
     } catch (...) {
         return DefWindowProcA(hwnd, message, wParam, lParam);

@@ -7,6 +7,10 @@
 
 #include <windows.h>
 
+#include <string>
+
+#include "common/accessible.h"
+
 namespace krx {
 
 struct ModuleState;
@@ -76,6 +80,13 @@ class SubclassedControl {
     void Detach();
     HWND Hwnd() const { return m_hWnd; }
 
+    // What a screen reader is told about the item where its window cannot
+    // say it (a drawn picture, a quantity); empty leaves the item's own.
+    void SetAccessibleName(const std::string& name) { m_Accessible.SetName(m_hWnd, name); }
+    void SetAccessibleValue(const std::string& value) { m_Accessible.SetValue(m_hWnd, value); }
+    void SetAccessibleRole(long role) { m_Accessible.SetRole(role); }
+    const AccessibleText& Accessible() const { return m_Accessible; }
+
   protected:
     virtual LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT CallOriginal(UINT message, WPARAM wParam, LPARAM lParam);
@@ -86,6 +97,7 @@ class SubclassedControl {
     HWND m_hWnd = nullptr;
     WNDPROC m_pOriginal = nullptr;
     ModuleState* m_pFrame = nullptr; // values of the call that bound the control
+    AccessibleText m_Accessible;
 };
 
 } // namespace krx

@@ -97,6 +97,16 @@
 #define IDS_JOB_MINUTES_LEFT 1702
 #define IDS_JOB_SECONDS_LEFT 1703
 
+/* Names a screen reader gives the items that show something only by
+ * drawing it, the colour gauge's tanks in their order, and the format of a
+ * level or a progress in percent. */
+#define IDS_ACC_STATUS_PICTURE 1610
+#define IDS_ACC_STATUS_TEXT 1611
+#define IDS_ACC_JOB_ANIMATION 1612
+#define IDS_ACC_JOB_PROGRESS 1613
+#define IDS_ACC_JOB_DETAILS 1614
+#define IDS_ACC_PERCENT 1615
+#define IDS_ACC_INK_TANK_FIRST 1620 /* 1620..1624: the colour gauge's tanks */
 /* Status messages: 3001 to 3033 by status class, and the fixed ones. */
 #define IDS_STATUS_CHECKING 2001
 #define IDS_STATUS_NO_ANSWER 2002

@@ -12,6 +12,32 @@ MeterRect ToMeterRect(const RECT& r) {
 RECT ToRect(const MeterRect& r) {
     return RECT{r.left, r.top, r.right, r.bottom};
 }
+
+// The position in whole percent of the range, 0 to 100.
+int Percent(int32_t position, int32_t minimum, int32_t maximum) {
+    if (maximum <= minimum) {
+        return 0;
+    }
+    const int64_t done = (static_cast<int64_t>(position) - minimum) * 100 /
+                         (static_cast<int64_t>(maximum) - minimum);
+    return done < 0 ? 0 : done > 100 ? 100 : static_cast<int>(done);
+}
+
+std::string FormatPercent(const std::string& format, int percent) {
+    std::string out;
+    for (size_t i = 0; i < format.size(); ++i) {
+        if (format[i] == '%' && i + 1 < format.size() && format[i + 1] == 'd') {
+            out += std::to_string(percent);
+            ++i;
+        } else if (format[i] == '%' && i + 1 < format.size() && format[i + 1] == '%') {
+            out += '%';
+            ++i;
+        } else {
+            out += format[i];
+        }
+    }
+    return out;
+}
 } // namespace
 
 ProgressMeter::ProgressMeter(MeterDirection direction)
@@ -20,6 +46,15 @@ ProgressMeter::ProgressMeter(MeterDirection direction)
 
 void ProgressMeter::Relayout() {
     m_Layout = ComputeMeterLayout(m_rcClient, m_Direction, m_nPosition, m_nMinimum, m_nMaximum);
+    if (!m_strValueFormat.empty()) {
+        SetAccessibleValue(
+            FormatPercent(m_strValueFormat, Percent(m_nPosition, m_nMinimum, m_nMaximum)));
+    }
+}
+
+void ProgressMeter::SetValueFormat(const std::string& format) {
+    m_strValueFormat = format;
+    Relayout();
 }
 
 LRESULT ProgressMeter::Redraw(BOOL redraw) {

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "common/dialog.h"
 #include "graphics/meter_layout.h"
 
@@ -21,6 +23,9 @@ class ProgressMeter : public SubclassedControl {
     LRESULT SetMeterPosition(int32_t position, BOOL redraw);
     LRESULT SetMeterBarColor(COLORREF colour, BOOL redraw);
     LRESULT SetMeterBackColor(COLORREF colour, BOOL redraw);
+    // How a screen reader reads the position: a text whose "%d" becomes the
+    // percentage of the range ("%%" a percent sign).
+    void SetValueFormat(const std::string& format);
 
     int32_t Position() const { return m_nPosition; }
     int32_t Minimum() const { return m_nMinimum; }
@@ -48,6 +53,7 @@ class ProgressMeter : public SubclassedControl {
     COLORREF m_crBack;
     MeterRect m_rcClient;
     MeterLayout m_Layout;
+    std::string m_strValueFormat;
 };
 
 } // namespace krx

@@ -52,6 +52,9 @@ void IconButton::SetButtonCaption(UINT stringId) {
 void IconButton::SetCaptionText(const std::string& caption) {
     m_strCaption = caption;
     if (Hwnd() != nullptr) {
+        // The window text is what the dialog manager looks in for the
+        // mnemonic and what a screen reader reads as the button's name.
+        SetWindowTextA(Hwnd(), caption.c_str());
         InvalidateRect(Hwnd(), nullptr, TRUE);
     }
 }
@@ -118,7 +121,7 @@ bool IconButton::DrawItem(const DRAWITEMSTRUCT& item) {
             COLORREF oldColour = SetTextColor(
                 dc, GetSysColor((item.itemState & ODS_DISABLED) ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
             DrawTextA(dc, m_strCaption.c_str(), static_cast<int>(m_strCaption.size()), &area,
-                      DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
+                      DT_SINGLELINE | DT_CENTER | DT_VCENTER);
             SetTextColor(dc, oldColour);
             SetBkMode(dc, oldMode);
         }

@@ -1,9 +1,12 @@
 // The status window driven end to end: the simulated printer changes state
 // under an open window, the simulated port monitor runs jobs, and the test
 // drives the status and progress ticks itself.
+#include <oleacc.h>
+
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <utility>
 #include <vector>
@@ -429,6 +432,151 @@ TEST_F(LiveWindowTest, PausedJobOffersResume) {
         EXPECT_TRUE(w.Enabled(IDC_JOB_PAUSE)) << "enabled again when the state changed";
         knownJobs_->Forget(21);
         w.End();
+    });
+}
+
+// What a screen reader reads for an item: its client object's name and value.
+struct Spoken {
+    std::string name;
+    std::string value;
+};
+
+std::string Narrow(BSTR text) {
+    std::string out;
+    if (text != nullptr) {
+        const int n = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+        out.resize(static_cast<size_t>(n > 0 ? n - 1 : 0));
+        WideCharToMultiByte(CP_ACP, 0, text, -1, &out[0], n, nullptr, nullptr);
+        SysFreeString(text);
+    }
+    return out;
+}
+
+Spoken Speak(HWND item) {
+    Spoken out;
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(item, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                          reinterpret_cast<void**>(&object))) ||
+        object == nullptr) {
+        return out;
+    }
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR text = nullptr;
+    if (object->get_accName(self, &text) == S_OK) {
+        out.name = Narrow(text);
+    }
+    text = nullptr;
+    if (object->get_accValue(self, &text) == S_OK) {
+        out.value = Narrow(text);
+    }
+    object->Release();
+    return out;
+}
+
+// The items the view shows that show something (a text, an edit, a
+// drawing) and that a screen reader finds no name for.
+std::vector<int> Unnamed(HWND window) {
+    const std::set<int> drawn = {IDC_STATUS_PICTURE, IDC_JOB_ANIMATION, IDC_JOB_METER,
+                                 IDC_INK_BLACK, IDC_INK_COLOR};
+    std::vector<int> unnamed;
+    for (HWND item = GetWindow(window, GW_CHILD); item != nullptr;
+         item = GetWindow(item, GW_HWNDNEXT)) {
+        const int id = GetDlgCtrlID(item);
+        char text[256] = {}, className[32] = {};
+        GetWindowTextA(item, text, sizeof(text));
+        GetClassNameA(item, className, sizeof(className));
+        const bool showsSomething =
+            text[0] != '\0' || drawn.count(id) != 0 || lstrcmpiA(className, "Edit") == 0;
+        if (IsWindowVisible(item) && showsSomething && Speak(item).name.empty()) {
+            unnamed.push_back(id);
+        }
+    }
+    return unnamed;
+}
+
+// Runs a step from the window's own message loop once everything posted
+// before it has been handled (a timer comes after posted messages).
+std::function<void()> g_later;
+void CALLBACK RunLater(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    std::function<void()> step = std::move(g_later);
+    step();
+}
+void Later(std::function<void()> step) {
+    g_later = std::move(step);
+    SetTimer(nullptr, 0, 50, &RunLater);
+}
+
+TEST_F(LiveWindowTest, ScreenReaderHearsEveryItemAndTheKeyboardReachesEveryButton) {
+    SetReply("ST:04;IQ:96113A2B4C05;");
+    kit::SimPortJob job;
+    job.spoolerId = 31;
+    job.text = "Holiday photos.jpg";
+    job.sheets = 4;
+    job.polls = 100000;
+    kit::SimPort::AddJob(job);
+    knownJobs_->Know(31);
+    std::string colours;
+    const int32_t levels[5] = {0x11, 0x4C, 0x3A, 0x05, 0x2B}; // c1, c4, c2, c5, c3
+    for (int i = 0; i < 5; ++i) {
+        colours += (i == 0 ? "" : ", ") + Text(IDS_ACC_INK_TANK_FIRST + i) + " " +
+                   std::to_string(levels[i]) + "%";
+    }
+    RunWindow(krx::kViewDetail, [&](StatusWindowProbe& w, InkRecorder&) {
+        w.StatusTick();
+        EXPECT_EQ(std::vector<int>{}, Unnamed(w.Hwnd())) << "Detail view";
+        EXPECT_EQ(Text(IDS_ACC_STATUS_TEXT), Speak(GetDlgItem(w.Hwnd(), IDC_STATUS_TEXT)).name);
+        EXPECT_EQ("100%", Speak(GetDlgItem(w.Hwnd(), IDC_INK_BLACK)).value);
+        EXPECT_EQ(colours, Speak(GetDlgItem(w.Hwnd(), IDC_INK_COLOR)).value);
+
+        // The job: the Detail window turns into its job view, with live
+        // gauges in a live frame.
+        monitor_->FollowJob(31);
+        ASSERT_TRUE(
+            WaitForRecord([](const krx::JobRecord& r, bool v) { return v && r.jobId == 31; }));
+        w.ProgressTick();
+        w.ProgressTick();
+        ASSERT_EQ(krx::kViewProgress, w.View());
+        EXPECT_TRUE(w.Enabled(IDC_INK_FRAME));
+        EXPECT_EQ(std::vector<int>{}, Unnamed(w.Hwnd())) << "Progress view";
+        const Spoken meter = Speak(GetDlgItem(w.Hwnd(), IDC_JOB_METER));
+        EXPECT_EQ(Text(IDS_ACC_JOB_PROGRESS), meter.name);
+        EXPECT_EQ(std::to_string(w.Meter().Position() * 100 / w.Meter().Maximum()) + "%",
+                  meter.value);
+
+        // Enter on the focused pause button presses it; the focus waits on
+        // a neighbour that is not the cancel button, and comes back.
+        HWND pause = GetDlgItem(w.Hwnd(), IDC_JOB_PAUSE);
+        SetActiveWindow(w.Hwnd());
+        SetFocus(pause);
+        ASSERT_EQ(pause, GetFocus());
+        PostMessageA(pause, WM_KEYDOWN, VK_RETURN, 0);
+        // The probe of the scenario is gone by then: the step has its own.
+        Later([this, w, pause]() mutable {
+            EXPECT_FALSE(w.Enabled(IDC_JOB_PAUSE)) << "pressed";
+            EXPECT_NE(nullptr, GetFocus());
+            EXPECT_NE(pause, GetFocus());
+            EXPECT_NE(GetDlgItem(w.Hwnd(), IDC_JOB_CANCEL), GetFocus());
+            EXPECT_TRUE(
+                WaitForRecord([](const krx::JobRecord& r, bool) { return (r.jobStatus & 0x10); }));
+            w.ProgressTick();
+            EXPECT_EQ(Text(IDS_JOB_RESUME), w.Text(IDC_JOB_PAUSE));
+            EXPECT_EQ(pause, GetFocus());
+
+            // A change of colour scheme reaches the meter.
+            const int element = COLOR_WINDOW;
+            const COLORREF before = GetSysColor(COLOR_WINDOW);
+            const COLORREF contrast = RGB(0, 0, 0);
+            SetSysColors(1, &element, &contrast);
+            SendMessageA(w.Hwnd(), WM_SYSCOLORCHANGE, 0, 0);
+            EXPECT_EQ(contrast, w.Meter().BackColor());
+            SetSysColors(1, &element, &before);
+            knownJobs_->Forget(31);
+            w.End();
+        });
     });
 }
 

@@ -257,6 +257,27 @@ TEST_P(StatusTemplateTest, ItemsShownTogetherDoNotOverlapAndFramesHoldTheirItems
     }
 }
 
+// The keyboard reaches each button a view shows by its own letter.
+TEST_P(StatusTemplateTest, EveryButtonOfAViewHasItsOwnMnemonic) {
+    for (const View& view : {PopupView(), DetailView(), ProgressView()}) {
+        SCOPED_TRACE(view.name);
+        std::set<std::string> letters;
+        for (DWORD id : view.shown) {
+            const TemplateItem* item = dialog_.Find(id);
+            ASSERT_NE(item, nullptr) << "item " << id;
+            const DWORD type = item->style & 0x0F;
+            if (!SameClass(item->className, "Button") || type == BS_GROUPBOX) {
+                continue;
+            }
+            const size_t mark = item->title.find('&');
+            ASSERT_NE(mark, std::string::npos) << "item " << id << " \"" << item->title << "\"";
+            std::string letter = item->title.substr(mark + 1, 1);
+            CharLowerA(&letter[0]);
+            EXPECT_TRUE(letters.insert(letter).second) << "item " << id << " repeats &" << letter;
+        }
+    }
+}
+
 TEST_P(StatusTemplateTest, MarkersAndTipsFitTheResizingArithmetic) {
     const RECT ink = Rect(IDC_INK_FRAME);
     const RECT marker = Rect(IDC_POPUP_MARKER);

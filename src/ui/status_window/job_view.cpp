@@ -1,6 +1,8 @@
 // The job display of the status window.
 #include "ui/status_window/job_view.h"
 
+#include <oleacc.h>
+
 #include "common/resource_ids.h"
 #include "entry/trace/debug_trace.h"
 #include "graphics/resource_text.h"
@@ -51,6 +53,7 @@ void JobView::Attach(HWND window) {
     m_DocName.Attach(window, IDC_JOB_DOCUMENT);
     m_Meter.Attach(window, IDC_JOB_METER);
     m_Animation.Attach(window, IDC_JOB_ANIMATION);
+    m_Details.Attach(window, IDC_JOB_DETAILS);
 }
 
 void JobView::SetNames(const std::string& printerName, const std::string& portName) {
@@ -59,8 +62,20 @@ void JobView::SetNames(const std::string& printerName, const std::string& portNa
 }
 
 void JobView::SetUp() {
+    FollowSystemColours();
+    m_Meter.SetAccessibleName(ResourceString(IDS_ACC_JOB_PROGRESS));
+    m_Meter.SetAccessibleRole(ROLE_SYSTEM_PROGRESSBAR);
+    m_Meter.SetValueFormat(ResourceString(IDS_ACC_PERCENT));
+    m_Animation.SetAccessibleName(ResourceString(IDS_ACC_JOB_ANIMATION));
+    m_Animation.SetAccessibleRole(ROLE_SYSTEM_ANIMATION);
+    m_Details.SetAccessibleName(ResourceString(IDS_ACC_JOB_DETAILS));
+}
+
+void JobView::FollowSystemColours() {
+    // The bar in the caption's colour on the window's own background (white
+    // in the standard scheme), so that a high-contrast scheme shows it too.
     m_Meter.SetMeterBarColor(GetSysColor(COLOR_ACTIVECAPTION), FALSE);
-    m_Meter.SetMeterBackColor(RGB(0xFF, 0xFF, 0xFF), FALSE);
+    m_Meter.SetMeterBackColor(GetSysColor(COLOR_WINDOW), TRUE);
 }
 
 void JobView::Clear() {
@@ -124,9 +139,14 @@ void JobView::Show(const JobRecord& job, const JobRecord& shown) {
         } else {
             m_Animation.SetBlinkIcon(nullptr, 0);
         }
-        if (!IsWindowEnabled(GetDlgItem(m_hWnd, IDC_JOB_PAUSE)) &&
-            IsWindowEnabled(GetDlgItem(m_hWnd, IDC_JOB_CANCEL))) {
-            EnableWindow(GetDlgItem(m_hWnd, IDC_JOB_PAUSE), TRUE);
+        HWND pause = GetDlgItem(m_hWnd, IDC_JOB_PAUSE);
+        if (!IsWindowEnabled(pause) && IsWindowEnabled(GetDlgItem(m_hWnd, IDC_JOB_CANCEL))) {
+            EnableWindow(pause, TRUE);
+            // The focus that had to leave the button comes back to it.
+            if (m_hPauseNeighbour != nullptr && GetFocus() == m_hPauseNeighbour) {
+                SetFocus(pause);
+            }
+            m_hPauseNeighbour = nullptr;
         }
     }
 
@@ -224,7 +244,19 @@ void JobView::PauseOrResume(JobMonitor* monitor) {
         monitor->RequestCommand(static_cast<int>(m_Shown.jobId),
                                 resume ? kJobCommandResume : kJobCommandPause);
     }
-    // Enabled again when the job's paused state changes.
+    // Enabled again when the job's paused state changes. A disabled button
+    // loses the focus for good: it goes to the button before it (never to
+    // the cancel button after it, so that pressing Enter twice cannot cancel
+    // the job) and comes back with the new label.
+    HWND pause = GetDlgItem(m_hWnd, IDC_JOB_PAUSE);
+    m_hPauseNeighbour = nullptr;
+    if (pause != nullptr && GetFocus() == pause) {
+        HWND before = GetNextDlgTabItem(m_hWnd, pause, TRUE);
+        if (before != nullptr && before != pause && before != GetDlgItem(m_hWnd, IDC_JOB_CANCEL)) {
+            SetFocus(before);
+            m_hPauseNeighbour = before;
+        }
+    }
     EnableItem(m_hWnd, IDC_JOB_PAUSE, false);
 }
 

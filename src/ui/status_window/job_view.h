@@ -33,6 +33,8 @@ class JobView {
     void SetNames(const std::string& printerName, const std::string& portName);
     // The meter's colours.
     void SetUp();
+    // The meter in the system's colours of now (after a change of scheme).
+    void FollowSystemColours();
     // No job: empty texts, the meter at 0 of 100, no job remembered.
     void Clear();
     // The job; the paper text changes only when the paper differs from the
@@ -74,10 +76,12 @@ class JobView {
     HWND m_hWnd = nullptr;
     std::string m_strPrinterName;
     std::string m_strPortName;
-    FittedLabel m_JobName;  // 307
-    FittedLabel m_DocName;  // 300
-    ProgressMeter m_Meter;  // 305
-    BMP256Ctrl m_Animation; // 304
+    FittedLabel m_JobName;            // 307
+    FittedLabel m_DocName;            // 300
+    ProgressMeter m_Meter;            // 305
+    BMP256Ctrl m_Animation;           // 304
+    SubclassedControl m_Details;      // 306, named for screen readers
+    HWND m_hPauseNeighbour = nullptr; // took the focus while 309 waits
     JobRecord m_Shown = {};
     int m_bCancelPrinting = 0; // 310 pressed: disabled until the job goes
     int m_bJobCancel = 0;      // 308 pressed: the job ends without completion

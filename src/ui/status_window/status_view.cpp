@@ -1,9 +1,12 @@
 // Status message and printer picture of the status window.
 #include "ui/status_window/status_view.h"
 
+#include <oleacc.h>
+
 #include <vector>
 
 #include "common/resource_ids.h"
+#include "entry/module/resource_string.h"
 #include "ui/status_tables.h"
 
 namespace krx {
@@ -11,6 +14,8 @@ namespace krx {
 void StatusView::Attach(HWND window) {
     m_hWnd = window;
     m_Picture.Attach(window, IDC_STATUS_PICTURE);
+    m_Picture.SetAccessibleName(ResourceString(IDS_ACC_STATUS_PICTURE));
+    m_Picture.SetAccessibleRole(ROLE_SYSTEM_GRAPHIC);
 }
 
 void StatusView::Reset() {

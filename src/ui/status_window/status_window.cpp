@@ -8,6 +8,7 @@
 #include "common/safe_load.h"
 #include "entry/module/message_box.h"
 #include "entry/module/module_state.h"
+#include "entry/module/resource_string.h"
 #include "entry/profile/profile_reader.h"
 #include "entry/registry/registry_key.h"
 #include "entry/store/status_store.h"
@@ -130,6 +131,9 @@ bool StatusWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR*
     case WM_WINDOWPOSCHANGING:
         m_Layout.OnWindowPosChanging(reinterpret_cast<WINDOWPOS*>(lParam));
         return false;
+    case WM_SYSCOLORCHANGE:
+        OnSysColorChange();
+        return false;
     case WM_DRAWITEM:
         if (wParam == IDC_TIPS_BUTTON) {
             *result = m_Tips.DrawButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
@@ -156,10 +160,37 @@ bool StatusWindow::PreTranslateMessage(const MSG& message) {
         if (message.message == WM_KEYDOWN && m_nViewType == kViewDetail) {
             SendMessageA(Hwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                          reinterpret_cast<LPARAM>(Item(IDOK)));
+        } else if (message.message == WM_KEYDOWN && m_nViewType == kViewProgress) {
+            // The meter is never shown active by itself: Enter there comes
+            // from a user who moved to a button, and presses it.
+            PressFocusedButton();
         }
         return true;
     }
     return false;
+}
+
+void StatusWindow::PressFocusedButton() const {
+    HWND focus = GetFocus();
+    char className[16] = {};
+    if (focus == nullptr || !IsChild(Hwnd(), focus) || !IsWindowEnabled(focus) ||
+        GetClassNameA(focus, className, sizeof(className)) == 0 ||
+        lstrcmpiA(className, "Button") != 0) {
+        return;
+    }
+    const LONG type = GetWindowLongA(focus, GWL_STYLE) & BS_TYPEMASK;
+    if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_OWNERDRAW) {
+        PostMessageA(focus, BM_CLICK, 0, 0);
+    }
+}
+
+void StatusWindow::OnSysColorChange() {
+    m_JobView.FollowSystemColours();
+    // The ink library's gauges are children, which the system does not tell.
+    for (int id : {IDC_INK_BLACK, IDC_INK_COLOR}) {
+        SendDlgItemMessageA(Hwnd(), id, WM_SYSCOLORCHANGE, 0, 0);
+    }
+    RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 bool StatusWindow::OnCommand(int id, int /*notifyCode*/, HWND /*control*/) {
@@ -302,6 +333,8 @@ BOOL StatusWindow::OnInitDialog() {
     m_Tips.Attach(Hwnd());
     m_Help.Attach(Hwnd());
     m_StatusText.Attach(Hwnd(), IDC_STATUS_TEXT);
+    // Its own name: the label before it in the template is the job's name.
+    m_StatusText.SetAccessibleName(ResourceString(IDS_ACC_STATUS_TEXT));
 
     std::string pictureLibrary;
     if (ReadProfileString(m_Printer.ModelFile().c_str(), m_Printer.ModelSection().c_str(), "BMPDLL",

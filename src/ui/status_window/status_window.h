@@ -112,6 +112,8 @@ class StatusWindow : public Dialog {
     void RunTick(void (StatusWindow::*tick)());
     bool OnSysCommand(WPARAM command);
     void OnCloseOrTurnIntoMeter();
+    void PressFocusedButton() const;
+    void OnSysColorChange();
     void OnStatusTimer();
     void OnProgressTimer();
     void CleanUp();

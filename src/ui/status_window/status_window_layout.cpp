@@ -32,6 +32,7 @@ void StatusWindow::SwitchView(int viewType, int forceDefaultPosition) {
         m_Tips.Enabled(), InformationAvailable(m_Poll.Status(), m_pChannels.get(), false),
         InformationAvailable(m_Poll.Status(), m_pChannels.get(), true)};
     m_Layout.Prepare(viewType, m_Printer, conditions, m_bStatusPolling != 0);
+    m_InkGauges.FollowView(m_nViewType, viewType);
 
     if (viewType != kViewDetail) {
         m_Poll.Information().EndShown();
