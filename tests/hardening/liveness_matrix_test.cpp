@@ -22,6 +22,7 @@
 
 #include "comm/spooler.h"
 #include "common/resource_ids.h"
+#include "jobs/job_monitor.h"
 #include "ui/status_window/monitor_session.h"
 #include "hardening_support.h"
 #include "kit_install.h"
@@ -317,6 +318,9 @@ struct RemoteRow {
     std::function<void(kit::PortMonitorServer& server)> whileShown;
     DWORD lifeMs;     // how long the job stays in the spooler after that
     int beginWatches; // job watches the server must have seen by then
+    // Meanwhile another printer's meter waits on a print server that holds
+    // its pipe busy.
+    bool busyNeighbour = false;
 };
 
 std::vector<RemoteRow> RemoteRows() {
@@ -336,6 +340,10 @@ std::vector<RemoteRow> RemoteRows() {
              kit::SimPort::SetText("HangInCall", "IsJobActive");
          },
          9000, 2},
+        // Last: the neighbour's opening is left waiting on its pipe.
+        {"another print server holds its pipe busy", Pipe::kServe,
+         [] { kit::SimPort::SetNumber("HoldPipeWaitMs", 60000); }, [](kit::PortMonitorServer&) {},
+         kJobLifeMs, 1, true},
     };
 }
 
@@ -377,6 +385,21 @@ class RemoteLivenessTest : public krxtest::CleanRegistryTest {
         ASSERT_NE(job.Id(), 0) << "spooler job not started, error " << GetLastError();
         const int jobId = job.Id();
         kit::SimPort::AddJob(PortJob(jobId));
+
+        std::unique_ptr<kit::PortMonitorServer> busy;
+        std::unique_ptr<krx::JobMonitor> neighbour;
+        if (row.busyNeighbour) {
+            const std::string busyEndpoint = std::string(endpoint) + "_BUSY";
+            busy.reset(
+                new kit::PortMonitorServer(busyEndpoint, kit::PortMonitorServer::Pipe::kHoldBusy));
+            ASSERT_TRUE(busy->Start());
+            krx::JobMonitorSettings busySettings;
+            busySettings.pipeName = busyEndpoint;
+            neighbour.reset(new krx::JobMonitor(busySettings));
+            neighbour->SetNames(kSharedPrinter, kit::kPortName);
+            ASSERT_EQ(neighbour->FollowJob(jobId), 1);
+            Sleep(300); // its session opening now waits on the busy pipe
+        }
 
         krx::JobMonitorSettings settings;
         settings.pipeName = endpoint;
