@@ -31,6 +31,8 @@ INT_PTR Dialog::DoModalOwnLoop(HWND parent, HINSTANCE resources, bool activate) 
         EnableWindow(parent, FALSE);
     }
     bool shown = false;
+    bool quit = false;
+    WPARAM quitCode = 0;
     MSG msg;
     while (!m_bEnded && IsWindow(hwnd)) {
         if (!shown && !PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
@@ -43,7 +45,17 @@ INT_PTR Dialog::DoModalOwnLoop(HWND parent, HINSTANCE resources, bool activate) 
         }
         BOOL got = GetMessageA(&msg, nullptr, 0, 0);
         if (got == 0) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
+            // The host quits its thread: the window closes as the user
+            // would close it, so that its clean-up runs, and the quit goes
+            // on to the host's own loop once the window is gone.
+            quit = true;
+            quitCode = msg.wParam;
+            if (IsWindow(hwnd)) {
+                SendMessageA(hwnd, WM_CLOSE, 0, 0);
+            }
+            if (!m_bEnded) {
+                m_nEndCode = IDCANCEL;
+            }
             break;
         }
         if (got == -1) {
@@ -62,6 +74,9 @@ INT_PTR Dialog::DoModalOwnLoop(HWND parent, HINSTANCE resources, bool activate) 
     }
     if (IsWindow(hwnd)) {
         DestroyWindow(hwnd);
+    }
+    if (quit) {
+        PostQuitMessage(static_cast<int>(quitCode));
     }
     return m_nEndCode;
 }

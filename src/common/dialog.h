@@ -28,7 +28,9 @@ class Dialog {
 
     // Runs the dialog modally with the plug-in's own loop, which offers
     // every message to PreTranslateMessage first; at the first idle moment
-    // the dialog is shown, activated or not.
+    // the dialog is shown, activated or not. A WM_QUIT reaching the loop
+    // closes the dialog through WM_CLOSE (IDCANCEL when the dialog does not
+    // end itself) and is posted again after the dialog is destroyed.
     INT_PTR DoModalOwnLoop(HWND parent, HINSTANCE resources, bool activate);
 
     // Ends the modal loop with the code (either kind of loop).

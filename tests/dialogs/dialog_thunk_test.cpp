@@ -64,6 +64,29 @@ class ThrowingDialog : public krx::Dialog {
     bool throwOnInit_;
 };
 
+// Asked to quit from the start; refuses a close, as a window that wants the
+// user to decide would.
+class QuittingDialog : public krx::Dialog {
+  public:
+    QuittingDialog() : Dialog(IDD_VERSION) {}
+    int closes = 0;
+    bool quitQueuedAtDestroy = false;
+
+  protected:
+    BOOL OnInitDialog() override {
+        PostQuitMessage(5);
+        return TRUE;
+    }
+    bool OnClose() override {
+        ++closes;
+        return true;
+    }
+    void OnDestroy() override {
+        MSG msg;
+        quitQueuedAtDestroy = PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE;
+    }
+};
+
 class DialogThunkTest : public dlgtest::ResourceLibraryTest {
   protected:
     DialogThunkTest() : ResourceLibraryTest("krxres_en.dll") {}
@@ -81,6 +104,18 @@ TEST_F(DialogThunkTest, HandlerExceptionsStopAtTheWindowProcedure) {
     EXPECT_EQ(failing.DoModal(nullptr, Library()), -1);
     ThrowingDialog failingOwnLoop(true);
     EXPECT_EQ(failingOwnLoop.DoModalOwnLoop(nullptr, Library(), false), -1);
+}
+
+// The host's WM_QUIT closes the window through its close path and reaches
+// the host's loop after the window is gone.
+TEST_F(DialogThunkTest, QuitInTheOwnLoopClosesTheDialogAndIsPostedAgain) {
+    QuittingDialog dialog;
+    EXPECT_EQ(dialog.DoModalOwnLoop(nullptr, Library(), false), IDCANCEL);
+    EXPECT_EQ(dialog.closes, 1);
+    EXPECT_FALSE(dialog.quitQueuedAtDestroy) << "the quit was posted before the window went";
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 5u);
 }
 
 } // namespace

@@ -201,6 +201,10 @@ void WindowThread::CloseWindows(int sparingItem) {
     EnumThreadWindows(threadId_, PostClose, sparingItem);
 }
 
+void WindowThread::PostQuit(int code) {
+    PostThreadMessageA(threadId_, WM_QUIT, static_cast<WPARAM>(code), 0);
+}
+
 int WindowThread::Wait(DWORD timeoutMs) {
     if (thread_ == nullptr || WaitForSingleObject(thread_, timeoutMs) != WAIT_OBJECT_0) {
         return kStillRunning;

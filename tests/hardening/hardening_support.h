@@ -66,6 +66,9 @@ class WindowThread {
     // Posts WM_CLOSE to every window of the thread, except one holding the
     // dialog item sparingItem when that is not 0.
     void CloseWindows(int sparingItem = 0);
+    // Posts WM_QUIT with the code to the call's thread, as a host that quits
+    // its thread does.
+    void PostQuit(int code);
     // The call's result; kStillRunning when it did not end in time.
     int Wait(DWORD timeoutMs = 10000);
     bool Ended() const;

@@ -1,16 +1,17 @@
-// Liveness of the window exports, whatever the port monitor and the spooler
-// do. Each row is a state of the outside world; each column a window export
-// that ends up waiting for a print job: the progress meter opened for the
-// job, and a Detail window that was announced the job and then closed (it
-// goes on as a hidden meter). For every cell the export must stay open while
-// the spooler holds the job, return within its bound once the job has left
-// the spooler, and meanwhile open the port at most about once a second.
-// The jobs are real jobs of Wine's spooler in this process, ended with
-// EndDocPrinter as a host's print job ends. The rows of a printer shared
-// from a print server run the window in this process (the spooler must say
-// the job is spooled as EMF, which Wine's cannot): the server is the kit's
-// RPC stand-in, gone, holding its pipe busy, never answering the bind, or
-// slow.
+// Liveness of the window exports, whatever the port monitor, the spooler,
+// the printer's library and the host do. Each row is a state of the outside
+// world; each column a window export: the progress meter opened for a job,
+// and a Detail window (announced the job and then closed, so that it goes on
+// as a hidden meter, where the job's leaving ends the row). For every cell
+// the export must stay open while its reason to stay lasts (the spooler holds
+// the job, or the user has not closed it), return within its bound once that
+// reason ends, and meanwhile open the port at most about once a second and
+// keep its memory. The jobs are real jobs of Wine's spooler in this process,
+// ended with EndDocPrinter as a host's print job ends. The rows of a printer
+// shared from a print server run the window in this process (the spooler
+// must say the job is spooled as EMF, which Wine's cannot): the server is
+// the kit's RPC stand-in, gone, holding its pipe busy, never answering the
+// bind, or slow.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -27,8 +28,10 @@
 #include "hardening_support.h"
 #include "kit_install.h"
 #include "krxstat.h"
+#include "process_memory.h"
 #include "sim_port_script.h"
 #include "test_support.h"
+#include "ui/status_window/view_layout.h"
 
 namespace hardening {
 namespace {
@@ -47,7 +50,16 @@ constexpr double kMaxOpensPerSecond = 1.5;
 // period, a failing read ten quick retries before it goes to once a period.
 constexpr double kMaxPortMonitorCallsPerSecond = 30;
 constexpr double kMaxSpoolerCallsPerSecond = 10;
+// The bound within which an export returns once the user closed its window
+// or the host quit its thread: a library call the window may be waiting for
+// (2 s), the job monitor's end (1 s), and Wine's X11 driver, which waits up
+// to 2 s for every shown window it withdraws when no window manager answers
+// (the version dialog, then the window).
+constexpr DWORD kCloseBoundMs = 6000;
+// Private memory a cell may add while it runs (the window's own objects).
+constexpr SIZE_T kMaxExtraPrivateBytes = 32u << 20;
 constexpr int kNeverKnownJob = 4242;
+constexpr int kQuitCode = 7;
 
 // The network-status library beside the plug-in moved away for the life of
 // the object, optionally replaced by a file that is no library.
@@ -84,6 +96,12 @@ class NetworkLibraryAway {
 
 enum class Library { kPresent, kMissing, kJunk };
 enum class SpoolerJobLife { kLives, kGoneBeforeTheCall, kNeverKnown };
+// What ends the export's reason to stay open.
+enum class Ending {
+    kJobLeaves,  // the job leaves the spooler
+    kUserCloses, // the user closes the window
+    kHostQuits,  // the host posts WM_QUIT to its thread while the version dialog is open
+};
 
 struct LivenessRow {
     const char* label;
@@ -91,6 +109,17 @@ struct LivenessRow {
     SpoolerJobLife job;
     // Scripts the simulated port; gets the spooler's id of the job.
     std::function<void(int jobId)> port;
+};
+
+// How a cell ends, and what it scripts beyond the row's port.
+struct Closing {
+    Ending ending = Ending::kJobLeaves;
+    // Scripts the simulated printer over its resting state; the meter then
+    // polls it too.
+    std::function<void()> printer;
+    // How long the outside world stays hung once asked: the next cell waits
+    // for it to answer again.
+    DWORD hangMs = 0;
 };
 
 kit::SimPortJob PortJob(int spoolerId) {
@@ -131,9 +160,44 @@ std::vector<LivenessRow> Rows() {
     };
 }
 
+// Rows whose reason to stay open is the user's (or the host's): the window is
+// closed, or its thread quit, while the spooler still holds the job and the
+// port prints it.
+struct ClosingRow {
+    const char* label;
+    Ending ending;
+    std::function<void()> printer; // null: at rest, and the meter does not poll
+    std::function<void(int jobId)> port;
+    DWORD hangMs;
+};
+
+std::vector<std::pair<LivenessRow, Closing>> ClosingRows() {
+    auto printed = [](int jobId) { kit::SimPort::AddJob(PortJob(jobId)); };
+    const ClosingRow rows[] = {
+        {"host quits its thread under a dialog", Ending::kHostQuits, nullptr, printed, 0},
+    };
+    std::vector<std::pair<LivenessRow, Closing>> out;
+    for (const ClosingRow& c : rows) {
+        LivenessRow row;
+        row.label = c.label;
+        row.library = Library::kPresent;
+        row.job = SpoolerJobLife::kLives;
+        row.port = c.port;
+        Closing closing;
+        closing.ending = c.ending;
+        closing.printer = c.printer;
+        closing.hangMs = c.hangMs;
+        out.emplace_back(row, closing);
+    }
+    return out;
+}
+
 enum class Column { kMeter, kDetailTurnedMeter };
-const char* ColumnName(Column column) {
-    return column == Column::kMeter ? "PrStartKRX_PM" : "PrStartKRX_D, then a job and closed";
+const char* ColumnName(Column column, Ending ending) {
+    if (column == Column::kMeter) {
+        return "PrStartKRX_PM";
+    }
+    return ending == Ending::kJobLeaves ? "PrStartKRX_D, then a job and closed" : "PrStartKRX_D";
 }
 
 int CountInLog(const std::string& path, const std::string& text) {
@@ -150,13 +214,6 @@ class LivenessMatrixTest : public krxtest::CleanRegistryTest {
     void SetUp() override {
         CleanRegistryTest::SetUp();
         ASSERT_TRUE(InstallTypicalPrinter());
-        // A printer at rest: a condition that calls for the user would keep
-        // a Detail window open for the user, job or no job.
-        kit::SimPrinter::SetStatusReply(krxtest::StatusReply("ST:04;IQ:5A4B3C5A463C;"));
-        // The meter follows its job only: the printer's own state would
-        // switch it to another view.
-        krxtest::WriteDword(HKEY_LOCAL_MACHINE, "software\\NORVA\\KRX3\\KRXCommon",
-                            "ERR_OSVERNOTSUPPORT", 1);
         modelFile_ = kit::ExecutableFolder() + "KX500.ini";
         log_ = kit::ExecutableFolder() + "liveness_calls.log";
         output_ = kit::ExecutableFolder() + "liveness_job.prn";
@@ -177,9 +234,46 @@ class LivenessMatrixTest : public krxtest::CleanRegistryTest {
 
     int CountOpens() const { return CountInLog(log_, "OpenPort"); }
 
-    // One cell: the export runs while the job lives, then the job ends.
-    void RunCell(const LivenessRow& row, Column column) {
-        SCOPED_TRACE(std::string(row.label) + " / " + ColumnName(column));
+    // A printer at rest (a condition that calls for the user would keep a
+    // Detail window open for the user, job or no job), then the row's own
+    // script. Unless the row scripts the printer, the meter follows its job
+    // only: the printer's own state would switch it to another view.
+    static void ScriptPrinter(const Closing& closing) {
+        kit::SimPrinter::Reset();
+        kit::SimPrinter::ScriptTypicalPrinter();
+        kit::SimPrinter::SetStatusReply(krxtest::StatusReply("ST:04;IQ:5A4B3C5A463C;"));
+        if (closing.printer) {
+            closing.printer();
+        }
+        krxtest::WriteDword(HKEY_LOCAL_MACHINE, "software\\NORVA\\KRX3\\KRXCommon",
+                            "ERR_OSVERNOTSUPPORT", closing.printer ? 0 : 1);
+    }
+
+    // Ends the window's reason to stay open as the row says; the time it
+    // ended.
+    static DWORD EndReason(const Closing& closing, WindowThread& call, HWND window,
+                           kit::SpoolerJob* job) {
+        switch (closing.ending) {
+        case Ending::kUserCloses:
+            PostMessageA(window, WM_CLOSE, 0, 0);
+            break;
+        case Ending::kHostQuits:
+            PostMessageA(window, WM_SYSCOMMAND, krx::kSysMenuVersion, 0);
+            EXPECT_NE(call.WaitForWindow(5000, IDC_VERSION_PLUGIN), nullptr) << "no version dialog";
+            call.PostQuit(kQuitCode);
+            break;
+        case Ending::kJobLeaves:
+            job->End();
+            break;
+        }
+        return GetTickCount();
+    }
+
+    // One cell: the export runs while its reason to stay lasts, then that
+    // reason ends.
+    void RunCell(const LivenessRow& row, Column column, const Closing& closing) {
+        SCOPED_TRACE(std::string(row.label) + " / " + ColumnName(column, closing.ending));
+        ScriptPrinter(closing);
         kit::SimPort::Reset();
         DeleteFileA(log_.c_str());
         kit::SimPort::SetText("CallLog", log_);
@@ -201,28 +295,41 @@ class LivenessMatrixTest : public krxtest::CleanRegistryTest {
         }
 
         const std::string model = modelFile_;
+        // What the host's loop finds in its queue after the export returned.
+        auto quitSeen = std::make_shared<volatile WPARAM>(0);
+        krxtest::PrivateBytesPeak memory;
         WindowThread call([=] {
+            int result = 0;
             if (column == Column::kMeter) {
-                return startPM_(kit::kPrinterName, kit::kPortName, kit::kModelName, model.c_str(),
-                                "krxres_en.dll", jobId);
+                result = startPM_(kit::kPrinterName, kit::kPortName, kit::kModelName, model.c_str(),
+                                  "krxres_en.dll", jobId);
+            } else {
+                result = startD_(kit::kPrinterName, kit::kPortName, kit::kModelName, model.c_str(),
+                                 "krxres_en.dll");
             }
-            return startD_(kit::kPrinterName, kit::kPortName, kit::kModelName, model.c_str(),
-                           "krxres_en.dll");
+            MSG msg;
+            if (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+                *quitSeen = msg.wParam;
+            }
+            return result;
         });
         const DWORD opened = GetTickCount();
-        if (column == Column::kDetailTurnedMeter) {
-            HWND hwnd = call.WaitForWindow(5000, IDC_STATUS_TEXT);
-            ASSERT_NE(hwnd, nullptr);
-            PostMessageA(hwnd, KRX_MSG_ADD_JOB, 0, jobId);
+        HWND window = nullptr;
+        if (column == Column::kDetailTurnedMeter || closing.ending != Ending::kJobLeaves) {
+            window = call.WaitForWindow(5000, IDC_STATUS_TEXT);
+            ASSERT_NE(window, nullptr);
+        }
+        if (column == Column::kDetailTurnedMeter && closing.ending == Ending::kJobLeaves) {
+            PostMessageA(window, KRX_MSG_ADD_JOB, 0, jobId);
             // The user presses Close: with a job listed the window goes on as
             // a hidden meter.
-            PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         }
 
         DWORD ended = opened;
         if (row.job == SpoolerJobLife::kLives) {
             EXPECT_EQ(call.Wait(kJobLifeMs), WindowThread::kStillRunning)
-                << "returned while its job was still in the spooler";
+                << "returned before its reason to stay open ended";
             const double seconds = (GetTickCount() - opened) / 1000.0;
             const int opens = CountOpens();
             const int calls = CountInLog(log_, "\n");
@@ -231,12 +338,11 @@ class LivenessMatrixTest : public krxtest::CleanRegistryTest {
             EXPECT_LE(calls / seconds, kMaxPortMonitorCallsPerSecond)
                 << calls << " port-monitor calls in " << seconds << " s";
             printf("  %-42s %-36s %5.1f port openings/s %5.1f calls/s", row.label,
-                   ColumnName(column), opens / seconds, calls / seconds);
-            job->End();
-            ended = GetTickCount();
+                   ColumnName(column, closing.ending), opens / seconds, calls / seconds);
+            ended = EndReason(closing, call, window, job.get());
         } else {
-            printf("  %-42s %-36s %5s                %5s        ", row.label, ColumnName(column),
-                   "-", "-");
+            printf("  %-42s %-36s %5s                %5s        ", row.label,
+                   ColumnName(column, closing.ending), "-", "-");
         }
         // A notice the window shows on the way (a message box about the
         // printer) is dismissed as a user would; the window itself is not.
@@ -246,12 +352,27 @@ class LivenessMatrixTest : public krxtest::CleanRegistryTest {
         }
         const int result = call.Wait(0);
         const DWORD took = GetTickCount() - ended;
-        printf("  returned %5lu ms after the job left\n", static_cast<unsigned long>(took));
+        const SIZE_T extra = memory.Stop();
+        static const char* const kReasons[] = {"the job left", "the close", "the quit"};
+        printf("  returned %5lu ms after %-12s peak +%4lu MiB\n", static_cast<unsigned long>(took),
+               kReasons[static_cast<int>(closing.ending)], static_cast<unsigned long>(extra >> 20));
         EXPECT_EQ(result, 0) << "export result (" << WindowThread::kStillRunning
                              << ": still running)";
-        EXPECT_LE(took, kReturnBoundMs);
+        EXPECT_LE(took, closing.ending == Ending::kJobLeaves ? kReturnBoundMs : kCloseBoundMs);
+        EXPECT_LE(extra, kMaxExtraPrivateBytes)
+            << "private memory grew by " << (extra >> 20) << " MiB";
+        if (closing.ending == Ending::kHostQuits) {
+            EXPECT_EQ(*quitSeen, static_cast<WPARAM>(kQuitCode))
+                << "the host's loop did not get its WM_QUIT back";
+        }
         if (!call.Ended()) {
             call.CloseWindows(); // let the test end; the row has failed already
+        }
+        call.Wait(kReturnBoundMs);
+        job.reset();
+        // The outside world answers again before the next cell asks it.
+        while (GetTickCount() - opened < closing.hangMs + 500) {
+            Sleep(100);
         }
     }
 
@@ -264,9 +385,15 @@ class LivenessMatrixTest : public krxtest::CleanRegistryTest {
 };
 
 TEST_F(LivenessMatrixTest, WindowExportsReturnOnceTheirJobHasLeft) {
+    // The rows that the user or the host ends first: the last of the others
+    // leaves workers inside the port monitor's library for a while.
+    std::vector<std::pair<LivenessRow, Closing>> rows = ClosingRows();
     for (const LivenessRow& row : Rows()) {
+        rows.emplace_back(row, Closing());
+    }
+    for (const auto& row : rows) {
         for (Column column : {Column::kMeter, Column::kDetailTurnedMeter}) {
-            RunCell(row, column);
+            RunCell(row.first, column, row.second);
         }
     }
 }
