@@ -90,6 +90,16 @@ bool OpenFails(int channelId) {
     return false;
 }
 
+// The script's hang, before the entry point does anything else (after
+// BXInitialize has read the script).
+void HangIfScripted(const char* entry) {
+    const kit::SimScript& s = Script();
+    if (s.hangIn == entry && s.hangMs > 0) {
+        LogCall("%s hangs %d ms", entry, s.hangMs);
+        Sleep(static_cast<DWORD>(s.hangMs));
+    }
+}
+
 void Post(HWND window, UINT message, int handle) {
     if (window != nullptr) {
         PostMessageA(window, message, 0, static_cast<LPARAM>(handle));
@@ -101,18 +111,21 @@ void Post(HWND window, UINT message, int handle) {
 BX_EXPORT BXInitialize() {
     krx::CriticalSectionLock guard(g_lock);
     Script().Load();
+    HangIfScripted("BXInitialize");
     LogCall("BXInitialize");
     return Script().initResult;
 }
 
 BX_EXPORT BXRelease() {
     krx::CriticalSectionLock guard(g_lock);
+    HangIfScripted("BXRelease");
     LogCall("BXRelease");
     return Script().releaseResult;
 }
 
 BX_EXPORT BXGetDeviceID(int mode, const char* name, char* buffer, int* size) {
     krx::CriticalSectionLock guard(g_lock);
+    HangIfScripted("BXGetDeviceID");
     LogCall("BXGetDeviceID %d %s %s", mode, NameOf(name), buffer != nullptr ? "buffer" : "none");
     const kit::SimScript& s = Script();
     if (!s.hasDeviceId && s.deviceIdFirstResult == kUnset) {
@@ -125,6 +138,7 @@ BX_EXPORT BXGetDeviceID(int mode, const char* name, char* buffer, int* size) {
 
 BX_EXPORT BXGetAvailableChannel(int mode, const char* name, void* buffer, int* size) {
     krx::CriticalSectionLock guard(g_lock);
+    HangIfScripted("BXGetAvailableChannel");
     LogCall("BXGetAvailableChannel %d %s %s", mode, NameOf(name),
             buffer != nullptr ? "buffer" : "none");
     const kit::SimScript& s = Script();
@@ -139,6 +153,7 @@ BX_EXPORT BXGetAvailableChannel(int mode, const char* name, void* buffer, int* s
 
 BX_EXPORT BXOpenChannel(int mode, const char* name, int channelId) {
     krx::CriticalSectionLock guard(g_lock);
+    HangIfScripted("BXOpenChannel");
     LogCall("BXOpenChannel %d %s %08X", mode, NameOf(name), channelId);
     if (OpenFails(channelId)) {
         return 0;
@@ -153,6 +168,7 @@ BX_EXPORT BXOpenChannel(int mode, const char* name, int channelId) {
 
 BX_EXPORT BXCloseChannel(int handle) {
     krx::CriticalSectionLock guard(g_lock);
+    HangIfScripted("BXCloseChannel");
     LogCall("BXCloseChannel %d", handle);
     auto& channels = State().channels;
     auto it = std::find_if(channels.begin(), channels.end(),
@@ -169,6 +185,7 @@ BX_EXPORT BXCloseChannel(int handle) {
 
 BX_EXPORT BXSetOption(int handle, int option, HWND* window) {
     krx::CriticalSectionLock guard(g_lock);
+    HangIfScripted("BXSetOption");
     LogCall("BXSetOption %d %d", handle, option);
     SimChannel* channel = State().Find(handle);
     if (channel == nullptr || window == nullptr) {
@@ -187,6 +204,7 @@ BX_EXPORT BXSetOption(int handle, int option, HWND* window) {
 
 BX_EXPORT BXReceiveCancel(int handle) {
     krx::CriticalSectionLock guard(g_lock);
+    HangIfScripted("BXReceiveCancel");
     LogCall("BXReceiveCancel %d", handle);
     if (SimChannel* channel = State().Find(handle)) {
         if (!Script().keepUnreadData) {
@@ -203,6 +221,7 @@ BX_EXPORT BXGetStatus(int handle, void* buffer, int* size) {
     if (s.live) {
         s.Load();
     }
+    HangIfScripted("BXGetStatus");
     LogCall("BXGetStatus %d %s", handle, buffer != nullptr ? "buffer" : "none");
     kit::SimState& state = State();
     if (buffer == nullptr && state.statusNotifiesPosted < s.notifyOnGetStatus) {
@@ -218,6 +237,7 @@ BX_EXPORT BXGetStatus(int handle, void* buffer, int* size) {
 
 BX_EXPORT BXReceive(int handle, void* buffer, int* size, int reserved) {
     krx::CriticalSectionLock guard(g_lock);
+    HangIfScripted("BXReceive");
     LogCall("BXReceive %d %s %d", handle, buffer != nullptr ? "buffer" : "none", reserved);
     const kit::SimScript& s = Script();
     SimChannel* channel = State().Find(handle);
@@ -241,6 +261,7 @@ BX_EXPORT BXReceive(int handle, void* buffer, int* size, int reserved) {
 #ifndef KIT_BXAPI_WITHOUT_SEND
 BX_EXPORT BXSend(int handle, const void* bytes, int length) {
     krx::CriticalSectionLock guard(g_lock);
+    HangIfScripted("BXSend");
     LogCall("BXSend %d %d", handle, length);
     SimChannel* channel = State().Find(handle);
     if (channel != nullptr && bytes != nullptr && length >= 2) {

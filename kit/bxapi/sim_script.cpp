@@ -159,6 +159,9 @@ void SimScript::Load() {
     receiveReturnedLength = v.Int("ReceiveReturnedLength", kUnset);
     keepUnreadData = v.Int("KeepUnreadData", 0) != 0;
 
+    hangIn = v.Text("HangIn");
+    hangMs = v.Int("HangMs", 10000);
+
     postOnSetOption = v.Int("PostOnSetOption", 0) != 0;
     misbehave = v.Int("Misbehave", 0) != 0;
 }

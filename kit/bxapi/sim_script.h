@@ -56,6 +56,12 @@ struct SimScript {
     bool keepUnreadData = false;             // a channel is a byte stream: a reply queues
                                              // behind unread data, cancelling keeps it
 
+    // A library stuck inside one entry point: every call of the entry point
+    // named "HangIn" answers only after "HangMs" milliseconds, holding the
+    // library's one lock meanwhile.
+    std::string hangIn;
+    int hangMs = 10000;
+
     bool postOnSetOption = false; // BXSetOption posts its message at once
     bool misbehave = false;       // a buffer too small gets what fits, reported as read
 

@@ -32,6 +32,10 @@ ChannelList::ChannelList(const std::string& libraryPrinter, const char* name, in
         m_nState = kListNoChannel;
         return;
     }
+    if (size > kMaxChannelListSize * static_cast<int>(kChannelEntrySize)) {
+        m_nState = kListFailed;
+        return;
+    }
     const size_t allocated = static_cast<size_t>(size) + 1;
     std::unique_ptr<unsigned char[]> buffer(new (std::nothrow) unsigned char[allocated]());
     if (!buffer) {

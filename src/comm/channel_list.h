@@ -12,6 +12,10 @@
 
 namespace krx {
 
+// Far more channels than a printer offers; a list announced larger is a
+// library fault.
+constexpr int kMaxChannelListSize = 512;
+
 class ChannelList {
   public:
     enum ListState : int {
@@ -22,7 +26,8 @@ class ChannelList {
 
     // Asks the library (through a CBxApi of its own, for libraryPrinter's
     // driver) for the channels of the printer or port named, in the
-    // library's name mode.
+    // library's name mode. A list announced beyond kMaxChannelListSize
+    // entries fails without room being made for it.
     ChannelList(const std::string& libraryPrinter, const char* name, int mode,
                 uint32_t preferredId);
 

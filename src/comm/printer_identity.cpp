@@ -26,7 +26,7 @@ std::string GetModelID(const CBxApi& bx, const char* printerName, const char* po
     int size = 0;
     int rc = bx.BXGetDeviceID(mode, name, nullptr, &size);
     DebugTrace("BXGetDeviceID() return=%d\n", rc);
-    if (rc != bx::kBufferTooSmall || size <= 0) {
+    if (rc != bx::kBufferTooSmall || size <= 0 || size > kMaxDeviceIdSize) {
         return {};
     }
     // One byte more, zeroed, so that the text always ends inside the buffer.

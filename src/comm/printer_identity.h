@@ -10,8 +10,12 @@
 
 namespace krx {
 
+// Far above any IEEE 1284 device ID; a larger announced size is a fault.
+constexpr int kMaxDeviceIdSize = 64 * 1024;
+
 // The model id from the printer's device ID (printer name in mode 1 when
-// given, else the port name in mode 0); empty when it cannot be read.
+// given, else the port name in mode 0); empty when it cannot be read or is
+// announced larger than kMaxDeviceIdSize.
 std::string GetModelID(const CBxApi& bx, const char* printerName, const char* portName);
 
 // "software\NORVA\KRX3\Driver\" + the printer's driver name; empty when the

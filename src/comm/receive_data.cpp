@@ -32,8 +32,9 @@ int ReceivePrinterData(const CBxApi& bx, int handle, void** buffer, int* length)
         SetBuffer(buffer, nullptr);
         return kReceiveNothing;
     }
-    // "Buffer too small" with no usable size is a library fault, not data.
-    if (rc != bx::kBufferTooSmall || size <= 0) {
+    // "Buffer too small" with no usable size is a library fault, not data;
+    // so is a size beyond any reply, for which no room is made.
+    if (rc != bx::kBufferTooSmall || size <= 0 || size > kMaxReceivedDataSize) {
         SetBuffer(buffer, nullptr);
         return kReceiveError;
     }

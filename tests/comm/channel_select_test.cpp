@@ -149,6 +149,7 @@ TEST_F(ChannelSelectTest, ResultsWithoutAnOpenStatusChannel) {
         {"unexpected failure", "ChannelFirstResult", -1, kTypical, -1},
         {"unexpected 0 without buffer", "ChannelFirstResult", 0, kTypical, -1},
         {"size 0", "ChannelAnnouncedSize", 0, kTypical, 0},
+        {"size beyond 512 entries", "ChannelAnnouncedSize", 513 * 8, kTypical, -1},
         {"no entries written", "ChannelSecondResult", 0, kTypical, 0},
         {"library disabled", "InitResult", 1, kTypical, -1},
         {"no qualifying entry", nullptr, 0, {{0x4, 0x0003, 0}, {0x02000002, 0x0004, 0}}, 0},

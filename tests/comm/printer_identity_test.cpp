@@ -48,6 +48,7 @@ TEST_F(IdentityTest, ModelIdFromTheDeviceId) {
         {"first call succeeds without buffer", "MDL:A;", "DeviceIDFirstResult", 0, ""},
         {"size 0", "MDL:A;", "DeviceIDAnnouncedSize", 0, ""},
         {"negative size", "MDL:A;", "DeviceIDAnnouncedSize", -8, ""},
+        {"size beyond 64 KiB", "MDL:A;", "DeviceIDAnnouncedSize", 64 * 1024 + 1, ""},
         {"second call fails", "MDL:A;", "DeviceIDSecondResult", -1, ""},
         {"announced size cuts the ;", "MDL:ABC;", "DeviceIDAnnouncedSize", 7, ""},
     };

@@ -183,6 +183,7 @@ TEST_F(DataExportsTest, GetPrnDataWithoutDataCancelsAndKeepsTheBuffer) {
         {"first call 0", "ReceiveFirstResult", 0},
         {"first call fails", "ReceiveFirstResult", -1},
         {"size 0", "ReceiveAnnouncedSize", 0},
+        {"size beyond 1 MiB", "ReceiveAnnouncedSize", 1024 * 1024 + 1},
         {"second call -10", "ReceiveSecondResult", -10},
         {"second call 0", "ReceiveSecondResult", 0},
         {"second call fails", "ReceiveSecondResult", -2},

@@ -129,6 +129,17 @@ kit::SimPortJob PortJob(int spoolerId) {
     return job;
 }
 
+// A library that announces 256 MiB for one kind of answer and takes its time
+// over every call of the entry point, so that a block made for the
+// announcement lives long enough to be seen.
+std::function<void()> Announces256MiB(const char* sizeValue, const char* entry) {
+    return [=] {
+        kit::SimPrinter::SetNumber(sizeValue, 256 << 20);
+        kit::SimPrinter::SetText("HangIn", entry);
+        kit::SimPrinter::SetNumber("HangMs", 300);
+    };
+}
+
 std::vector<LivenessRow> Rows() {
     auto none = [](int) {};
     return {
@@ -175,6 +186,12 @@ std::vector<std::pair<LivenessRow, Closing>> ClosingRows() {
     auto printed = [](int jobId) { kit::SimPort::AddJob(PortJob(jobId)); };
     const ClosingRow rows[] = {
         {"host quits its thread under a dialog", Ending::kHostQuits, nullptr, printed, 0},
+        {"library announces a 256 MiB channel list", Ending::kUserCloses,
+         Announces256MiB("ChannelAnnouncedSize", "BXGetAvailableChannel"), printed, 0},
+        {"library announces a 256 MiB device ID", Ending::kUserCloses,
+         Announces256MiB("DeviceIDAnnouncedSize", "BXGetDeviceID"), printed, 0},
+        {"library announces 256 MiB of received data", Ending::kUserCloses,
+         Announces256MiB("ReceiveAnnouncedSize", "BXReceive"), printed, 0},
     };
     std::vector<std::pair<LivenessRow, Closing>> out;
     for (const ClosingRow& c : rows) {
