@@ -1,6 +1,8 @@
 // CBxApi: loads the bidirectional library that belongs to the driver of the
 // printer it is given, resolves its eleven entry points, initialises it, and
 // on destruction releases and unloads it. Short-lived: each user builds one.
+// A window's wrapper makes every call through the window's LibraryCallThread,
+// so that a library that stops answering fails the call after a limit.
 #pragma once
 
 #include <windows.h>
@@ -8,6 +10,7 @@
 #include <string>
 
 #include "comm/bxapi_abi.h"
+#include "comm/library_calls.h"
 #include "common/win_handles.h"
 
 namespace krx {
@@ -16,8 +19,11 @@ class CBxApi {
   public:
     // The library of printerName's driver; the module asks the spooler for
     // the driver once and keeps it (RememberedDriverName). Callers pass the
-    // module's remembered printer (RememberedPrinterName).
-    explicit CBxApi(std::string printerName);
+    // module's remembered printer (RememberedPrinterName). With calls, every
+    // entry point, BXInitialize and BXRelease among them, runs there within
+    // its limit and on copies of what it is given; an overdue call fails
+    // with the entry point's failure value.
+    explicit CBxApi(std::string printerName, LibraryCallThread* calls = nullptr);
     ~CBxApi();
     CBxApi(const CBxApi&) = delete;
     CBxApi& operator=(const CBxApi&) = delete;
@@ -25,6 +31,7 @@ class CBxApi {
     int IsEnabled() const { return m_bEnable; }
     int InitializeResult() const { return m_nInitResult; }
     const std::string& PrinterName() const { return m_strPrinterName; }
+    LibraryCallThread* CallThread() const { return m_pCalls; }
 
     // Entry points; each answers -1 (failure) when the wrapper is disabled.
     int BXGetDeviceID(int mode, const char* name, char* buffer, int* size) const;
@@ -56,6 +63,7 @@ class CBxApi {
     bx::PfnReceive m_pReceive = nullptr;
     bx::PfnSend m_pSend = nullptr;
     std::string m_strPrinterName; // whose driver names the library
+    LibraryCallThread* m_pCalls;  // null: calls are made directly
 };
 
 } // namespace krx

@@ -10,9 +10,9 @@
 namespace krx {
 
 ChannelList::ChannelList(const std::string& libraryPrinter, const char* name, int mode,
-                         uint32_t preferredId)
+                         uint32_t preferredId, LibraryCallThread* calls)
     : m_nPreferredId(preferredId) {
-    CBxApi bx(libraryPrinter);
+    CBxApi bx(libraryPrinter, calls);
     if (!bx.IsEnabled() || name == nullptr || *name == '\0') {
         m_nState = kListFailed;
         return;

@@ -12,6 +12,8 @@
 
 namespace krx {
 
+class LibraryCallThread;
+
 // Far more channels than a printer offers; a list announced larger is a
 // library fault.
 constexpr int kMaxChannelListSize = 512;
@@ -27,9 +29,10 @@ class ChannelList {
     // Asks the library (through a CBxApi of its own, for libraryPrinter's
     // driver) for the channels of the printer or port named, in the
     // library's name mode. A list announced beyond kMaxChannelListSize
-    // entries fails without room being made for it.
-    ChannelList(const std::string& libraryPrinter, const char* name, int mode,
-                uint32_t preferredId);
+    // entries fails without room being made for it. With calls, the list's
+    // wrapper calls the library there (a window's calls, bounded).
+    ChannelList(const std::string& libraryPrinter, const char* name, int mode, uint32_t preferredId,
+                LibraryCallThread* calls = nullptr);
 
     // A copy of count entries of 8 bytes each; state 1 when the count is
     // below 1, the pointer is null or the copy cannot be made.

@@ -44,7 +44,8 @@ int ChannelSelect(StatusChannels& c) {
     const char* name = c.m_bUsePortName ? c.m_PortName.c_str() : c.m_PrinterName.c_str();
     DebugTrace("ChannelSelect\n");
 
-    ChannelList ChanSel(c.m_BxApi.PrinterName(), name, mode, KRX_CHANNEL_PREFERRED);
+    ChannelList ChanSel(c.m_BxApi.PrinterName(), name, mode, KRX_CHANNEL_PREFERRED,
+                        c.m_BxApi.CallThread());
     DebugTrace("ChannelSelect Result=%d\n", ChanSel.State());
     if (ChanSel.State() < 0) {
         return kChannelSelectFailed;

@@ -140,6 +140,16 @@ std::function<void()> Announces256MiB(const char* sizeValue, const char* entry) 
     };
 }
 
+// The printer's library stuck in one entry point for longer than a user
+// waits.
+constexpr int kLibraryHangMs = 10000;
+std::function<void()> LibraryHangsIn(const char* entry) {
+    return [=] {
+        kit::SimPrinter::SetText("HangIn", entry);
+        kit::SimPrinter::SetNumber("HangMs", kLibraryHangMs);
+    };
+}
+
 std::vector<LivenessRow> Rows() {
     auto none = [](int) {};
     return {
@@ -192,6 +202,10 @@ std::vector<std::pair<LivenessRow, Closing>> ClosingRows() {
          Announces256MiB("DeviceIDAnnouncedSize", "BXGetDeviceID"), printed, 0},
         {"library announces 256 MiB of received data", Ending::kUserCloses,
          Announces256MiB("ReceiveAnnouncedSize", "BXReceive"), printed, 0},
+        {"printer's library hung in BXGetStatus", Ending::kUserCloses,
+         LibraryHangsIn("BXGetStatus"), printed, kLibraryHangMs},
+        {"printer's library hung in BXOpenChannel", Ending::kUserCloses,
+         LibraryHangsIn("BXOpenChannel"), printed, kLibraryHangMs},
     };
     std::vector<std::pair<LivenessRow, Closing>> out;
     for (const ClosingRow& c : rows) {

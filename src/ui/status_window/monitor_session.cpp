@@ -63,7 +63,8 @@ std::string InstallFolderFor(const char* printerName) {
 } // namespace
 
 MonitorSession::MonitorSession(const MonitorRequest& request, const JobMonitorSettings& jobSettings)
-    : m_Request(request), m_Library(RememberedFor(request.printerName)), m_Monitor(jobSettings) {}
+    : m_Request(request), m_Library(RememberedFor(request.printerName), &m_LibraryCalls),
+      m_Monitor(jobSettings) {}
 
 MonitorSession::~MonitorSession() {
     if (m_bResourcesCurrent) {

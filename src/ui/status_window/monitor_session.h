@@ -58,6 +58,9 @@ class MonitorSession {
     ModuleFrame m_Frame;
     MonitorRequest m_Request; // the caller's texts, alive for the call
     StatusWindow m_Window;
+    // The window's calls of the printer's library, each within its limit, so
+    // that a library that stops answering cannot keep the window open.
+    LibraryCallThread m_LibraryCalls;
     CBxApi m_Library;
     JobMonitor m_Monitor;
     unique_hmodule m_hResources;
