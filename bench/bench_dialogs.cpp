@@ -13,7 +13,7 @@
 
 #include "bench_stats.h"
 #include "comm/shared_table.h"
-#include "entry/module/module_state.h"
+#include "base/module/module_state.h"
 #include "graphics/sound.h"
 #include "graphics/sound_names.h"
 #include "kit_install.h"

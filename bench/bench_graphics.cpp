@@ -9,7 +9,7 @@
 #include <string>
 
 #include "bench_stats.h"
-#include "entry/module/module_state.h"
+#include "base/module/module_state.h"
 #include "graphics/BMP256Ctrl.h"
 #include "graphics/fitted_label.h"
 

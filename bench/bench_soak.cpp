@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "entry/module/module_state.h"
+#include "base/module/module_state.h"
 #include "kit_install.h"
 #include "soak_session.h"
 

@@ -34,7 +34,7 @@
 #include "comm/status_channels.h"
 #include "common/resource_ids.h"
 #include "common/win_handles.h"
-#include "entry/module/module_state.h"
+#include "base/module/module_state.h"
 #include "hardening_support.h"
 #include "kit_install.h"
 #include "kit_paths.h"

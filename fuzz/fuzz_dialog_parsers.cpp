@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "entry/module/language_entries.h"
+#include "base/module/language_entries.h"
 #include "graphics/guide_steps.h"
 #include "graphics/printer_info_table.h"
 #include "graphics/tip_topic.h"

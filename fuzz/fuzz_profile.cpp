@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "entry/profile/profile_reader.h"
+#include "base/profile/profile_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const char* text = reinterpret_cast<const char*>(data);

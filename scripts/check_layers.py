@@ -4,8 +4,9 @@
 Every krx_layer(NAME FOLDERS ... LAYERS ...) call there names a library, the
 folders it holds and the libraries below it. A file may include headers of
 its own library and of the libraries below it (transitively); no include may
-climb with "../"; the folders of src/ form no include cycle (this also
-orders the folders inside one library); status/ uses no Windows header.
+climb with "../"; neither the folders of src/ nor its top-level folders
+form an include cycle (this also orders the folders inside one library);
+status/ uses no Windows header.
 Prints every finding and exits 1 when there is one.
 """
 import os
@@ -55,10 +56,32 @@ def library_of(layers, path):
     return best
 
 
+def cycles(edges, label):
+    """Every cycle that a depth-first search of the graph meets."""
+    found, state = [], {}
+
+    def visit(node, stack):
+        state[node] = "open"
+        for nxt in sorted(edges.get(node, ())):
+            if state.get(nxt) == "open":
+                cycle = stack[stack.index(nxt) :] + [nxt]
+                found.append(f"{label}: " + " -> ".join(cycle))
+            elif nxt not in state:
+                visit(nxt, stack + [nxt])
+        state[node] = "done"
+
+    for node in sorted(edges):
+        if node not in state:
+            visit(node, [node])
+    return found
+
+
 def main():
     layers = read_layers()
     findings = []
     edges = {}
+    # The same graph between the top-level folders: each is a layer.
+    top_edges = {}
     for dirpath, _, files in os.walk(SRC):
         for file in sorted(files):
             if not re.search(r"\.(h|c|cpp|rc)$", file):
@@ -90,23 +113,12 @@ def main():
                 header_folder = os.path.dirname(header)
                 if header_folder != folder:
                     edges.setdefault(folder, set()).add(header_folder)
+                top, header_top = folder.split("/")[0], header_folder.split("/")[0]
+                if header_top != top:
+                    top_edges.setdefault(top, set()).add(header_top)
 
-    # Folder cycles, by depth-first search.
-    state = {}
-
-    def visit(node, stack):
-        state[node] = "open"
-        for nxt in sorted(edges.get(node, ())):
-            if state.get(nxt) == "open":
-                cycle = stack[stack.index(nxt) :] + [nxt]
-                findings.append("include cycle: " + " -> ".join(cycle))
-            elif nxt not in state:
-                visit(nxt, stack + [nxt])
-        state[node] = "done"
-
-    for node in sorted(edges):
-        if node not in state:
-            visit(node, [node])
+    findings += cycles(edges, "include cycle")
+    findings += cycles(top_edges, "include cycle between top-level folders")
 
     for finding in findings:
         print(finding)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Static analysis of the product code: the layer check of the include graph,
-# the class-size check,
+# the class-size check, a syntax-only build of src/ by clang (the second
+# compiler the code must stay buildable with),
 # clang-tidy (configuration in .clang-tidy) on every C and C++ source of src/
 # with the build's own flags from compile_commands.json, cppcheck, a check
 # that no unbounded string function is used, and clang-format. Fails on any
@@ -15,6 +16,9 @@ if ! python3 scripts/check_layers.py; then
     findings=1
 fi
 if ! python3 scripts/check_class_sizes.py; then
+    findings=1
+fi
+if ! python3 scripts/clang_syntax.py "$BUILD_DIR"; then
     findings=1
 fi
 

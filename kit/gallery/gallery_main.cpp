@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "entry/module/module_state.h"
+#include "base/module/module_state.h"
 #include "gallery.h"
 
 namespace gallery {

@@ -1,7 +1,7 @@
 // Gallery page "button": the icon push button of the tips, normal, with the
 // keyboard focus (the default-button look), held down, and without icon.
 #include "common/dialog.h"
-#include "entry/module/module_state.h"
+#include "base/module/module_state.h"
 #include "gallery.h"
 #include "gallery_ids.h"
 #include "resource_ids.h"

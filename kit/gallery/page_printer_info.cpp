@@ -3,7 +3,7 @@
 #include <string>
 
 #include "comm/bxapi.h"
-#include "entry/module/module_state.h"
+#include "base/module/module_state.h"
 #include "gallery.h"
 #include "graphics/printer_info_dialog.h"
 #include "kit_install.h"

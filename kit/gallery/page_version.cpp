@@ -3,7 +3,7 @@
 // versions.
 #include <string>
 
-#include "entry/module/module_state.h"
+#include "base/module/module_state.h"
 #include "gallery.h"
 #include "graphics/version_dialog.h"
 #include "kit_install.h"

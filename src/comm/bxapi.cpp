@@ -11,10 +11,10 @@
 
 #include "comm/spooler.h"
 #include "common/safe_load.h"
-#include "entry/module/module_state.h"
-#include "entry/registry/registry_key.h"
-#include "entry/registry/registry_paths.h"
-#include "entry/trace/debug_trace.h"
+#include "base/module/module_state.h"
+#include "base/registry/registry_key.h"
+#include "base/registry/registry_paths.h"
+#include "base/trace/debug_trace.h"
 
 namespace krx {
 

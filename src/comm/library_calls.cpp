@@ -7,7 +7,7 @@
 
 #include "common/critical_section.h"
 #include "common/pinned_thread.h"
-#include "entry/trace/debug_trace.h"
+#include "base/trace/debug_trace.h"
 
 namespace krx {
 

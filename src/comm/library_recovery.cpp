@@ -5,8 +5,8 @@
 
 #include <cstdio>
 
-#include "entry/registry/registry_key.h"
-#include "entry/registry/registry_paths.h"
+#include "base/registry/registry_key.h"
+#include "base/registry/registry_paths.h"
 
 namespace krx {
 

@@ -6,9 +6,9 @@
 
 #include "comm/device_id.h"
 #include "comm/spooler.h"
-#include "entry/registry/registry_key.h"
-#include "entry/registry/registry_paths.h"
-#include "entry/trace/debug_trace.h"
+#include "base/registry/registry_key.h"
+#include "base/registry/registry_paths.h"
+#include "base/trace/debug_trace.h"
 
 namespace krx {
 

@@ -3,7 +3,7 @@
 #include "comm/status_channels.h"
 
 #include "comm/channel_list.h"
-#include "entry/trace/debug_trace.h"
+#include "base/trace/debug_trace.h"
 
 namespace krx {
 

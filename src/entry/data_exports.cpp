@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "comm/channel_list.h"
-#include "entry/module/module_state.h"
+#include "base/module/module_state.h"
 
 namespace krx {
 

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "common/resource_ids.h"
-#include "entry/profile/profile_reader.h"
-#include "entry/registry/registry_key.h"
+#include "base/profile/profile_reader.h"
+#include "base/registry/registry_key.h"
 
 namespace krx {
 

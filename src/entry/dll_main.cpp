@@ -2,7 +2,7 @@
 // trace switch is read once; nothing else happens at load.
 #include <windows.h>
 
-#include "entry/module/module_state.h"
+#include "base/module/module_state.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) {

@@ -4,7 +4,7 @@
 #include <new>
 
 #include "common/gdi.h"
-#include "entry/module/module_state.h"
+#include "base/module/module_state.h"
 
 namespace krx {
 

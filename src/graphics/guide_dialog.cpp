@@ -4,7 +4,7 @@
 #include <string>
 
 #include "common/resource_ids.h"
-#include "entry/module/module_state.h"
+#include "base/module/module_state.h"
 #include "graphics/resource_text.h"
 
 namespace krx {

@@ -6,8 +6,8 @@
 #include "comm/receive_data.h"
 #include "common/resource_ids.h"
 #include "common/win_handles.h"
-#include "entry/module/module_state.h"
-#include "entry/trace/debug_trace.h"
+#include "base/module/module_state.h"
+#include "base/trace/debug_trace.h"
 #include "graphics/printer_info_table.h"
 #include "graphics/resource_text.h"
 

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "entry/module/module_state.h"
+#include "base/module/module_state.h"
 
 namespace krx {
 

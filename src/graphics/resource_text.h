@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "entry/module/resource_string.h"
+#include "base/module/resource_string.h"
 
 namespace krx {
 

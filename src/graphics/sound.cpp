@@ -3,11 +3,11 @@
 
 #include <mmsystem.h>
 
-#include "entry/module/install_paths.h"
-#include "entry/module/language.h"
-#include "entry/module/module_state.h"
-#include "entry/registry/registry_key.h"
-#include "entry/registry/registry_paths.h"
+#include "base/module/install_paths.h"
+#include "base/module/language.h"
+#include "base/module/module_state.h"
+#include "base/registry/registry_key.h"
+#include "base/registry/registry_paths.h"
 #include "graphics/sound_names.h"
 
 namespace krx {

@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "common/resource_ids.h"
-#include "entry/registry/registry_key.h"
+#include "base/registry/registry_key.h"
 #include "graphics/resource_text.h"
 #include "graphics/tip_topic.h"
 

@@ -5,11 +5,11 @@
 #include <string>
 
 #include "common/resource_ids.h"
-#include "entry/module/install_paths.h"
-#include "entry/module/module_state.h"
-#include "entry/profile/profile_reader.h"
-#include "entry/registry/registry_key.h"
-#include "entry/registry/registry_paths.h"
+#include "base/module/install_paths.h"
+#include "base/module/module_state.h"
+#include "base/profile/profile_reader.h"
+#include "base/registry/registry_key.h"
+#include "base/registry/registry_paths.h"
 
 namespace krx {
 

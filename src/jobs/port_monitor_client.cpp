@@ -10,7 +10,7 @@
 
 #include "comm/spooler.h"
 #include "common/safe_load.h"
-#include "entry/module/module_state.h"
+#include "base/module/module_state.h"
 #include "common/critical_section.h"
 #include "jobs/pm_remote_calls.h"
 #include "jobs/session_opening.h"

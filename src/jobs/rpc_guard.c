@@ -1,9 +1,40 @@
-/* SEH registration frame around one call, left by longjmp when anything
- * below it raises. The frames between the raise and ours (the RPC run time's
- * own clean-up) are unwound first, so the run time frees what it holds. */
+/* Structured exception guard around one call: __try with MSVC; with GCC and
+ * clang (which have no __try) an SEH registration frame, left by longjmp
+ * when anything below it raises. Either way the frames between the raise
+ * and ours (the RPC run time's own clean-up) are unwound first, so the run
+ * time frees what it holds. */
 #include <windows.h>
 
 #include "jobs/rpc_guard.h"
+
+#if defined(_MSC_VER)
+
+/* The compiler's own structured exception handling does what the frame
+ * below does by hand for GCC: unwind the run time's frames, then resume. */
+static int FilterOf(const EXCEPTION_POINTERS* pointers, KrxExceptionFilter filter, DWORD* code) {
+    if (!filter(pointers->ExceptionRecord)) {
+        return EXCEPTION_CONTINUE_SEARCH;
+    }
+    *code = pointers->ExceptionRecord->ExceptionCode;
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+
+long KrxRunFiltered(KrxGuardedCall call, void* args, unsigned long* exceptionCode,
+                    KrxExceptionFilter filter) {
+    DWORD code = 0;
+    long result = 0;
+    __try {
+        result = call(args);
+    } __except (FilterOf(GetExceptionInformation(), filter, &code)) {
+        result = 0;
+    }
+    if (exceptionCode != NULL) {
+        *exceptionCode = code;
+    }
+    return result;
+}
+
+#else /* GCC and clang: no __try; a registration frame made by hand. */
 
 typedef struct GuardFrame {
     /* First member: the system finds the frame through this record. */
@@ -72,6 +103,31 @@ static EXCEPTION_DISPOSITION NTAPI GuardHandler(EXCEPTION_RECORD* record, PVOID 
     __builtin_longjmp(frame->resume, 1);
 }
 
+long KrxRunFiltered(KrxGuardedCall call, void* args, unsigned long* exceptionCode,
+                    KrxExceptionFilter filter) {
+    GuardFrame frame;
+    volatile long result = 0;
+    frame.registration.Next = NULL;
+    frame.registration.Handler = GuardHandler;
+    frame.code = 0;
+    frame.filter = filter;
+    if (__builtin_setjmp(frame.resume) == 0) {
+        PushFrame(&frame.registration);
+        result = call(args);
+        PopFrame(&frame.registration);
+    } else {
+        /* Back from the handler: the unwind stopped at our frame. */
+        PopFrame(&frame.registration);
+        result = 0;
+    }
+    if (exceptionCode != NULL) {
+        *exceptionCode = frame.code;
+    }
+    return result;
+}
+
+#endif /* _MSC_VER */
+
 int KrxIsRpcFailure(const EXCEPTION_RECORD* record) {
     /* The processor's faults carry the faulting access (or, for a stack
      * overflow, the address) as parameters; the run time raises its
@@ -98,27 +154,4 @@ int KrxIsRpcFailure(const EXCEPTION_RECORD* record) {
 
 long KrxRunGuarded(KrxGuardedCall call, void* args, unsigned long* exceptionCode) {
     return KrxRunFiltered(call, args, exceptionCode, KrxIsRpcFailure);
-}
-
-long KrxRunFiltered(KrxGuardedCall call, void* args, unsigned long* exceptionCode,
-                    KrxExceptionFilter filter) {
-    GuardFrame frame;
-    volatile long result = 0;
-    frame.registration.Next = NULL;
-    frame.registration.Handler = GuardHandler;
-    frame.code = 0;
-    frame.filter = filter;
-    if (__builtin_setjmp(frame.resume) == 0) {
-        PushFrame(&frame.registration);
-        result = call(args);
-        PopFrame(&frame.registration);
-    } else {
-        /* Back from the handler: the unwind stopped at our frame. */
-        PopFrame(&frame.registration);
-        result = 0;
-    }
-    if (exceptionCode != NULL) {
-        *exceptionCode = frame.code;
-    }
-    return result;
 }

@@ -1,7 +1,7 @@
 // IconButton: owner drawing of the tips button.
 #include "ui/icon_button.h"
 
-#include "entry/module/module_state.h"
+#include "base/module/module_state.h"
 
 namespace krx {
 

@@ -4,8 +4,8 @@
 #include "comm/device_id.h"
 #include "comm/printer_identity.h"
 #include "common/resource_ids.h"
-#include "entry/module/message_box.h"
-#include "entry/module/resource_string.h"
+#include "base/module/message_box.h"
+#include "base/module/resource_string.h"
 
 namespace krx {
 

@@ -5,7 +5,7 @@
 
 #include "comm/channel_list.h"
 #include "comm/status_channels.h"
-#include "entry/module/module_state.h"
+#include "base/module/module_state.h"
 #include "comm_fixture.h"
 
 using commtest::MissingInOrder;

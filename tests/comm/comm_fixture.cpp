@@ -1,7 +1,7 @@
 // Communication test fixture.
 #include "comm_fixture.h"
 
-#include "entry/trace/debug_trace.h"
+#include "base/trace/debug_trace.h"
 
 namespace commtest {
 

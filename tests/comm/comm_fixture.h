@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "entry/module/message_box.h"
+#include "base/module/message_box.h"
 #include "test_support.h"
 
 namespace commtest {

@@ -7,8 +7,8 @@
 #include "comm/spooler.h"
 #include "comm_fixture.h"
 #include "common/resource_ids.h"
-#include "entry/module/module_state.h"
-#include "entry/module/resource_string.h"
+#include "base/module/module_state.h"
+#include "base/module/resource_string.h"
 #include "ui/printer_messages.h"
 
 using commtest::MessageBoxRecorder;

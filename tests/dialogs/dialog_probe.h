@@ -9,7 +9,7 @@
 #include <string>
 #include <utility>
 
-#include "entry/module/module_state.h"
+#include "base/module/module_state.h"
 #include "test_support.h"
 
 namespace dlgtest {

@@ -8,9 +8,9 @@
 
 #include "common/resource_ids.h"
 #include "dialog_probe.h"
-#include "entry/module/install_paths.h"
-#include "entry/module/message_box.h"
-#include "entry/module/module_state.h"
+#include "base/module/install_paths.h"
+#include "base/module/message_box.h"
+#include "base/module/module_state.h"
 #include "graphics/version_dialog.h"
 
 namespace {

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "dialog_probe.h"
-#include "entry/module/language.h"
-#include "entry/module/language_entries.h"
-#include "entry/module/module_state.h"
+#include "base/module/language.h"
+#include "base/module/language_entries.h"
+#include "base/module/module_state.h"
 
 using krx::LanguageEntry;
 

@@ -10,7 +10,7 @@
 #include "comm/bxapi.h"
 #include "common/resource_ids.h"
 #include "dialog_probe.h"
-#include "entry/trace/debug_trace.h"
+#include "base/trace/debug_trace.h"
 #include "graphics/printer_info_dialog.h"
 #include "kit_install.h"
 

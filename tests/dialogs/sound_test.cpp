@@ -10,8 +10,8 @@
 #include <mmsystem.h>
 
 #include "dialog_probe.h"
-#include "entry/module/message_box.h"
-#include "entry/module/module_state.h"
+#include "base/module/message_box.h"
+#include "base/module/module_state.h"
 #include "graphics/sound.h"
 #include "graphics/sound_names.h"
 

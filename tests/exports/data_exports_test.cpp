@@ -10,7 +10,7 @@
 
 #include "comm/bxapi.h"
 #include "entry/data_exports.h"
-#include "entry/module/module_state.h"
+#include "base/module/module_state.h"
 #include "exports_fixture.h"
 #include "test_support.h"
 

@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "entry/module/module_state.h"
+#include "base/module/module_state.h"
 #include "graphics_test_ids.h"
 #include "ui/icon_button.h"
 

@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "entry/module/message_box.h"
+#include "base/module/message_box.h"
 #include "hardening_support.h"
 
 namespace hardening {

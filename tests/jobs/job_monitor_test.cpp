@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "comm/spooler.h"
-#include "entry/module/module_state.h"
+#include "base/module/module_state.h"
 #include "jobs/job_monitor.h"
 #include "jobs_fixture.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <thread>
 
-#include "entry/module/module_state.h"
+#include "base/module/module_state.h"
 #include "jobs/port_monitor_client.h"
 #include "jobs/session_opening.h"
 #include "jobs_fixture.h"

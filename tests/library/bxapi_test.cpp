@@ -7,7 +7,7 @@
 
 #include "comm/bxapi.h"
 #include "comm/spooler.h"
-#include "entry/module/module_state.h"
+#include "base/module/module_state.h"
 #include "test_support.h"
 
 using kit::SimPrinter;

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "entry/profile/profile_reader.h"
+#include "base/profile/profile_reader.h"
 #include "kit_companion.h"
 #include "kit_utility.h"
 #include "test_support.h"

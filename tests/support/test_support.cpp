@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "entry/module/module_state.h"
+#include "base/module/module_state.h"
 
 namespace krxtest {
 

@@ -1,7 +1,7 @@
 // Helpers of the window tests.
 #include "window_fixture.h"
 
-#include "entry/store/status_store.h"
+#include "base/store/status_store.h"
 #include "kit_install.h"
 
 namespace windowtest {

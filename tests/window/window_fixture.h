@@ -13,7 +13,7 @@
 
 #include <gtest/gtest.h>
 
-#include "entry/module/message_box.h"
+#include "base/module/message_box.h"
 #include "test_support.h"
 
 namespace windowtest {

@@ -4,7 +4,7 @@
 #include <oleacc.h>
 
 #include "common/resource_ids.h"
-#include "entry/module/resource_string.h"
+#include "base/module/resource_string.h"
 #include "graphics/tip_list.h"
 #include "krxstat.h"
 #include "status/status_eval.h"

@@ -4,7 +4,7 @@
 #include <oleacc.h>
 
 #include "common/resource_ids.h"
-#include "entry/trace/debug_trace.h"
+#include "base/trace/debug_trace.h"
 #include "graphics/resource_text.h"
 #include "jobs/job_monitor.h"
 #include "ui/status_tables.h"

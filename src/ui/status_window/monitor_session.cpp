@@ -7,9 +7,9 @@
 #include "comm/printer_identity.h"
 #include "common/resource_ids.h"
 #include "common/safe_load.h"
-#include "entry/profile/profile_reader.h"
-#include "entry/registry/registry_key.h"
-#include "entry/registry/registry_paths.h"
+#include "base/profile/profile_reader.h"
+#include "base/registry/registry_key.h"
+#include "base/registry/registry_paths.h"
 #include "graphics/resource_text.h"
 #include "ui/status_window/window_exports.h"
 

@@ -8,7 +8,7 @@
 
 #include "common/win_handles.h"
 #include "comm/bxapi.h"
-#include "entry/module/module_state.h"
+#include "base/module/module_state.h"
 #include "jobs/job_monitor.h"
 #include "ui/status_window/status_window.h"
 

@@ -2,7 +2,7 @@
 #include "ui/status_window/monitored_printer.h"
 
 #include "comm/device_id.h"
-#include "entry/store/status_store.h"
+#include "base/store/status_store.h"
 
 namespace krx {
 

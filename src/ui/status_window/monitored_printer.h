@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "entry/registry/registry_key.h"
+#include "base/registry/registry_key.h"
 
 namespace krx {
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "entry/registry/registry_key.h"
+#include "base/registry/registry_key.h"
 #include "ui/status_window/monitored_printer.h"
 #include "ui/status_window/window_placement.h"
 

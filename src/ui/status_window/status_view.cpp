@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "common/resource_ids.h"
-#include "entry/module/resource_string.h"
+#include "base/module/resource_string.h"
 #include "ui/status_tables.h"
 
 namespace krx {

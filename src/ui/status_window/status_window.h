@@ -16,7 +16,7 @@
 #include "common/dialog.h"
 #include "common/resource_ids.h"
 #include "common/win_handles.h"
-#include "entry/registry/registry_key.h"
+#include "base/registry/registry_key.h"
 #include "graphics/BMP256Ctrl.h"
 #include "graphics/fitted_label.h"
 #include "graphics/printer_info_dialog.h"

@@ -3,7 +3,7 @@
 #include "ui/status_window/status_window.h"
 
 #include "common/resource_ids.h"
-#include "entry/trace/debug_trace.h"
+#include "base/trace/debug_trace.h"
 #include "jobs/job_monitor.h"
 
 namespace krx {

@@ -5,7 +5,7 @@
 #include "ui/status_window/status_window.h"
 
 #include "comm/channel_table.h"
-#include "entry/trace/debug_trace.h"
+#include "base/trace/debug_trace.h"
 #include "jobs/job_monitor.h"
 #include "ui/status_tables.h"
 

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "common/resource_ids.h"
-#include "entry/module/resource_string.h"
-#include "entry/trace/debug_trace.h"
+#include "base/module/resource_string.h"
+#include "base/trace/debug_trace.h"
 #include "ui/status_window/monitored_printer.h"
 
 namespace krx {

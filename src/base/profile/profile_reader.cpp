@@ -1,6 +1,6 @@
 // Profile lookups: first matching section and first matching key win;
 // keys and section names compare case-sensitively.
-#include "entry/profile/profile_reader.h"
+#include "base/profile/profile_reader.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,5 +1,5 @@
 // RegistryKey implementation: thin, checked calls to the ANSI registry API.
-#include "entry/registry/registry_key.h"
+#include "base/registry/registry_key.h"
 
 #include <cstring>
 

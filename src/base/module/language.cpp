@@ -1,6 +1,6 @@
 // Choice of the language section and the readers on top of it. The profile
 // is read here through the system's private-profile functions.
-#include "entry/module/language.h"
+#include "base/module/language.h"
 
 #include <windows.h>
 
@@ -9,10 +9,10 @@
 #include <new>
 #include <vector>
 
-#include "entry/module/install_paths.h"
-#include "entry/module/language_entries.h"
-#include "entry/module/module_state.h"
-#include "entry/registry/registry_key.h"
+#include "base/module/install_paths.h"
+#include "base/module/language_entries.h"
+#include "base/module/module_state.h"
+#include "base/registry/registry_key.h"
 
 namespace krx {
 

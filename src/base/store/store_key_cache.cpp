@@ -1,5 +1,5 @@
 // Cached store key lookup.
-#include "entry/store/store_key_cache.h"
+#include "base/store/store_key_cache.h"
 
 #include <cstring>
 

@@ -2,6 +2,15 @@
 // switch was set at module load. With the switch off a call costs one test.
 #pragma once
 
+// Lets the compiler check a trace's format against its arguments where it
+// can (GCC and clang); elsewhere it says nothing.
+#if defined(__GNUC__)
+#define KRX_PRINTF_FORMAT(formatIndex, firstArgument)                                              \
+    __attribute__((format(printf, formatIndex, firstArgument)))
+#else
+#define KRX_PRINTF_FORMAT(formatIndex, firstArgument)
+#endif
+
 namespace krx {
 
 extern int g_traceSwitch;
@@ -14,7 +23,7 @@ inline bool TraceOn() {
 // the module is loaded.
 void LoadTraceSwitch();
 
-void DebugTraceWrite(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void DebugTraceWrite(const char* format, ...) KRX_PRINTF_FORMAT(1, 2);
 
 } // namespace krx
 

@@ -1,10 +1,10 @@
 // Storage of the module-wide values.
-#include "entry/module/module_state.h"
+#include "base/module/module_state.h"
 
 #include "common/thread_frame.h"
 
-#include "entry/store/store_key_cache.h"
-#include "entry/trace/debug_trace.h"
+#include "base/store/store_key_cache.h"
+#include "base/trace/debug_trace.h"
 #include "common/critical_section.h"
 
 namespace krx {

@@ -3,9 +3,9 @@
 
 #include <string>
 
-#include "entry/module/module_state.h"
-#include "entry/registry/registry_key.h"
-#include "entry/trace/debug_trace.h"
+#include "base/module/module_state.h"
+#include "base/registry/registry_key.h"
+#include "base/trace/debug_trace.h"
 #include "test_support.h"
 
 using krx::RegistryKey;

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <string>
 
-#include "entry/profile/profile_locator.h"
-#include "entry/profile/profile_reader.h"
+#include "base/profile/profile_locator.h"
+#include "base/profile/profile_reader.h"
 #include "test_support.h"
 
 using krx::ReadProfileInt;

@@ -1,5 +1,5 @@
 // Parsing and choice of "Language" section entries.
-#include "entry/module/language_entries.h"
+#include "base/module/language_entries.h"
 
 #include <cstring>
 

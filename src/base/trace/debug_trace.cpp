@@ -1,6 +1,6 @@
 // Trace writer: one open, append and close of the log file per call, with
 // other writers denied so that lines from another writer never interleave.
-#include "entry/trace/debug_trace.h"
+#include "base/trace/debug_trace.h"
 
 #include <windows.h>
 
@@ -9,8 +9,8 @@
 #include <string>
 
 #include "common/win_handles.h"
-#include "entry/registry/registry_key.h"
-#include "entry/registry/registry_paths.h"
+#include "base/registry/registry_key.h"
+#include "base/registry/registry_paths.h"
 
 namespace krx {
 

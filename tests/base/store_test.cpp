@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "entry/store/notify_settings.h"
-#include "entry/store/status_store.h"
+#include "base/store/notify_settings.h"
+#include "base/store/status_store.h"
 #include "test_support.h"
 
 using krxtest::WriteDword;

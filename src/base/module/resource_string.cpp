@@ -1,9 +1,9 @@
 // String resources from the language resource library.
-#include "entry/module/resource_string.h"
+#include "base/module/resource_string.h"
 
 #include <vector>
 
-#include "entry/module/module_state.h"
+#include "base/module/module_state.h"
 
 namespace krx {
 

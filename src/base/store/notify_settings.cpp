@@ -1,14 +1,14 @@
 // Notification lookup. The store's "SoundNotifyEnable" and "Notify\%03d"
 // hold the user's choices; -1 marks "not set".
-#include "entry/store/notify_settings.h"
+#include "base/store/notify_settings.h"
 
 #include <windows.h>
 
 #include <cstdio>
 
-#include "entry/profile/profile_locator.h"
-#include "entry/registry/registry_key.h"
-#include "entry/store/status_store.h"
+#include "base/profile/profile_locator.h"
+#include "base/registry/registry_key.h"
+#include "base/store/status_store.h"
 
 namespace krx {
 

@@ -1,11 +1,11 @@
 // Profile file lookup by model name.
-#include "entry/profile/profile_locator.h"
+#include "base/profile/profile_locator.h"
 
 #include <windows.h>
 
-#include "entry/profile/profile_reader.h"
-#include "entry/registry/registry_key.h"
-#include "entry/registry/registry_paths.h"
+#include "base/profile/profile_reader.h"
+#include "base/registry/registry_key.h"
+#include "base/registry/registry_paths.h"
 
 namespace krx {
 

@@ -1,7 +1,7 @@
 // Message boxes of the plug-in, with the test hook in front of MessageBoxA.
-#include "entry/module/message_box.h"
+#include "base/module/message_box.h"
 
-#include "entry/module/resource_string.h"
+#include "base/module/resource_string.h"
 
 namespace krx {
 

@@ -1,14 +1,14 @@
 // Installed files and their version resources.
-#include "entry/module/install_paths.h"
+#include "base/module/install_paths.h"
 
 #include <windows.h>
 
 #include <cstdio>
 #include <cstring>
 
-#include "entry/module/message_box.h"
-#include "entry/module/module_state.h"
-#include "entry/registry/registry_key.h"
+#include "base/module/message_box.h"
+#include "base/module/module_state.h"
+#include "base/registry/registry_key.h"
 
 namespace krx {
 

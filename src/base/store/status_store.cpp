@@ -1,13 +1,13 @@
 // Store lookups and writes; a printer without a store key is never an error.
-#include "entry/store/status_store.h"
+#include "base/store/status_store.h"
 
 #include <windows.h>
 
 #include <cstring>
 
-#include "entry/registry/registry_key.h"
-#include "entry/registry/registry_paths.h"
-#include "entry/store/store_key_cache.h"
+#include "base/registry/registry_key.h"
+#include "base/registry/registry_paths.h"
+#include "base/store/store_key_cache.h"
 
 namespace krx {
 
