@@ -44,8 +44,21 @@ if [ ${#need_pkgs[@]} -gt 0 ]; then
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
         $SUDO dpkg --add-architecture i386
     fi
-    $SUDO apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${need_pkgs[@]}" >/dev/null
+    # A mirror in the middle of a sync fails one index now and then: try the
+    # update again, and go on with what was fetched if it keeps failing (the
+    # install below says clearly if a package is then missing).
+    for attempt in 1 2 3; do
+        $SUDO apt-get update -qq && break
+        echo "setup: apt-get update failed (attempt $attempt)" >&2
+        sleep $((attempt * 10))
+    done
+    for attempt in 1 2 3; do
+        DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${need_pkgs[@]}" >/dev/null && break
+        [ "$attempt" -lt 3 ] || { echo "setup: could not install ${need_pkgs[*]}" >&2; exit 1; }
+        echo "setup: apt-get install failed (attempt $attempt), updating the indexes again" >&2
+        sleep $((attempt * 10))
+        $SUDO apt-get update -qq || true
+    done
 fi
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
