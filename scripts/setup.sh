@@ -52,10 +52,34 @@ if [ ${#need_pkgs[@]} -gt 0 ]; then
         echo "setup: apt-get update failed (attempt $attempt)" >&2
         sleep $((attempt * 10))
     done
+    install() {
+        DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "$@" >/dev/null
+    }
     for attempt in 1 2 3; do
-        DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${need_pkgs[@]}" >/dev/null && break
+        install "${need_pkgs[@]}" && break
+        echo "setup: apt-get install failed (attempt $attempt)" >&2
+        # Without one architecture's update index, the other architecture's
+        # newer updates cannot be matched by the 32-bit packages: take the
+        # release's own versions, and bring a 64-bit package back to the
+        # version its 32-bit twin has.
+        codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+        pinned=()
+        for p in "${need_pkgs[@]}"; do
+            case "$p" in *:i386) ;; *) continue ;; esac
+            base=${p%:i386}
+            want=$(apt-cache policy "$p" | awk '/Candidate:/ {print $2}')
+            have_v=$(dpkg-query -W -f '${Version}' "$base" 2>/dev/null || true)
+            if [ -n "$want" ] && [ "$want" != "(none)" ] && [ -n "$have_v" ] && [ "$have_v" != "$want" ]; then
+                pinned+=("$base=$want" "$p=$want")
+            else
+                pinned+=("$p")
+            fi
+        done
+        for p in "${need_pkgs[@]}"; do
+            case "$p" in *:i386) ;; *) pinned+=("$p") ;; esac
+        done
+        [ -n "$codename" ] && install -t "$codename" --allow-downgrades "${pinned[@]}" && break
         [ "$attempt" -lt 3 ] || { echo "setup: could not install ${need_pkgs[*]}" >&2; exit 1; }
-        echo "setup: apt-get install failed (attempt $attempt), updating the indexes again" >&2
         sleep $((attempt * 10))
         $SUDO apt-get update -qq || true
     done
