@@ -5,6 +5,7 @@
 #include <string>
 
 #include "krxstat.h"
+#include "loaded_plugin.h"
 #include "test_support.h"
 
 using kit::SimPrinter;
@@ -47,22 +48,14 @@ class StatusQueryTest : public krxtest::InstalledSystemTest {
     // The plug-in reads its trace switch when it is loaded: load it after
     // the registry is set for the test.
     void Load() {
-        Unload();
-        module_ = LoadLibraryA("krxstat.dll");
-        ASSERT_NE(module_, nullptr);
-        fn_ = reinterpret_cast<PFN_PrGetStatusB>(
-            reinterpret_cast<void*>(GetProcAddress(module_, "PrGetStatusB")));
+        ASSERT_TRUE(plugin_.Load());
+        fn_ = plugin_.Get<PFN_PrGetStatusB>("PrGetStatusB");
         ASSERT_NE(fn_, nullptr);
     }
-    void Unload() {
-        if (module_ != nullptr) {
-            FreeLibrary(module_);
-            module_ = nullptr;
-        }
-    }
+    void Unload() { plugin_.Unload(); }
     Outputs Call(int kind, int handle, const char* printer = kit::kPrinterName,
                  const char* port = kit::kPortName, const char* model = kit::kModelName) {
-        if (module_ == nullptr) {
+        if (!plugin_.Loaded()) {
             Load();
         }
         Outputs o;
@@ -79,7 +72,7 @@ class StatusQueryTest : public krxtest::InstalledSystemTest {
         return krxtest::ReadDword(HKEY_CURRENT_USER, key, "ComStatus", 0xDEAD);
     }
 
-    HMODULE module_ = nullptr;
+    krxtest::LoadedPlugin plugin_{krxtest::LoadedPlugin::When::Later};
     PFN_PrGetStatusB fn_ = nullptr;
     std::string callLog_;
 };

@@ -10,28 +10,11 @@
 #include <string>
 
 #include "comm/spooler.h"
+#include "loaded_plugin.h"
 
 namespace hardening {
 
-// The plug-in as the host loads it.
-class Plugin {
-  public:
-    Plugin() : module_(LoadLibraryA("krxstat.dll")) {}
-    ~Plugin() {
-        if (module_ != nullptr) {
-            FreeLibrary(module_);
-        }
-    }
-    Plugin(const Plugin&) = delete;
-    Plugin& operator=(const Plugin&) = delete;
-    template <typename Fn> Fn Get(const char* name) const {
-        return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
-    }
-    bool Loaded() const { return module_ != nullptr; }
-
-  private:
-    HMODULE module_;
-};
+using Plugin = krxtest::LoadedPlugin;
 
 // Installs the kit's system with the simulated printer in the spooler and
 // scripts the printer's typical answers; false when the install failed.

@@ -24,22 +24,17 @@ class ResourceFaultTest : public krxtest::CleanRegistryTest {
         ASSERT_TRUE(InstallTypicalPrinter());
         // Ink out: the window wants pictures, texts, icons and sounds.
         kit::SimPrinter::SetStatusReply(krxtest::StatusReply("ST:00;ER:05;IQ:004B3C5A463C;"));
-        module_ = LoadLibraryA("krxstat.dll");
-        ASSERT_NE(nullptr, module_);
+        ASSERT_TRUE(plugin_.Load());
         modelFile_ = kit::ExecutableFolder() + "KX500.ini";
     }
     void TearDown() override {
-        if (module_ != nullptr) {
-            FreeLibrary(module_);
-        }
+        plugin_.Unload();
         kit::RemoveSimulatedSystem();
         CleanRegistryTest::TearDown();
     }
-    template <typename Fn> Fn Get(const char* name) const {
-        return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
-    }
+    template <typename Fn> Fn Get(const char* name) const { return plugin_.Get<Fn>(name); }
 
-    HMODULE module_ = nullptr;
+    Plugin plugin_{Plugin::When::Later};
     std::string modelFile_;
 };
 

@@ -83,12 +83,10 @@ TEST_F(ThreadsTest, QueriesWindowAndChangingStoreAtOnce) {
         krxtest::WriteString(HKEY_CURRENT_USER, StoreKey(later.c_str()), "Name", upper);
     }
 
-    HMODULE plugin = LoadLibraryA("krxstat.dll");
-    ASSERT_NE(plugin, nullptr);
-    auto query = reinterpret_cast<PFN_PrGetStatusB>(
-        reinterpret_cast<void*>(GetProcAddress(plugin, "PrGetStatusB")));
-    auto detail = reinterpret_cast<PFN_PrStartKRX_D>(
-        reinterpret_cast<void*>(GetProcAddress(plugin, "PrStartKRX_D")));
+    hardening::Plugin plugin;
+    ASSERT_TRUE(plugin.Loaded());
+    auto query = plugin.Get<PFN_PrGetStatusB>("PrGetStatusB");
+    auto detail = plugin.Get<PFN_PrStartKRX_D>("PrStartKRX_D");
     ASSERT_NE(query, nullptr);
     ASSERT_NE(detail, nullptr);
 
@@ -171,6 +169,6 @@ TEST_F(ThreadsTest, QueriesWindowAndChangingStoreAtOnce) {
     window->CloseWindows();
     EXPECT_EQ(window->Wait(30000), 0);
     window.reset();
-    FreeLibrary(plugin);
+    plugin.Unload();
     kit::RemoveSimulatedSystem();
 }

@@ -8,27 +8,11 @@
 
 #include "common/resource_ids.h"
 #include "krxstat.h"
+#include "loaded_plugin.h"
 #include "window_fixture.h"
 
 namespace windowtest {
 namespace {
-
-class Plugin {
-  public:
-    Plugin() : module_(LoadLibraryA("krxstat.dll")) {}
-    ~Plugin() {
-        if (module_ != nullptr) {
-            FreeLibrary(module_);
-        }
-    }
-    template <typename Fn> Fn Get(const char* name) const {
-        return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
-    }
-    bool Loaded() const { return module_ != nullptr; }
-
-  private:
-    HMODULE module_;
-};
 
 class WindowExportsTest : public WindowTest {
   protected:
@@ -64,7 +48,7 @@ class WindowExportsTest : public WindowTest {
         }
     }
 
-    Plugin plugin_;
+    krxtest::LoadedPlugin plugin_;
     PFN_PrStartKRX_S startS_ = nullptr;
     PFN_PrStartKRX_D startD_ = nullptr;
     PFN_PrStartKRX_PM startPM_ = nullptr;
