@@ -107,14 +107,9 @@
 #define IDS_ACC_JOB_DETAILS 1614
 #define IDS_ACC_PERCENT 1615
 #define IDS_ACC_INK_TANK_FIRST 1620 /* 1620..1624: the colour gauge's tanks */
-/* Status messages: 3001 to 3033 by status class, and the fixed ones. */
-#define IDS_STATUS_CHECKING 2001
-#define IDS_STATUS_NO_ANSWER 2002
-#define IDS_STATUS_BLANK 2101
-#define IDS_STATUS_NOT_AVAILABLE 2102
-#define IDS_STATUS_FIRST 3001
-#define IDS_STATUS_LAST 3033
-#define IDS_STATUS_UNDEFINED 10000
+
+/* The status messages (IDS_STATUS_...) are numbered in
+ * status/status_messages.h, beside the status classes that show them. */
 
 /* Tips: count, the ink-low tip, then text 2300 + k and topic 2400 + k. */
 #define IDS_TIP_COUNT 2200

@@ -123,60 +123,12 @@ uint16_t ClassifyStatus(const ParsedStatusRecord& r) {
 }
 
 void MapStatusClass(int statusClass, int* statusNumber, int* itemNumber) {
-    int status = 12;
-    int item = 12;
-    switch (statusClass) {
-    case 0:
-    case 8:
-        status = 11;
-        item = 11;
-        break;
-    case 1:
-    case 10:
-        status = 1;
-        item = 1;
-        break;
-    case 2:
-    case 3:
-    case 4:
-    case 19:
-    case 22:
-    case 23:
-    case 24:
-    case 25:
-    case 26:
-    case 27:
-        status = 10;
-        break;
-    case 5:
-    case 21:
-        status = 3;
-        break;
-    case 6:
-        status = 5;
-        break;
-    case 11:
-        status = 999;
-        item = 999;
-        break;
-    case 12:
-    case 13:
-    case 20:
-        status = 9;
-        item = 9;
-        break;
-    case 17:
-    case 18:
-        status = 14;
-        break;
-    default:
-        break;
-    }
+    const StatusClassRow& row = StatusClassRowFor(statusClass);
     if (statusNumber != nullptr) {
-        *statusNumber = status;
+        *statusNumber = row.statusNumber;
     }
     if (itemNumber != nullptr) {
-        *itemNumber = item;
+        *itemNumber = row.itemNumber;
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "status/status_classes.h"
 #include "status/status_reply.h"
 
 namespace krx {
@@ -15,11 +16,8 @@ constexpr uint16_t kInkBlackOut = 0x0010;
 constexpr uint16_t kInkColourLow = 0x0100;
 constexpr uint16_t kInkColourOut = 0x1000;
 
-// Status number and item number that stand for "no usable reply".
-constexpr int kStatusNoReply = 11;
-constexpr int kItemNoReply = 11;
-
 uint16_t ClassifyStatus(const ParsedStatusRecord& record);
+// The class's status number and item number (either pointer may be null).
 void MapStatusClass(int statusClass, int* statusNumber, int* itemNumber);
 uint16_t InkStateMask(const ParsedStatusRecord& record, int statusClass);
 

@@ -7,24 +7,6 @@ namespace krx {
 
 namespace {
 
-struct ClassRow {
-    int statusClass;
-    StatusDisplay display;
-};
-
-// Message ids IDS_STATUS_FIRST to IDS_STATUS_LAST, by status class.
-constexpr ClassRow kClassRows[] = {
-    {1, {1, 3004}},  {2, {10, 3024}}, {3, {2, 3021}},   {4, {8, 3022}},  {5, {3, 3012}},
-    {6, {4, 3010}},  {9, {7, 3014}},  {10, {1, 3023}},  {11, {1, 3002}}, {12, {2, 3019}},
-    {13, {8, 3020}}, {14, {7, 3006}}, {15, {7, 3014}},  {16, {7, 3025}}, {17, {1, 3001}},
-    {18, {1, 3007}}, {19, {1, 3026}}, {20, {10, 3019}}, {21, {7, 3033}}, {22, {10, 3030}},
-    {23, {2, 3031}}, {24, {8, 3032}}, {25, {10, 3027}}, {26, {2, 3028}}, {27, {8, 3029}},
-};
-
-constexpr StatusDisplay kUnknownClass = {7, IDS_STATUS_UNDEFINED};
-// An id the picture library does not hold: the picture stays empty.
-constexpr uint32_t kNoPicture = 10000;
-
 struct MediaRow {
     unsigned code;
     int stringId;
@@ -42,12 +24,8 @@ constexpr unsigned kTipKeepSeconds = 30;
 } // namespace
 
 StatusDisplay StatusDisplayFor(int readResult, int statusClass) {
-    if (readResult < 0 || statusClass == 0 || statusClass == 8)
-        return {kNoAnswerPictureCategory, IDS_STATUS_NO_ANSWER};
-    for (const ClassRow& row : kClassRows)
-        if (row.statusClass == statusClass)
-            return row.display;
-    return kUnknownClass;
+    const StatusClassRow& row = StatusClassRowFor(readResult < 0 ? 0 : statusClass);
+    return {row.pictureCategory, row.messageId};
 }
 
 std::vector<uint32_t> PictureBitmaps(int pictureCategory) {
@@ -71,50 +49,6 @@ std::vector<uint32_t> PictureBitmaps(int pictureCategory) {
         return {IDB_INK_CARRIAGE_1, IDB_INK_CARRIAGE_2, IDB_INK_BLACK, IDB_INK_COLOR};
     default:
         return {kNoPicture};
-    }
-}
-
-int TroubleCategoryFor(int statusClass) {
-    switch (statusClass) {
-    case 2:
-    case 3:
-    case 4:
-    case 12:
-    case 13:
-    case 20:
-    case 22:
-    case 23:
-    case 24:
-    case 25:
-    case 26:
-    case 27:
-        return 1;
-    case 6:
-        return 2;
-    default:
-        return 0;
-    }
-}
-
-int InkReplacementKind(int statusClass) {
-    switch (statusClass) {
-    case 2:
-    case 20:
-    case 22:
-    case 25:
-        return 0;
-    case 3:
-    case 12:
-    case 23:
-    case 26:
-        return 1;
-    case 4:
-    case 13:
-    case 24:
-    case 27:
-        return 2;
-    default:
-        return -1;
     }
 }
 

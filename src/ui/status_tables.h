@@ -1,8 +1,8 @@
-// Display tables of the status window: what a status class shows (picture,
-// message, trouble help, ink replacement), the job display's media texts
-// and remaining time, the ink blocks sent to the gauges, and the checks on
-// names that come from outside (ports, profile values, program arguments).
-// Pure code (no Windows headers).
+// Display tables of the status window: what a status class shows (picture
+// and message, from the status class table), the bitmaps of each picture,
+// the job display's media texts and remaining time, the ink blocks sent to
+// the gauges, and the checks on names that come from outside (ports,
+// profile values, program arguments). Pure code (no Windows headers).
 #pragma once
 
 #include <cstdint>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/resource_ids.h"
+#include "status/status_classes.h"
 
 namespace krx {
 
@@ -19,24 +20,17 @@ struct StatusDisplay {
     int messageId;
 };
 
-// Picture category shown with IDS_STATUS_NO_ANSWER for a read failure (and
-// classes 0, 8), and with IDS_STATUS_NOT_AVAILABLE when the status channel
-// cannot give a status at all.
-constexpr int kNoAnswerPictureCategory = 6;
-
 // Status class to picture category and message id; a negative read result
-// gives the no-answer display whatever the class.
+// gives the no-answer display of class 0 whatever the class. (The no-answer
+// picture, kNoAnswerPictureCategory, also goes with IDS_STATUS_NOT_AVAILABLE
+// when the status channel cannot give a status at all.)
 StatusDisplay StatusDisplayFor(int readResult, int statusClass);
 
-// Bitmap ids of a picture category; more than one id is an animation.
+// Bitmap ids of a picture category; more than one id is an animation. A
+// category without pictures gives one id that the picture library does not
+// hold (kNoPicture): the picture stays empty.
+constexpr uint32_t kNoPicture = 10000;
 std::vector<uint32_t> PictureBitmaps(int pictureCategory);
-
-// Trouble category by status class: 1 ink troubles, 2 paper jam, 0 none.
-int TroubleCategoryFor(int statusClass);
-
-// Ink-replacement kind by status class: 0 black and colour, 1 black,
-// 2 colour, -1 none.
-int InkReplacementKind(int statusClass);
 
 // String id of a media type code (IDS_MEDIA_OTHER for every code outside
 // the table).

@@ -9,10 +9,12 @@
 #include <cstdint>
 #include <cstring>
 #include <random>
+#include <set>
 #include <vector>
 
 #include "graphics/dib_header.h"
 #include "common/resource_ids.h"
+#include "ui/status_tables.h"
 
 namespace {
 
@@ -284,7 +286,13 @@ TEST(DibHeader, PaletteEntriesAreRedGreenBlueFromTheColourTable) {
 TEST(PictureLibrary, HoldsEveryPictureOfTheStatusWindowAt256Colours) {
     HMODULE pictures = LoadLibraryExA("kitpict.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(pictures, nullptr) << GetLastError();
-    const int status[] = {510, 511, 512, 516, 517, 518, 521, 522, 523, 524, 531, 532, 536, 537};
+    // The pictures of every status class.
+    std::set<uint32_t> status;
+    for (int c = -1; c < krx::kStatusClassCount; ++c) {
+        for (uint32_t id : krx::PictureBitmaps(krx::StatusDisplayFor(0, c).pictureCategory)) {
+            status.insert(id);
+        }
+    }
     const int progress[] = {589, 590, 591};
     bool sawCore = false, sawInfo = false;
     auto check = [&](int id, int width, int height) {
@@ -298,8 +306,8 @@ TEST(PictureLibrary, HoldsEveryPictureOfTheStatusWindowAt256Colours) {
         EXPECT_EQ(layout.colourCount, 256u) << id;
         (layout.core ? sawCore : sawInfo) = true;
     };
-    for (int id : status) {
-        check(id, 109, 86);
+    for (uint32_t id : status) {
+        check(static_cast<int>(id), 109, 86);
     }
     for (int id : progress) {
         check(id, 100, 85);

@@ -7,10 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "base/profile/profile_reader.h"
+#include "status/status_classes.h"
 #include "kit_companion.h"
 #include "kit_utility.h"
 #include "test_support.h"
@@ -135,12 +137,17 @@ TEST_F(InstalledKitTest, EveryLanguageSectionNamesInstalledFiles) {
         EXPECT_TRUE(FileExists(bin + ProfileText(Profile(), section, "ResDll")));
         EXPECT_EQ(ProfileText(Profile(), section, "UTILITY"), kit::kUtilityFileName);
         EXPECT_TRUE(FileExists(bin + kit::kUtilityFileName));
-        for (int category = 0; category < 3; ++category) {
+        // Every trouble of a status class has its page.
+        std::set<int> categories;
+        for (int c = 0; c < krx::kStatusClassCount; ++c) {
+            categories.insert(krx::StatusClassRowFor(c).troubleCategory);
+        }
+        categories.erase(krx::kTroubleNone);
+        ASSERT_FALSE(categories.empty());
+        for (int category : categories) {
             char key[8];
             snprintf(key, sizeof(key), "TSS%03d", category);
-            if (GetPrivateProfileIntA(section.c_str(), key, 0, Profile().c_str()) != 1) {
-                continue;
-            }
+            EXPECT_EQ(GetPrivateProfileIntA(section.c_str(), key, 0, Profile().c_str()), 1) << key;
             snprintf(key, sizeof(key), "TSF%03d", category);
             std::string page = ProfileText(Profile(), section, key);
             EXPECT_TRUE(FileExists(pages + "\\" + page)) << key << " = " << page;

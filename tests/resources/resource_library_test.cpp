@@ -7,11 +7,14 @@
 
 #include <cctype>
 #include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "language_library.h"
 #include "common/resource_ids.h"
+#include "status/status_classes.h"
+#include "status/status_messages.h"
 
 namespace krxtest {
 namespace {
@@ -21,9 +24,9 @@ struct HeaderId {
     UINT id;
 };
 
-// Every IDS_, IDD_, IDI_ and IDR_ define of resource_ids.h, generated from
-// the header at configure time. (IDB_ bitmaps are the picture library's; the
-// guide frames of the language libraries are checked with the guides.)
+// Every IDS_, IDD_, IDI_ and IDR_ define of resource_ids.h and
+// status_messages.h, generated from the headers at configure time. (IDB_ bitmaps are the picture
+// library's; the guide frames of the language libraries are checked with the guides.)
 #define KRX_RESOURCE_ID(name) {#name, name},
 constexpr HeaderId kHeaderIds[] = {
 #include "resource_id_list.inc"
@@ -89,6 +92,13 @@ TEST_P(LanguageLibraryTest, NumberedTextRangesHaveNoGaps) {
         for (UINT id = range.first; id <= range.last; ++id) {
             EXPECT_TRUE(HasText(module_, id)) << range.what << ": string " << id;
         }
+    }
+}
+
+TEST_P(LanguageLibraryTest, EveryStatusClassHasItsMessage) {
+    for (int c = -1; c < krx::kStatusClassCount; ++c) {
+        const int id = krx::StatusClassRowFor(c).messageId;
+        EXPECT_TRUE(HasText(module_, static_cast<UINT>(id))) << "class " << c << ": string " << id;
     }
 }
 
@@ -213,8 +223,16 @@ struct GuideStep {
     WORD flags;
 };
 
-TEST_P(LanguageLibraryTest, GuideTablesCanBeWalkedToTheEnd) {
-    for (UINT id : {IDR_GUIDE_INK, IDR_GUIDE_PAPER}) {
+TEST_P(LanguageLibraryTest, EveryTroubleCategoryHasAGuideThatCanBeWalkedToTheEnd) {
+    std::set<UINT> guides;
+    for (int c = 0; c < krx::kStatusClassCount; ++c) {
+        const int category = krx::StatusClassRowFor(c).troubleCategory;
+        if (category != krx::kTroubleNone) {
+            guides.insert(static_cast<UINT>(KRX_GUIDE_RESOURCE_BASE + category));
+        }
+    }
+    EXPECT_EQ(guides, std::set<UINT>({IDR_GUIDE_INK, IDR_GUIDE_PAPER}));
+    for (UINT id : guides) {
         SCOPED_TRACE("guide " + std::to_string(id));
         DWORD size = 0;
         const BYTE* data = ResourceBytes(module_, MAKEINTRESOURCEA(10), id, &size);

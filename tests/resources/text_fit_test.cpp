@@ -15,6 +15,7 @@
 
 #include "language_library.h"
 #include "common/resource_ids.h"
+#include "status/status_messages.h"
 
 namespace krxtest {
 namespace {

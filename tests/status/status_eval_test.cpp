@@ -1,16 +1,23 @@
-// Status evaluation: classification from parsed replies, the class tables
-// and the ink state mask.
+// Status evaluation: classification from parsed replies, the status class
+// table (by the rules its columns keep, and a few rows) and the ink state
+// mask.
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "status/status_classes.h"
 #include "status/status_eval.h"
 
 using krx::ClassifyStatus;
 using krx::InkStateMask;
 using krx::MapStatusClass;
 using krx::ParsedStatusRecord;
+using krx::StatusClassRow;
+using krx::StatusClassRowFor;
 
 namespace {
 
@@ -93,25 +100,98 @@ TEST(ClassifyStatus, InkOutCases) {
     }
 }
 
-TEST(MapStatusClass, EveryClass) {
-    const int status[] = {11, 1,  10, 10, 10, 3,  5, 12, 11, 12, 1,  999, 9,  9,
-                          12, 12, 12, 14, 14, 10, 9, 3,  10, 10, 10, 10,  10, 10};
-    const int item[] = {11, 1,  12, 12, 12, 12, 12, 12, 11, 12, 1,  999, 9,  9,
-                        12, 12, 12, 12, 12, 12, 9,  12, 12, 12, 12, 12,  12, 12};
-    for (int c = 0; c < 28; ++c) {
+TEST(MapStatusClass, ClassesAndUnknownClasses) {
+    // class, status number, item number
+    const int rows[][3] = {
+        {0, 11, 11},  {8, 11, 11},       {1, 1, 1},         {10, 1, 1},     {2, 10, 12},
+        {19, 10, 12}, {5, 3, 12},        {6, 5, 12},        {11, 999, 999}, {12, 9, 9},
+        {20, 9, 9},   {17, 14, 12},      {7, 12, 12},       {16, 12, 12},   {28, 12, 12},
+        {-1, 12, 12}, {INT_MIN, 12, 12}, {INT_MAX, 12, 12},
+    };
+    for (const auto& row : rows) {
         int s = -1;
         int i = -1;
-        MapStatusClass(c, &s, &i);
-        EXPECT_EQ(s, status[c]) << "class " << c;
-        EXPECT_EQ(i, item[c]) << "class " << c;
+        MapStatusClass(row[0], &s, &i);
+        EXPECT_EQ(s, row[1]) << "class " << row[0];
+        EXPECT_EQ(i, row[2]) << "class " << row[0];
     }
     int s = -1;
-    int i = -1;
-    MapStatusClass(28, &s, &i);
-    EXPECT_EQ(s, 12);
-    EXPECT_EQ(i, 12);
-    MapStatusClass(-1, &s, &i);
-    EXPECT_EQ(s, 12);
+    MapStatusClass(12, &s, nullptr);
+    EXPECT_EQ(s, 9);
+    MapStatusClass(12, nullptr, nullptr);
+}
+
+TEST(StatusClasses, EveryClassHasItsRowAndAnUnknownOneShowsTheUndefinedMessage) {
+    for (int c = 0; c < krx::kStatusClassCount; ++c) {
+        EXPECT_EQ(StatusClassRowFor(c).statusClass, c);
+    }
+    for (int c : {-1, 28, 1000, INT_MIN}) {
+        const StatusClassRow& row = StatusClassRowFor(c);
+        EXPECT_EQ(row.statusClass, -1) << c;
+        EXPECT_EQ(row.pictureCategory, 7) << c;
+        EXPECT_EQ(row.messageId, IDS_STATUS_UNDEFINED) << c;
+        EXPECT_EQ(row.troubleCategory, krx::kTroubleNone) << c;
+        EXPECT_EQ(row.inkKind, krx::kInkReplaceNone) << c;
+    }
+    // A few rows as the window shows them.
+    EXPECT_EQ(StatusClassRowFor(6).troubleCategory, krx::kTroublePaperJam);
+    EXPECT_EQ(StatusClassRowFor(6).messageId, IDS_STATUS_PAPER_JAM);
+    EXPECT_EQ(StatusClassRowFor(20).messageId, IDS_STATUS_INK_LOW);
+    EXPECT_EQ(StatusClassRowFor(20).inkKind, krx::kInkReplaceBoth);
+    EXPECT_EQ(StatusClassRowFor(12).inkKind, krx::kInkReplaceBlack);
+    EXPECT_EQ(StatusClassRowFor(27).inkKind, krx::kInkReplaceColor);
+    EXPECT_EQ(StatusClassRowFor(16).messageId, IDS_STATUS_OTHER_PRINTER);
+}
+
+// What the columns owe each other, so that a new row cannot contradict
+// the rest of the window.
+TEST(StatusClasses, ColumnsAgreeWithEachOther) {
+    const uint16_t kBlack = krx::kInkBlackLow | krx::kInkBlackOut;
+    const uint16_t kColour = krx::kInkColourLow | krx::kInkColourOut;
+    std::map<int, int> pictureOfKind;
+    std::map<int, const StatusClassRow*> firstWithMessage;
+    for (int c = -1; c < krx::kStatusClassCount; ++c) {
+        const StatusClassRow& row = StatusClassRowFor(c);
+        SCOPED_TRACE("class " + std::to_string(c));
+        const int id = row.messageId;
+        EXPECT_TRUE((id >= IDS_STATUS_FIRST && id <= IDS_STATUS_LAST) ||
+                    id == IDS_STATUS_NO_ANSWER || id == IDS_STATUS_UNDEFINED)
+            << id;
+        // "No reply" to the host is "no answer" on the screen.
+        const bool noReply = row.statusNumber == krx::kStatusNoReply;
+        EXPECT_EQ(noReply, row.itemNumber == krx::kItemNoReply);
+        EXPECT_EQ(noReply, id == IDS_STATUS_NO_ANSWER);
+        EXPECT_EQ(noReply, row.pictureCategory == krx::kNoAnswerPictureCategory);
+        // Ink replacement is the help of ink troubles, and of those only.
+        EXPECT_TRUE(row.inkKind >= krx::kInkReplaceNone && row.inkKind <= krx::kInkReplaceColor);
+        EXPECT_TRUE(row.troubleCategory >= krx::kTroubleNone &&
+                    row.troubleCategory <= krx::kTroublePaperJam);
+        EXPECT_EQ(row.inkKind != krx::kInkReplaceNone, row.troubleCategory == krx::kTroubleInk);
+        // The ink state concerns the inks the replacement is for.
+        const uint16_t mask = InkStateMask(Record(0, 5), c);
+        const bool black =
+            row.inkKind == krx::kInkReplaceBoth || row.inkKind == krx::kInkReplaceBlack;
+        const bool colour =
+            row.inkKind == krx::kInkReplaceBoth || row.inkKind == krx::kInkReplaceColor;
+        EXPECT_EQ(black, (mask & kBlack) != 0) << std::hex << mask;
+        EXPECT_EQ(colour, (mask & kColour) != 0) << std::hex << mask;
+        // One picture per kind of ink trouble, showing the cartridges concerned.
+        if (row.inkKind != krx::kInkReplaceNone) {
+            auto known = pictureOfKind.emplace(row.inkKind, row.pictureCategory).first;
+            EXPECT_EQ(known->second, row.pictureCategory);
+        }
+        // One message, one condition: the classes that show the same text
+        // mean the same to the host and to the trouble help.
+        auto first = firstWithMessage.emplace(id, &row).first->second;
+        EXPECT_EQ(first->statusNumber, row.statusNumber) << "message " << id;
+        EXPECT_EQ(first->troubleCategory, row.troubleCategory) << "message " << id;
+    }
+    std::set<int> pictures;
+    for (const auto& kind : pictureOfKind) {
+        pictures.insert(kind.second);
+    }
+    EXPECT_EQ(pictureOfKind.size(), 3u);
+    EXPECT_EQ(pictures.size(), 3u) << "each kind of ink trouble has its own picture";
 }
 
 TEST(InkStateMask, Classes) {

@@ -7,6 +7,7 @@
 
 #include "common/resource_ids.h"
 #include "base/module/resource_string.h"
+#include "status/status_messages.h"
 #include "ui/status_tables.h"
 
 namespace krx {

@@ -9,6 +9,7 @@
 #include "common/resource_ids.h"
 #include "graphics/BMP256Ctrl.h"
 #include "graphics/resource_text.h"
+#include "status/status_messages.h"
 
 namespace krx {
 

@@ -17,6 +17,7 @@
 #include "base/registry/registry_paths.h"
 #include "graphics/BMP256Ctrl.h"
 #include "graphics/guide_dialog.h"
+#include "status/status_classes.h"
 #include "ui/status_tables.h"
 #include "ui/status_window/monitored_printer.h"
 #include "ui/status_window/view_table.h"
@@ -124,15 +125,16 @@ std::string TroubleHelp::TroubleshootingPage(int category) const {
 }
 
 void TroubleHelp::SetCategory(int statusClass, int viewType) {
-    Offer(TroubleCategoryFor(statusClass), statusClass, viewType);
+    Offer(StatusClassRowFor(statusClass).troubleCategory, statusClass, viewType);
 }
 
 void TroubleHelp::ClearCategory(int shownClass, int viewType) {
-    Offer(0, shownClass, viewType);
+    Offer(kTroubleNone, shownClass, viewType);
 }
 
 void TroubleHelp::Offer(int category, int shownClass, int viewType) {
-    const bool offered = Prepare(category, InkReplacementKind(shownClass) >= 0);
+    const bool offered =
+        Prepare(category, StatusClassRowFor(shownClass).inkKind != kInkReplaceNone);
     const bool show = offered && viewType != kViewProgress;
     ShowWindow(GetDlgItem(m_hWnd, IDC_TROUBLE_HELP), show ? SW_SHOW : SW_HIDE);
     ShowWindow(GetDlgItem(m_hWnd, IDC_TROUBLE_LABEL), show ? SW_SHOW : SW_HIDE);
@@ -145,8 +147,8 @@ void TroubleHelp::OpenPage() const {
 
 void TroubleHelp::Open(int statusClass, const MonitoredPrinter& printer, bool liveStatus,
                        BMP256Ctrl& picture, BMP256Ctrl& animation) const {
-    const int kind = InkReplacementKind(statusClass);
-    if (kind < 0) {
+    const int kind = StatusClassRowFor(statusClass).inkKind;
+    if (kind == kInkReplaceNone) {
         if (!m_strPage.empty()) {
             OpenPage();
         } else if (m_hGuideSteps != nullptr) {
