@@ -14,19 +14,15 @@
 #include "common/win_handles.h"
 #include "base/module/module_state.h"
 #include "base/registry/registry_key.h"
-#include "base/registry/registry_paths.h"
 #include "base/store/notify_settings.h"
 #include "base/store/status_store.h"
 #include "base/trace/debug_trace.h"
 #include "krxstat.h"
-#include "status/status_eval.h"
-#include "status/status_reply.h"
+#include "status/status_reading.h"
 
 namespace krx {
 
 namespace {
-
-using regkey::kDebugKey;
 
 void Set(int* p, int value) {
     if (p != nullptr) {
@@ -125,8 +121,8 @@ int StatusQuery::NoReplyOutcome(bool summary) {
 }
 
 int StatusQuery::Decode(const unsigned char* reply, unsigned length) {
-    ParsedStatusRecord record;
-    if (ParseStatusReply(reply, length, &record) != 0) {
+    const StatusReading reading = DecodeStatusReading(reply, length);
+    if (!reading.decoded) {
         return NoReplyOutcome(false);
     }
     if (StorePath().empty()) {
@@ -135,14 +131,11 @@ int StatusQuery::Decode(const unsigned char* reply, unsigned length) {
     const RegistryKey& key = WriteKey();
     StoreStatusReplyIn(key, reply, length);
     SetComStatusIn(key, kComStatusRead);
-    Set(m_Out.replyKind, record.st == 3 ? 2 : 1);
-    Set(m_Out.stCode, record.st);
-    int statusNumber = 0;
-    int item = 0;
-    MapStatusClass(ClassifyStatus(record), &statusNumber, &item);
-    Set(m_Out.statusNumber, statusNumber);
-    NotifyLookup(item);
-    Summary(statusNumber, item);
+    Set(m_Out.replyKind, reading.record.st == 3 ? 2 : 1);
+    Set(m_Out.stCode, reading.record.st);
+    Set(m_Out.statusNumber, reading.numbers.statusNumber);
+    NotifyLookup(reading.numbers.item);
+    Summary(reading.numbers.statusNumber, reading.numbers.item);
     return 1;
 }
 
@@ -174,9 +167,8 @@ int StatusQuery::LibraryPath(const CBxApi& bx, int handle) {
 }
 
 int StatusQuery::DebugPath() {
-    RegistryKey key(HKEY_LOCAL_MACHINE, kDebugKey);
-    std::string text = key.ReadText("Status", "");
-    if (!key.IsOpen() || text.empty()) {
+    const std::string text = ReadDebugStatusReply();
+    if (text.empty()) {
         return NoReplyOutcome(false);
     }
     unique_hlocal buffer = AllocateReply(static_cast<int>(text.size()));

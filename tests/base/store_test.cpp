@@ -164,6 +164,19 @@ TEST_F(StoreTest, MissingKeyOrValue) {
     EXPECT_EQ(length, 0u);
 }
 
+// The debug reply stands in for the printer's in the status query and in
+// the window alike: whatever fits a terminated 256-byte buffer, nothing
+// longer.
+TEST_F(StoreTest, DebugReplyFitsATerminatedBuffer) {
+    constexpr char kDebugKey[] = "software\\NORVA\\KRX3\\Debug";
+    EXPECT_EQ(krx::ReadDebugStatusReply(), "");
+    for (size_t length : {1u, 255u, 256u, 4000u}) {
+        const std::string value(length, 'D');
+        WriteString(HKEY_LOCAL_MACHINE, kDebugKey, "Status", value);
+        EXPECT_EQ(krx::ReadDebugStatusReply(), length <= 255 ? value : "") << length;
+    }
+}
+
 namespace {
 
 class NotifySettingsTest : public krxtest::CleanRegistryTest {

@@ -11,6 +11,7 @@
 
 #include "status/status_classes.h"
 #include "status/status_eval.h"
+#include "status/status_reading.h"
 
 using krx::ClassifyStatus;
 using krx::InkStateMask;
@@ -221,4 +222,30 @@ TEST(InkStateMask, Classes) {
     for (const Case& c : cases) {
         EXPECT_EQ(InkStateMask(Record(0, 5, {}, c.warnings), c.statusClass), c.expected) << c.label;
     }
+}
+
+// A reading is what both the status query and the window make of a reply.
+TEST(StatusReading, DecodedOrNot) {
+    const std::string ink = "@BDC ST\r\nST:00;ER:05;IQ:005A5A5A5A5A;\x0C";
+    const std::string infoOffered = "@BDC ST\r\nST:04;\x0C";
+    const std::string cut = "@BDC ST\r\nST:0";
+    const krx::StatusReading black = krx::DecodeStatusReading(
+        reinterpret_cast<const unsigned char*>(ink.data()), ink.size());
+    ASSERT_TRUE(black.decoded);
+    EXPECT_EQ(black.statusClass, ClassifyStatus(black.record));
+    EXPECT_EQ(black.numbers.statusNumber, 10);
+    EXPECT_EQ(black.numbers.item, 12);
+    EXPECT_FALSE(krx::OffersInformation(black.record));
+
+    const krx::StatusReading info = krx::DecodeStatusReading(
+        reinterpret_cast<const unsigned char*>(infoOffered.data()), infoOffered.size());
+    ASSERT_TRUE(info.decoded);
+    EXPECT_TRUE(krx::OffersInformation(info.record));
+
+    const krx::StatusReading none = krx::DecodeStatusReading(
+        reinterpret_cast<const unsigned char*>(cut.data()), cut.size());
+    EXPECT_FALSE(none.decoded);
+    EXPECT_EQ(none.statusClass, -1);
+    EXPECT_EQ(none.numbers.statusNumber, krx::kStatusNoReply);
+    EXPECT_EQ(none.numbers.item, krx::kItemNoReply);
 }

@@ -15,6 +15,7 @@ namespace {
 
 using regkey::kByPortBase;
 using regkey::kByPrinterBase;
+using regkey::kDebugKey;
 
 bool IsEmpty(const char* s) {
     return s == nullptr || *s == '\0';
@@ -62,6 +63,14 @@ void SetComStatusIn(const RegistryKey& key, int value) {
     key.WriteNumber("ComStatus", static_cast<DWORD>(value));
 }
 
+int GetComStatusIn(const RegistryKey& key) {
+    return key.ReadNumber("ComStatus", kComStatusNoted);
+}
+
+std::vector<unsigned char> ReadStoredStatusIn(const RegistryKey& key) {
+    return key.ReadBytes("Status");
+}
+
 int StoreStatusReplyAt(const std::string& keyPath, const void* bytes, unsigned length) {
     if (keyPath.empty()) {
         return kStoreNoKey;
@@ -103,7 +112,7 @@ int GetComStatusAt(const std::string& keyPath) {
     if (keyPath.empty()) {
         return kComStatusNoted;
     }
-    return OpenStoreKeyForReading(keyPath).ReadNumber("ComStatus", kComStatusNoted);
+    return GetComStatusIn(OpenStoreKeyForReading(keyPath));
 }
 
 int ReadStoredStatus(const char* printerName, const char* portName, void* destination,
@@ -130,7 +139,7 @@ int ReadStoredStatusAt(const std::string& keyPath, void* destination, unsigned* 
         }
         return size == 0 ? kStoredReplyNone : kStoredReplyRead;
     }
-    std::vector<unsigned char> data = key.ReadBytes("Status");
+    std::vector<unsigned char> data = ReadStoredStatusIn(key);
     if (data.empty()) {
         return kStoredReplyNone;
     }
@@ -143,6 +152,10 @@ int ReadStoredStatusAt(const std::string& keyPath, void* destination, unsigned* 
         *length = count;
     }
     return kStoredReplyRead;
+}
+
+std::string ReadDebugStatusReply() {
+    return RegistryKey(HKEY_LOCAL_MACHINE, kDebugKey).ReadText("Status", "");
 }
 
 } // namespace krx

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "base/registry/registry_key.h"
 
@@ -64,6 +65,11 @@ RegistryKey OpenStoreKeyForReading(const std::string& keyPath);
 // kStoreNotWritable when the key (found, then opened for writing) is not open.
 int StoreStatusReplyIn(const RegistryKey& key, const void* bytes, unsigned length);
 void SetComStatusIn(const RegistryKey& key, int value);
+// kComStatusNoted when the key is not open or holds no "ComStatus".
+int GetComStatusIn(const RegistryKey& key);
+// The stored reply in one read (a size asked first could be outdated by a
+// newer reply before the bytes are read); empty when there is none.
+std::vector<unsigned char> ReadStoredStatusIn(const RegistryKey& key);
 
 // StoreWriteResult.
 int StoreStatusReply(const char* printerName, const char* portName, const void* bytes,
@@ -78,5 +84,11 @@ int GetComStatusAt(const std::string& keyPath);
 int ReadStoredStatus(const char* printerName, const char* portName, void* destination,
                      unsigned* length);
 int ReadStoredStatusAt(const std::string& keyPath, void* destination, unsigned* length);
+
+// The reply a test system puts in place of the printer's ("Status" of the
+// debug key under the local machine): at most 255 characters, so that it
+// always fits a terminated buffer; empty when there is none, it is empty or
+// it is longer.
+std::string ReadDebugStatusReply();
 
 } // namespace krx

@@ -17,12 +17,12 @@
 #include "base/module/module_state.h"
 #include "base/profile/profile_reader.h"
 #include "base/registry/registry_key.h"
-#include "base/registry/registry_paths.h"
 #include "base/store/notify_settings.h"
 #include "base/store/status_store.h"
 #include "base/trace/debug_trace.h"
 #include "status/info_reply.h"
 #include "status/status_eval.h"
+#include "status/status_reading.h"
 #include "ui/printer_messages.h"
 #include "ui/status_tables.h"
 #include "ui/status_window/window_timers.h"
@@ -37,12 +37,6 @@ namespace {
 constexpr int kReadReply = 1;
 constexpr int kReadNone = 0;
 constexpr int kReadFailed = -1;
-
-// A reply's ST code that offers the information extras.
-constexpr uint8_t kStateInformation = 4;
-
-constexpr int kDebugStatusSize = 256;
-using regkey::kDebugKey;
 
 // The "IR" request: tag, 16-bit length 1, parameter 1.
 constexpr unsigned char kRemoteCountRequest[] = {0x49, 0x52, 0x01, 0x00, 0x01};
@@ -108,7 +102,7 @@ int StatusPoll::TickResult() {
     int result = kTickRead;
     if (JobBeingSent(m_Printer.JobActivityName())) {
         m_bPrinting = 1;
-        switch (store.ReadNumber("ComStatus", kComStatusNoted)) {
+        switch (GetComStatusIn(store)) {
         case kComStatusError:
             result = kTickFailure;
             break;
@@ -185,9 +179,7 @@ StatusShown StatusPoll::ShowTickResult(int result, int viewType, TipList& tips) 
 int StatusPoll::ReadReply(int fromRegistry, std::vector<unsigned char>* reply) {
     reply->clear();
     if (m_bDebugStatus) {
-        RegistryKey debug(HKEY_LOCAL_MACHINE, kDebugKey);
-        const std::string text =
-            debug.IsOpen() ? debug.ReadText("Status", "", kDebugStatusSize + 1) : std::string();
+        const std::string text = ReadDebugStatusReply();
         if (text.empty()) {
             return kReadFailed;
         }
@@ -195,13 +187,11 @@ int StatusPoll::ReadReply(int fromRegistry, std::vector<unsigned char>* reply) {
         return 0; // a test reply is decoded like a read one
     }
     if (fromRegistry) {
-        // One read of the value: a size asked first could be outdated by a
-        // newer reply before the bytes are read.
         const RegistryKey store = OpenStoreKeyForReading(m_Printer.StoreKey());
         if (!store.IsOpen()) {
             return kReadFailed;
         }
-        *reply = store.ReadBytes("Status");
+        *reply = ReadStoredStatusIn(store);
         return reply->empty() ? kReadNone : kReadReply;
     }
     if (m_pBxApi == nullptr || m_pChannels == nullptr) {
@@ -229,6 +219,7 @@ StatusShown StatusPoll::ReadStatus(int fromRegistry, int viewType, TipList& tips
     const bool readsReply = ChannelGivesReply(m_pChannels->m_Stat) || fromRegistry;
     if (readsReply) {
         std::vector<unsigned char> reply;
+        int statusClass = kClassNoAnswer;
         readResult = ReadReply(fromRegistry, &reply);
         DebugTrace("\n");
         DebugTrace(fromRegistry ? " Printer status (Registry) : %s\n"
@@ -246,9 +237,10 @@ StatusShown StatusPoll::ReadStatus(int fromRegistry, int viewType, TipList& tips
             // though, so it is no reason to show its error flags or to
             // repair it.
             answered = true;
-            ParsedStatusRecord record;
-            if (ParseStatusReply(reply.data(), reply.size(), &record) == 0) {
-                m_Status = record;
+            const StatusReading reading = DecodeStatusReading(reply.data(), reply.size());
+            if (reading.decoded) {
+                m_Status = reading.record;
+                statusClass = reading.statusClass;
                 m_bStatusSkip = 0;
             } else {
                 readResult = kReadFailed;
@@ -257,9 +249,8 @@ StatusShown StatusPoll::ReadStatus(int fromRegistry, int viewType, TipList& tips
         if (m_bDebugStatus && readResult < 0) {
             m_Status = ParsedStatusRecord();
             m_Display.NotePicture(kNoAnswerPictureCategory);
-            m_nStatusClass = kClassNoAnswer;
         }
-        m_nStatusClass = readResult >= 0 ? ClassifyStatus(m_Status) : kClassNoAnswer;
+        m_nStatusClass = statusClass;
         StartExternalProgram(viewType);
         UpdateDetailExtras(readResult, viewType);
         m_InkGauges.SetWarnings(InkStateMask(m_Status, m_nStatusClass));
@@ -314,7 +305,7 @@ void StatusPoll::StartExternalProgram(int viewType) {
 
 void StatusPoll::UpdateDetailExtras(int readResult, int viewType) {
     const bool information =
-        readResult >= 0 && m_Status.st == kStateInformation && viewType == kViewDetail;
+        readResult >= 0 && OffersInformation(m_Status) && viewType == kViewDetail;
     if (information && m_pChannels->m_hInfo > 0) {
         EnableWindow(GetDlgItem(m_hWnd, IDC_INFO_BUTTON), TRUE);
     } else {
@@ -375,18 +366,16 @@ StatusShown StatusPoll::ShowStatus(int readResult) {
 }
 
 int StatusPoll::NotifySettings(int statusClass, int* sound, int* soundNumber) const {
-    int statusNumber = kStatusNoReply;
-    int item = kItemNoReply;
-    MapStatusClass(statusClass, &statusNumber, &item);
+    const StatusNumbers numbers = NumbersOfClass(statusClass);
     int soundFlag = 0;
     int notify = 0;
-    GetItemNotifySettingsAt(m_Printer.StoreKey(), item, &soundFlag, &notify,
+    GetItemNotifySettingsAt(m_Printer.StoreKey(), numbers.item, &soundFlag, &notify,
                             m_Printer.ModelSection().c_str());
     if (sound != nullptr) {
         *sound = soundFlag;
     }
     if (soundNumber != nullptr) {
-        *soundNumber = statusNumber;
+        *soundNumber = numbers.statusNumber;
     }
     return notify ? 1 : 0;
 }
@@ -431,13 +420,13 @@ StatusShown StatusPoll::ShowInitialStatus() {
     bool keyOpen = store.IsOpen();
     if (keyOpen) {
         m_bPrinting = 1;
-        const int comStatus = store.ReadNumber("ComStatus", kComStatusNoted);
+        const int comStatus = GetComStatusIn(store);
         if (comStatus != kComStatusRead) {
             m_nStatusClass =
                 comStatus == kComStatusOtherPrinter ? kClassOtherPrinter : kClassNoAnswer;
             return ShowStatus(0);
         }
-        stored = store.ReadBytes("Status");
+        stored = ReadStoredStatusIn(store);
     }
     if (stored.size() >= kRemoteReplyPrefixLength &&
         std::memcmp(stored.data(), kRemoteReplyPrefix, kRemoteReplyPrefixLength) == 0) {
@@ -448,17 +437,14 @@ StatusShown StatusPoll::ShowInitialStatus() {
         shown.trouble = StatusShown::kTroubleNone;
         return shown;
     }
-    ParsedStatusRecord record;
-    const bool usable =
-        keyOpen && stored.size() >= kStatusReplyHeaderLength &&
-        std::memcmp(stored.data(), kStatusReplyHeader, kStatusReplyHeaderLength) == 0 &&
-        ParseStatusReply(stored.data(), stored.size(), &record) == 0;
-    if (!usable) {
+    // A reply without the status header does not decode either.
+    const StatusReading reading = DecodeStatusReading(stored.data(), stored.size());
+    if (!keyOpen || !reading.decoded) {
         m_nStatusClass = kClassNoAnswer;
         return ShowStatus(0);
     }
-    m_Status = record;
-    m_nStatusClass = ClassifyStatus(m_Status);
+    m_Status = reading.record;
+    m_nStatusClass = reading.statusClass;
     m_InkGauges.SetWarnings(InkStateMask(m_Status, m_nStatusClass));
     return ShowStatus(0);
 }

@@ -1,6 +1,7 @@
 // StatusWindow: switching between views, the window's size and place in
 // each, and the ink area.
 #include "common/resource_ids.h"
+#include "status/status_reading.h"
 #include "ui/status_window/status_window.h"
 
 namespace krx {
@@ -10,13 +11,12 @@ namespace {
 constexpr int kAnimationWidth = 100;
 constexpr int kAnimationHeight = 85;
 constexpr uint32_t kPrintingFrames[] = {IDB_PRINTING_1, IDB_PRINTING_2, IDB_PRINTING_3};
-constexpr int kStatusReplyWithInformation = 4;
 
 // The printer information behind the button: a reply that offers it and the
 // channel that carries it open.
 bool InformationAvailable(const ParsedStatusRecord& status, const StatusChannels* channels,
                           bool remote) {
-    if (status.st != kStatusReplyWithInformation || channels == nullptr) {
+    if (!OffersInformation(status) || channels == nullptr) {
         return false;
     }
     return remote ? channels->m_hInfo2 != 0 : channels->m_hInfo != 0;
