@@ -18,11 +18,6 @@ bool HasFolder(const std::string& name) {
     return name.find_first_of("\\/:") != std::string::npos;
 }
 
-bool IsFile(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
 // Full path first; a bare name through the safe folders.
 HMODULE Load(const std::string& name, DWORD kind, DWORD olderKind) {
     if (name.empty()) {
@@ -42,7 +37,7 @@ HMODULE Load(const std::string& name, DWORD kind, DWORD olderKind) {
         return LoadLibraryExA(name.c_str(), nullptr, olderKind);
     }
     for (const std::string& folder : {ApplicationFolder(), SystemFolder()}) {
-        if (!folder.empty() && IsFile(folder + name)) {
+        if (!folder.empty() && FileExists(folder + name)) {
             return LoadLibraryExA((folder + name).c_str(), nullptr, olderKind);
         }
     }
@@ -58,6 +53,14 @@ bool IsFullPath(const std::string& path) {
     return drive || unc;
 }
 
+bool FileExists(const std::string& path) {
+    if (path.empty()) {
+        return false;
+    }
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 HMODULE LoadCodeLibrary(const std::string& name) {
     return Load(name, 0, IsFullPath(name) ? LOAD_WITH_ALTERED_SEARCH_PATH : 0);
 }
@@ -71,10 +74,10 @@ std::string FindProgram(const std::string& name, const std::vector<std::string>&
         return std::string();
     }
     if (IsFullPath(name)) {
-        return IsFile(name) ? name : std::string();
+        return FileExists(name) ? name : std::string();
     }
     for (const std::string& folder : folders) {
-        if (!folder.empty() && IsFullPath(folder) && IsFile(folder + name)) {
+        if (!folder.empty() && IsFullPath(folder) && FileExists(folder + name)) {
             return folder + name;
         }
     }

@@ -15,6 +15,9 @@ namespace krx {
 // process stands.
 bool IsFullPath(const std::string& path);
 
+// True when a file (not a folder) exists at the path; opens nothing.
+bool FileExists(const std::string& path);
+
 // A library whose code runs (entry points, window classes). Its own
 // dependencies are looked for beside it and in the system folders. Null for
 // an empty name or a relative path with folders (relative to the current

@@ -103,8 +103,7 @@ SoundTable::SoundTable(const char* modelSection) {
         }
     }
     if (CheckDriverKey()) {
-        RegistryKey key(HKEY_LOCAL_MACHINE, Module().driverKey.c_str());
-        m_strInstallFolder = key.ReadText("InstallPath", "");
+        m_strInstallFolder = DriverInstallFolder();
     }
     m_bValid = !m_strInstallFolder.empty();
 }
@@ -117,7 +116,7 @@ int SoundTable::PlayStatusSound(int number) const {
     if (name.empty() || !HasWaveSuffix(name)) {
         return 0;
     }
-    std::string path = m_strInstallFolder + "\\" + name;
+    const std::string path = m_strInstallFolder + name;
     return Sounds().playSound(path.c_str(), nullptr, kStatusSoundFlags) ? 1 : 0;
 }
 

@@ -55,7 +55,6 @@ class SoundTable {
     explicit SoundTable(const char* modelSection);
 
     int IsSoundAvailable() const { return m_bValid ? 1 : 0; }
-    const std::string& InstallFolder() const { return m_strInstallFolder; }
     const std::vector<std::string>& WaveNames() const { return m_WaveNames; }
 
     // Starts the sound's wave file; non-zero when playback was started.
@@ -65,7 +64,7 @@ class SoundTable {
 
   private:
     bool m_bValid = false;
-    std::string m_strInstallFolder;
+    std::string m_strInstallFolder; // with its trailing "\"
     std::vector<std::string> m_WaveNames;
 };
 

@@ -1,6 +1,6 @@
-// Installed files and versions: the host module and companion program
-// through the driver key, version strings from real version resources, and
-// the version dialog's five fields.
+// Installed files and versions: the folders the driver key names, the host
+// module and companion program found there, version strings from real
+// version resources, and the version dialog's five fields.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -84,19 +84,48 @@ TEST_F(InstallPathsTest, HostModuleFromTheDriverKey) {
     EXPECT_EQ(krx::FindCompanionProgram(), folder_ + "\\N_QRLY02.EXE");
 }
 
-TEST_F(InstallPathsTest, WithoutInstallPathTheCurrentFolderIsTried) {
+TEST_F(InstallPathsTest, OnlyAFullPathIsAFolder) {
+    EXPECT_EQ(krx::DriverKeyFolder("", krx::kInstallPathValue), "") << "no driver key";
+    EXPECT_EQ(krx::DriverInstallFolder(), "") << "a key that does not open";
     krxtest::WriteDword(HKEY_LOCAL_MACHINE, kDriverKey, "Other", 1);
+    EXPECT_EQ(krx::DriverInstallFolder(), "") << "no value";
+    struct Case {
+        const char* label;
+        std::string value;
+        std::string folder;
+    };
+    const Case cases[] = {
+        {"empty", "", ""},
+        {"relative", "versiontest", ""},
+        {"current folder", ".", ""},
+        {"rooted without a drive", "\\versiontest", ""},
+        {"full path", folder_, folder_ + "\\"},
+        {"network path", "\\\\server\\share", "\\\\server\\share\\"},
+    };
+    for (const Case& c : cases) {
+        krxtest::WriteString(HKEY_LOCAL_MACHINE, kDriverKey, "InstallPath", c.value);
+        EXPECT_EQ(krx::DriverInstallFolder(), c.folder) << c.label;
+        krxtest::WriteString(HKEY_LOCAL_MACHINE, kDriverKey, "HTMLInstallPath", c.value);
+        EXPECT_EQ(krx::DriverKeyFolder(kDriverKey, krx::kPagesPathValue), c.folder) << c.label;
+    }
+}
+
+TEST_F(InstallPathsTest, WithoutAnInstallFolderNothingIsTakenFromTheCurrentFolder) {
+    krxtest::WriteString(HKEY_LOCAL_MACHINE, kDriverKey, "InstallPath", ".");
     char previous[MAX_PATH];
     GetCurrentDirectoryA(sizeof(previous), previous);
     SetCurrentDirectoryA(folder_.c_str());
-    EXPECT_EQ(krx::FindHostModule(), "");
     Copy("dlgtest_version.dll", "N_QHUB05.DLL");
-    EXPECT_EQ(krx::FindHostModule(), ".\\N_QHUB05.DLL");
-    // A folder of that name is not the file.
-    CreateDirectoryA("N_QRLY02.EXE", nullptr);
+    Copy("dlgtest_version.dll", "N_QRLY02.EXE");
+    EXPECT_EQ(krx::FindHostModule(), "");
     EXPECT_EQ(krx::FindCompanionProgram(), "");
-    RemoveDirectoryA("N_QRLY02.EXE");
     SetCurrentDirectoryA(previous);
+    // A folder of that name is not the file.
+    krxtest::WriteString(HKEY_LOCAL_MACHINE, kDriverKey, "InstallPath", folder_);
+    DeleteFileA((folder_ + "\\N_QRLY02.EXE").c_str());
+    CreateDirectoryA((folder_ + "\\N_QRLY02.EXE").c_str(), nullptr);
+    EXPECT_EQ(krx::FindCompanionProgram(), "");
+    RemoveDirectoryA((folder_ + "\\N_QRLY02.EXE").c_str());
 }
 
 TEST_F(InstallPathsTest, VersionDialogShowsWhatItFinds) {
@@ -156,7 +185,7 @@ int RecordBox(const krx::MessageBoxRequest& request, void* context) {
 }
 } // namespace
 
-TEST_F(InstallPathsTest, UnknownDriverKeyIsReportedAndTheCurrentFolderTried) {
+TEST_F(InstallPathsTest, UnknownDriverKeyIsReportedAndNothingIsTakenFromTheCurrentFolder) {
     std::vector<krx::MessageBoxRequest> boxes;
     krx::ScopedMessageBoxHook hook(RecordBox, &boxes);
     krx::Module().driverKey.clear();
@@ -165,7 +194,7 @@ TEST_F(InstallPathsTest, UnknownDriverKeyIsReportedAndTheCurrentFolderTried) {
     SetCurrentDirectoryA(folder_.c_str());
     Copy("dlgtest_version.dll", "N_QRLY02.EXE");
     EXPECT_EQ(krx::FindHostModule(), "");
-    EXPECT_EQ(krx::FindCompanionProgram(), ".\\N_QRLY02.EXE");
+    EXPECT_EQ(krx::FindCompanionProgram(), "");
     SetCurrentDirectoryA(previous);
     ASSERT_EQ(boxes.size(), 2u);
     // "CommonKey" and the Japanese words in Shift-JIS bytes.

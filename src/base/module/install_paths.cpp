@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/safe_load.h"
 #include "base/module/message_box.h"
 #include "base/module/module_state.h"
 #include "base/registry/registry_key.h"
@@ -39,13 +40,15 @@ struct LockedGlobal {
     LockedGlobal& operator=(const LockedGlobal&) = delete;
 };
 
+constexpr DWORD kFolderTextSize = 257; // 256 characters and the terminator
+
 std::string InstalledFile(const char* fileName) {
-    RegistryKey key(HKEY_LOCAL_MACHINE,
-                    Module().driverKey.empty() ? nullptr : Module().driverKey.c_str());
-    std::string folder = key.ReadText("InstallPath", "");
-    folder = folder.empty() ? std::string(".\\") : folder + "\\";
-    std::string path = folder + fileName;
-    return FileExists(path.c_str()) ? path : std::string();
+    const std::string folder = DriverInstallFolder();
+    if (folder.empty()) {
+        return std::string();
+    }
+    const std::string path = folder + fileName;
+    return FileExists(path) ? path : std::string();
 }
 
 } // namespace
@@ -58,12 +61,20 @@ bool CheckDriverKey() {
     return false;
 }
 
-bool FileExists(const char* path) {
-    if (path == nullptr || path[0] == '\0') {
-        return false;
+std::string DriverKeyFolder(const std::string& driverKey, const char* valueName) {
+    if (driverKey.empty()) {
+        return std::string();
     }
-    DWORD attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    RegistryKey key(HKEY_LOCAL_MACHINE, driverKey.c_str());
+    if (!key.IsOpen()) {
+        return std::string();
+    }
+    const std::string folder = key.ReadText(valueName, "", kFolderTextSize);
+    return IsFullPath(folder) ? folder + "\\" : std::string();
+}
+
+std::string DriverInstallFolder() {
+    return DriverKeyFolder(Module().driverKey, kInstallPathValue);
 }
 
 std::string FindHostModule() {

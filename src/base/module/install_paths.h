@@ -1,6 +1,6 @@
-// Where the monitor's cooperating files are installed (the host module and
-// the companion program, found through the driver key) and the
-// product versions in their version resources.
+// Where the driver's files are installed: the folders its driver key names
+// (the install folder, the pages folder), the host module and the companion
+// program found there, and the product versions in their version resources.
 #pragma once
 
 #include <string>
@@ -15,16 +15,26 @@ extern const char kDriverKeyMissingText[];
 // the key is known.
 bool CheckDriverKey();
 
-// True when a file (not a folder) exists at the path; opens nothing.
-bool FileExists(const char* path);
+// Values of a driver key that name a folder.
+constexpr char kInstallPathValue[] = "InstallPath";
+constexpr char kPagesPathValue[] = "HTMLInstallPath";
+
+// The folder that a value of the driver key names (at most 256 characters),
+// with a trailing "\". Empty when the key or the value is missing or empty,
+// and when the value is not a full path: such a folder would be looked for
+// from the host's current folder, where anyone may have put a file.
+std::string DriverKeyFolder(const std::string& driverKey, const char* valueName);
+
+// The install folder ("InstallPath") of the module's driver key, as above;
+// every file of the install folder is looked for through it.
+std::string DriverInstallFolder();
 
 // The driver key's "N_QHUB" when set (unchanged, even when no file exists
-// there); else "InstallPath\N_QHUB05.DLL" (".\N_QHUB05.DLL" without a
-// folder) when that file exists; else empty text.
+// there); else "N_QHUB05.DLL" of the install folder when that file exists;
+// else empty text.
 std::string FindHostModule();
 
-// "InstallPath\N_QRLY02.EXE" (or ".\N_QRLY02.EXE") when it exists, else
-// empty text.
+// "N_QRLY02.EXE" of the install folder when it exists, else empty text.
 std::string FindCompanionProgram();
 
 // 1 and the "ProductVersion" string of the file's first translation; 0 and

@@ -9,6 +9,7 @@
 #include <new>
 #include <vector>
 
+#include "common/safe_load.h"
 #include "base/module/install_paths.h"
 #include "base/module/language_entries.h"
 #include "base/module/module_state.h"
@@ -63,12 +64,8 @@ bool IsResourceLibraryInstalled(const char* modelFile, const std::string& sectio
     if (resDll[0] == '\0') {
         return false;
     }
-    RegistryKey key(HKEY_LOCAL_MACHINE, Module().driverKey.c_str());
-    if (!key.IsOpen()) {
-        return false;
-    }
-    std::string folder = key.ReadText("InstallPath", ".");
-    return FileExists((folder + "\\" + resDll).c_str());
+    const std::string folder = DriverInstallFolder();
+    return !folder.empty() && FileExists(folder + resDll);
 }
 
 int CopyName(const std::string& name, char* out, int* length) {

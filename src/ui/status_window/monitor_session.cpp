@@ -7,6 +7,7 @@
 #include "comm/printer_identity.h"
 #include "common/resource_ids.h"
 #include "common/safe_load.h"
+#include "base/module/install_paths.h"
 #include "base/profile/profile_reader.h"
 #include "base/registry/registry_key.h"
 #include "base/registry/registry_paths.h"
@@ -48,16 +49,7 @@ bool MeterWantsPolling(const char* modelSection, const char* modelFile) {
 }
 
 std::string InstallFolderFor(const char* printerName) {
-    const std::string driverKey = GetDriverKeyPath(printerName);
-    if (driverKey.empty()) {
-        return std::string();
-    }
-    RegistryKey key(HKEY_LOCAL_MACHINE, driverKey.c_str());
-    if (!key.IsOpen()) {
-        return std::string();
-    }
-    std::string folder = key.ReadText("InstallPath", "", RegistryKey::kTextBufferSize + 1);
-    return folder.empty() ? folder : folder + "\\";
+    return DriverKeyFolder(GetDriverKeyPath(printerName), kInstallPathValue);
 }
 
 } // namespace

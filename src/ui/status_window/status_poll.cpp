@@ -14,6 +14,7 @@
 #include "common/resource_ids.h"
 #include "common/safe_load.h"
 #include "common/win_handles.h"
+#include "base/module/install_paths.h"
 #include "base/module/module_state.h"
 #include "base/profile/profile_reader.h"
 #include "base/registry/registry_key.h"

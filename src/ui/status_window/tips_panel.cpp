@@ -2,11 +2,11 @@
 #include "ui/status_window/tips_panel.h"
 
 #include "common/resource_ids.h"
+#include "base/module/install_paths.h"
 #include "base/module/language.h"
 #include "base/registry/registry_key.h"
 #include "ui/status_tables.h"
 #include "ui/status_window/monitored_printer.h"
-#include "ui/status_window/trouble_help.h"
 
 namespace krx {
 

@@ -9,6 +9,7 @@
 #include "common/resource_ids.h"
 #include "common/safe_load.h"
 #include "common/win_handles.h"
+#include "base/module/install_paths.h"
 #include "base/module/language.h"
 #include "base/module/message_box.h"
 #include "base/module/module_state.h"
@@ -34,14 +35,6 @@ constexpr char kServiceCallCaption[] = "Service Call Error!";
 typedef int(WINAPI* PfnUtInkReplacement)(const char*, const char*, const char*, const char*);
 typedef int(WINAPI* PfnWndInkReplacement)(const char*, const char*, const char*, const char*, int);
 
-std::string DriverKeyText(const char* name) {
-    RegistryKey driver(HKEY_LOCAL_MACHINE, Module().driverKey.c_str());
-    if (Module().driverKey.empty() || !driver.IsOpen()) {
-        return std::string();
-    }
-    return driver.ReadText(name, "", kRegistryTextSize);
-}
-
 std::string LanguageFileName(const char* key, const std::string& modelFile) {
     char value[kPathSize] = {};
     if (ReadLanguageString(key, value, kPathSize, modelFile.c_str()) != 0) {
@@ -50,19 +43,7 @@ std::string LanguageFileName(const char* key, const std::string& modelFile) {
     return value;
 }
 
-bool FileExists(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
 } // namespace
-
-std::string DriverInstallFolder() {
-    // A folder that is not a full path would be looked for from the host's
-    // current folder: such a folder is no install folder.
-    const std::string folder = DriverKeyText("InstallPath");
-    return IsFullPath(folder) ? folder + "\\" : std::string();
-}
 
 bool TroubleHelp::Prepare(int category, bool inkReplacement) {
     m_nCategory = category;
@@ -113,14 +94,14 @@ std::string TroubleHelp::TroubleshootingPage(int category) const {
     }
     // The pages' own folder, else the install folder; never one relative
     // to the host's current folder, where anyone may have put a page.
-    std::string folder = DriverKeyText("HTMLInstallPath");
+    std::string folder = DriverKeyFolder(Module().driverKey, kPagesPathValue);
     if (folder.empty()) {
-        folder = DriverKeyText("InstallPath");
+        folder = DriverInstallFolder();
     }
-    if (!IsFullPath(folder)) {
+    if (folder.empty()) {
         return std::string();
     }
-    const std::string path = folder + "\\" + fileName;
+    const std::string path = folder + fileName;
     return FileExists(path) ? path : std::string();
 }
 

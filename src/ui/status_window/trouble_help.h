@@ -13,10 +13,6 @@ namespace krx {
 class BMP256Ctrl;
 class MonitoredPrinter;
 
-// "InstallPath" of the module's driver key followed by "\", or empty when
-// it is missing or not a full path.
-std::string DriverInstallFolder();
-
 class TroubleHelp {
   public:
     // The window whose button and label show the help.
