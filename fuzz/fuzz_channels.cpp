@@ -6,11 +6,12 @@
 
 #include "comm/channel_table.h"
 #include "comm/device_id.h"
+#include "ui/status_tables.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const char* text = reinterpret_cast<const char*>(data);
     krx::ExtractModelId(text, size);
-    krx::FormatCountText(std::string(text, size), 42);
+    krx::FormatResourceNumbers(std::string(text, size), {42, -1});
 
     // The first byte is the entry count the library claims.
     if (size > 0) {

@@ -56,24 +56,4 @@ int SelectRemoteCountString(const uint8_t (&inkLevels)[6], unsigned count) {
     return count < 100 ? IDS_REMOTE_COUNT_SOME : IDS_REMOTE_COUNT_MANY;
 }
 
-std::string FormatCountText(const std::string& pattern, unsigned count) {
-    std::string out;
-    bool placed = false;
-    for (size_t i = 0; i < pattern.size(); ++i) {
-        char c = pattern[i];
-        char next = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
-        if (c == '%' && next == '%') {
-            out += '%';
-            ++i;
-        } else if (c == '%' && !placed && (next == 'd' || next == 'u' || next == 'i')) {
-            out += std::to_string(count);
-            placed = true;
-            ++i;
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
 } // namespace krx

@@ -30,9 +30,4 @@ constexpr int kRemoteCountInkThreshold = 50;
 // (every ink level above the threshold, or the count unknown).
 int SelectRemoteCountString(const uint8_t (&inkLevels)[6], unsigned count);
 
-// Puts the number in place of the first "%d" (or "%u", "%i") of a resource
-// text and turns "%%" into "%"; any other '%' stays as it is. The resource
-// text is never used as a printf format.
-std::string FormatCountText(const std::string& pattern, unsigned count);
-
 } // namespace krx

@@ -6,6 +6,7 @@
 #include "common/resource_ids.h"
 #include "base/module/message_box.h"
 #include "base/module/resource_string.h"
+#include "ui/status_tables.h"
 
 namespace krx {
 
@@ -38,7 +39,8 @@ std::string RemoteCountText(const uint8_t (&inkLevels)[6], unsigned count) {
         return {};
     }
     std::string text = ResourceString(static_cast<UINT>(id));
-    return id == IDS_REMOTE_COUNT_SOME ? FormatCountText(text, count) : text;
+    return id == IDS_REMOTE_COUNT_SOME ? FormatResourceNumbers(text, {static_cast<long>(count)})
+                                       : text;
 }
 
 } // namespace krx

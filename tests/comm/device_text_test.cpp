@@ -76,13 +76,6 @@ TEST(RemoteCount, StringChoice) {
     }
 }
 
-TEST(RemoteCount, FormatNeverUsesTheTextAsPrintfFormat) {
-    EXPECT_EQ(krx::FormatCountText("About %d pages", 42), "About 42 pages");
-    EXPECT_EQ(krx::FormatCountText("%d%% left, %d", 7), "7% left, %d");
-    EXPECT_EQ(krx::FormatCountText("%s %n %", 3), "%s %n %");
-    EXPECT_EQ(krx::FormatCountText("no number", 3), "no number");
-}
-
 namespace {
 std::vector<ChannelEntry> Entries(std::initializer_list<ChannelEntry> list) {
     return list;

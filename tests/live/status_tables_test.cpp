@@ -116,6 +116,8 @@ TEST(StatusTables, ResourceNumbersNeverUseTheTextAsAFormat) {
     EXPECT_EQ("100% 3", FormatResourceNumbers("100%% %i", {3}));
     // More placeholders than numbers, and other directives, stay as text.
     EXPECT_EQ("1 %d %s %n %", FormatResourceNumbers("%d %d %s %n %", {1}));
+    EXPECT_EQ("7% left, %d", FormatResourceNumbers("%d%% left, %d", {7}));
+    EXPECT_EQ("no number", FormatResourceNumbers("no number", {3}));
     EXPECT_EQ("", FormatResourceNumbers("", {1, 2}));
 }
 
