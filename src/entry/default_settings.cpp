@@ -6,9 +6,11 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "common/resource_ids.h"
+#include "base/module/resource_string.h"
 #include "base/profile/profile_reader.h"
 #include "base/registry/registry_key.h"
 
@@ -86,9 +88,9 @@ int EnumNotificationItem(HMODULE module, int* index, char* name, int* itemNumber
     if (index == nullptr) {
         return kItemOutOfRange;
     }
-    char countText[kItemCountTextSize] = {};
-    LoadStringA(module, IDS_ITEM_COUNT, countText, kItemCountTextSize);
-    const long count = strtol(countText, nullptr, 10);
+    std::string countText;
+    LoadModuleString(module, IDS_ITEM_COUNT, &countText, kItemCountTextSize);
+    const long count = strtol(countText.c_str(), nullptr, 10);
     if (*index < 0 || *index >= count) {
         *index = 0;
         return kItemOutOfRange;
@@ -97,8 +99,12 @@ int EnumNotificationItem(HMODULE module, int* index, char* name, int* itemNumber
         name[0] = '\0';
         // String ids are 16-bit: a larger one would wrap onto another string.
         const long id = IDS_ITEM_FIRST + static_cast<long>(*index);
-        if (id <= kLastStringId) {
-            LoadStringA(module, static_cast<UINT>(id), name, kItemNameSize);
+        std::string text;
+        if (id <= kLastStringId &&
+            LoadModuleString(module, static_cast<UINT>(id), &text, kItemNameSize)) {
+            // The loader cuts the text to kItemNameSize - 1 characters.
+            memcpy(name, text.data(), text.size());
+            name[text.size()] = '\0';
         }
     }
     if (itemNumber != nullptr) {

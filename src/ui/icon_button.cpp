@@ -2,6 +2,7 @@
 #include "ui/icon_button.h"
 
 #include "base/module/module_state.h"
+#include "base/module/resource_string.h"
 
 namespace krx {
 
@@ -42,11 +43,7 @@ void IconButton::SetButtonIcon(UINT iconId, int32_t width, int32_t height, int32
 }
 
 void IconButton::SetButtonCaption(UINT stringId) {
-    char text[1024] = "";
-    if (Module().resourceModule != nullptr) {
-        LoadStringA(Module().resourceModule, stringId, text, sizeof text);
-    }
-    SetCaptionText(text);
+    SetCaptionText(ResourceString(stringId));
 }
 
 void IconButton::SetCaptionText(const std::string& caption) {

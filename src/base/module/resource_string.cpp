@@ -8,7 +8,10 @@
 namespace krx {
 
 bool LoadResourceString(UINT id, std::string* out, int capacity) {
-    HMODULE module = Module().resourceModule;
+    return LoadModuleString(Module().resourceModule, id, out, capacity);
+}
+
+bool LoadModuleString(HMODULE module, UINT id, std::string* out, int capacity) {
     if (module == nullptr || out == nullptr || capacity <= 1) {
         return false;
     }

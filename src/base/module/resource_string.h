@@ -1,6 +1,6 @@
 // String resources of the current resource module (Module().resourceModule,
-// the language resource library): the one loader every text by number goes
-// through.
+// the language resource library) or of a library the host hands over: the
+// one loader every text by number goes through.
 #pragma once
 
 #include <windows.h>
@@ -17,6 +17,10 @@ constexpr int kResourceTextCapacity = 1024;
 // was: also when no resource library is loaded, since the process's own
 // strings are not the product's texts.
 bool LoadResourceString(UINT id, std::string* out, int capacity = kResourceTextCapacity);
+
+// The same from the given library (none: false).
+bool LoadModuleString(HMODULE module, UINT id, std::string* out,
+                      int capacity = kResourceTextCapacity);
 
 // The same text as a value: empty when LoadResourceString finds none.
 std::string ResourceString(UINT id);

@@ -1,6 +1,8 @@
-// RegistryKey: the one way the plug-in touches the registry. A scoped handle
-// to one open key with typed reads that fall back to the caller's default;
-// failures show only as "not open", a default, or a write result of 0.
+// RegistryKey: how the plug-in reads and writes the registry (only the store
+// key cache keeps raw handles, to be told when the store changes). A scoped
+// handle to one open key with typed reads that fall back to the caller's
+// default; failures show only as "not open", a default, or a write result
+// of 0.
 #pragma once
 
 #include <windows.h>
