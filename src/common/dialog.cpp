@@ -5,10 +5,6 @@
 
 namespace krx {
 
-namespace {
-constexpr char kControlProp[] = "KrxSubclassedControl";
-}
-
 INT_PTR Dialog::DoModal(HWND parent, HINSTANCE resources) {
     m_bOwnLoop = false;
     m_bEnded = false;
@@ -128,8 +124,24 @@ bool Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* 
     case WM_DESTROY:
         OnDestroy();
         return false;
+    case WM_DISPLAYCHANGE:
+    case WM_PALETTECHANGED:
+    case WM_QUERYNEWPALETTE:
+    case WM_SYSCOLORCHANGE:
+        TellItems(message, wParam, lParam);
+        return false;
     default:
         return false;
+    }
+}
+
+void Dialog::TellItems(UINT message, WPARAM wParam, LPARAM lParam) const {
+    if (m_hWnd == nullptr) {
+        return;
+    }
+    for (HWND item = GetWindow(m_hWnd, GW_CHILD); item != nullptr;
+         item = GetWindow(item, GW_HWNDNEXT)) {
+        SendMessageA(item, message, wParam, lParam);
     }
 }
 
@@ -189,7 +201,10 @@ bool SubclassedControl::AttachWindow(HWND hwnd) {
     }
     m_hWnd = hwnd;
     m_pFrame = CurrentFrame();
-    SetPropA(hwnd, kControlProp, this);
+    // The item's user data finds the control: unlike a window property it is
+    // read without a call to the window server, and every message of the
+    // item (each paint of a picture) looks it up.
+    m_nPreviousUserData = SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     m_pOriginal = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Thunk)));
     return true;
@@ -201,10 +216,11 @@ void SubclassedControl::Detach() {
     }
     if (IsWindow(m_hWnd)) {
         SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pOriginal));
-        RemovePropA(m_hWnd, kControlProp);
+        SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, m_nPreviousUserData);
     }
     m_hWnd = nullptr;
     m_pOriginal = nullptr;
+    m_nPreviousUserData = 0;
 }
 
 LRESULT SubclassedControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -217,7 +233,7 @@ LRESULT SubclassedControl::CallOriginal(UINT message, WPARAM wParam, LPARAM lPar
 }
 
 LRESULT CALLBACK SubclassedControl::Thunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = static_cast<SubclassedControl*>(GetPropA(hwnd, kControlProp));
+    auto* self = reinterpret_cast<SubclassedControl*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     if (self == nullptr) {
         return DefWindowProcA(hwnd, message, wParam, lParam);
     }

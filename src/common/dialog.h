@@ -56,6 +56,11 @@ class Dialog {
     // manager saw it.
     virtual bool PreTranslateMessage(const MSG& /*message*/) { return false; }
 
+    // Sends the message to every item. The system tells only top-level
+    // windows of a change of the display, its palette or its colours; the
+    // default handling passes those on with this.
+    void TellItems(UINT message, WPARAM wParam, LPARAM lParam) const;
+
   private:
     static INT_PTR CALLBACK Thunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -98,7 +103,8 @@ class SubclassedControl {
 
     HWND m_hWnd = nullptr;
     WNDPROC m_pOriginal = nullptr;
-    ModuleState* m_pFrame = nullptr; // values of the call that bound the control
+    LONG_PTR m_nPreviousUserData = 0; // the item's user data before it was bound
+    ModuleState* m_pFrame = nullptr;  // values of the call that bound the control
     AccessibleText m_Accessible;
 };
 

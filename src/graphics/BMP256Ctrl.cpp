@@ -102,40 +102,23 @@ void BMP256Ctrl::EnablePalette(BOOL enable) {
     }
 }
 
-bool BMP256Ctrl::LoadDibResource(DibResource* dib, std::unique_ptr<DibLogPalette>* palette) {
+PictureCache::Picture* BMP256Ctrl::LoadDibResource() {
     HMODULE module = m_hResourceModule != nullptr ? m_hResourceModule : Module().resourceModule;
     if (module == nullptr) {
-        return false;
-    }
-    ClientDC dc(Hwnd());
-    if (dc.get() == nullptr) {
-        return false;
+        return nullptr;
     }
     HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(LOWORD(m_nBitmapId)),
                                 MAKEINTRESOURCEA(2) /* RT_BITMAP */);
     if (found == nullptr) {
-        return false;
+        return nullptr;
     }
     HGLOBAL loaded = LoadResource(module, found);
     const void* locked = loaded != nullptr ? LockResource(loaded) : nullptr;
     if (locked == nullptr) {
-        return false;
+        return nullptr;
     }
-    dib->data = static_cast<const uint8_t*>(locked);
-    dib->size = SizeofResource(module, found);
-    // A resource whose header or colour table claims more than it holds is
-    // treated as missing: GDI would read past its end.
-    if (!ReadDibLayout(dib->data, dib->size, &dib->layout)) {
-        return false;
-    }
-    if (WantsPalette(dib->layout, GetDeviceCaps(dc.get(), BITSPIXEL),
-                     GetDeviceCaps(dc.get(), RASTERCAPS))) {
-        std::unique_ptr<DibLogPalette> entries(new (std::nothrow) DibLogPalette);
-        if (entries && FillDibPalette(dib->data, dib->size, dib->layout, entries.get())) {
-            *palette = std::move(entries);
-        }
-    }
-    return true;
+    return m_Cache.Find(module, LOWORD(m_nBitmapId), static_cast<const uint8_t*>(locked),
+                        SizeofResource(module, found), Hwnd());
 }
 
 void BMP256Ctrl::OnPaint() {
@@ -145,52 +128,53 @@ void BMP256Ctrl::OnPaint() {
 
 void BMP256Ctrl::Paint(HDC dc) {
     m_bLastPaintUsedPalette = false;
-    DibResource dib;
-    std::unique_ptr<DibLogPalette> entries;
-    if (dc == nullptr || !LoadDibResource(&dib, &entries)) {
+    PictureCache::Picture* picture = dc != nullptr ? LoadDibResource() : nullptr;
+    if (picture == nullptr) {
         return;
     }
 
-    // The control takes the bitmap's size; its frame, if any, stays around it.
+    // The control takes the bitmap's size at the display's DPI; its frame,
+    // if any, stays around it.
+    const int pictureWidth = ScaleToDpi(picture->layout.width, picture->dpiX);
+    const int pictureHeight = ScaleToDpi(picture->layout.height, picture->dpiY);
     RECT window, client;
     GetWindowRect(Hwnd(), &window);
     GetClientRect(Hwnd(), &client);
-    int width = (window.right - window.left) - client.right + dib.layout.width;
-    int height = (window.bottom - window.top) - client.bottom + dib.layout.height;
+    int width = (window.right - window.left) - client.right + pictureWidth;
+    int height = (window.bottom - window.top) - client.bottom + pictureHeight;
     if (width != window.right - window.left || height != window.bottom - window.top) {
         SetWindowPos(Hwnd(), nullptr, 0, 0, width, height,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
-    unique_hpalette palette;
+    PaintSurface surface = SurfaceOf(dc);
     HPALETTE previousPalette = nullptr;
-    if (m_bPaletteEnabled && entries) {
-        palette.reset(CreatePalette(reinterpret_cast<const LOGPALETTE*>(entries.get())));
-        if (palette) {
-            previousPalette = SelectPalette(dc, palette.get(), FALSE);
-            RealizePalette(dc);
-            m_bLastPaintUsedPalette = true;
-        }
+    if (m_bPaletteEnabled && picture->palette) {
+        previousPalette = SelectPalette(dc, picture->palette.get(), FALSE);
+        RealizePalette(dc);
+        surface.palette = true;
+        m_bLastPaintUsedPalette = true;
     }
 
-    {
-        const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(dib.data);
-        unique_hbitmap bitmap(CreateDIBitmap(dc, header, CBM_INIT, dib.data + dib.layout.bitsOffset,
-                                             reinterpret_cast<const BITMAPINFO*>(dib.data),
-                                             DIB_RGB_COLORS));
-        unique_memdc memory(CreateCompatibleDC(dc));
-        if (bitmap && memory) {
-            SelectObjectScope select(memory.get(), bitmap.get());
-            BitBlt(dc, 0, 0, m_nDrawWidth, m_nDrawHeight, memory.get(), 0, 0, SRCCOPY);
-        }
-        if (m_IconName.set && m_nBlinkPhase == 1) {
-            GetClientRect(Hwnd(), &client);
-            DrawIcon(dc, client.right - m_nIconRightOffset - client.left, 0, m_hIcon);
-        }
+    if (m_Cache.MakeCopy(picture, dc, surface, pictureWidth, pictureHeight)) {
+        BitBlt(dc, 0, 0, ScaleToDpi(m_nDrawWidth, picture->dpiX),
+               ScaleToDpi(m_nDrawHeight, picture->dpiY), picture->copy.dc(), 0, 0, SRCCOPY);
+    }
+    if (m_IconName.set && m_nBlinkPhase == 1) {
+        GetClientRect(Hwnd(), &client);
+        DrawIcon(dc, client.right - ScaleToDpi(m_nIconRightOffset, picture->dpiX) - client.left, 0,
+                 m_hIcon);
     }
 
-    if (palette && previousPalette != nullptr) {
+    if (previousPalette != nullptr) {
         SelectPalette(dc, previousPalette, FALSE);
+    }
+}
+
+void BMP256Ctrl::OnDisplayChange(bool repaint) {
+    m_Cache.Invalidate();
+    if (repaint && Hwnd() != nullptr) {
+        InvalidateRect(Hwnd(), nullptr, FALSE);
     }
 }
 
@@ -218,6 +202,18 @@ LRESULT BMP256Ctrl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
         if (OnTimer(wParam)) {
             return 0;
+        }
+        break;
+    case WM_DISPLAYCHANGE:
+    case WM_SYSCOLORCHANGE:
+    case WM_QUERYNEWPALETTE:
+        OnDisplayChange(true);
+        break;
+    case WM_PALETTECHANGED:
+        // Not repainted: two pictures with their own palettes would take
+        // the system palette from each other for ever.
+        if (reinterpret_cast<HWND>(wParam) != Hwnd()) {
+            OnDisplayChange(false);
         }
         break;
     case WM_DESTROY:

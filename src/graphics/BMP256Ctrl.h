@@ -3,6 +3,8 @@
 // of the language resource library), takes the bitmap's size, can cycle a
 // list of bitmaps as an animation with a blinking icon in its top-right
 // corner, and on 256-colour displays realises the bitmap's own palette.
+// Above 96 DPI the picture, its draw size and the icon's offset grow with
+// the DPI, as the dialog around the control does.
 #pragma once
 
 #include <windows.h>
@@ -13,6 +15,7 @@
 
 #include "common/dialog.h"
 #include "graphics/dib_header.h"
+#include "graphics/picture_cache.h"
 
 namespace krx {
 
@@ -51,18 +54,13 @@ class BMP256Ctrl : public SubclassedControl {
     int BlinkPhase() const { return m_nBlinkPhase; }
     // Whether the last paint selected a palette built from the bitmap.
     bool LastPaintUsedPalette() const { return m_bLastPaintUsedPalette; }
+    // Device copies made so far: a paint of a picture already shown makes none.
+    uint32_t CopiesMade() const { return m_Cache.CopiesMade(); }
 
   protected:
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   private:
-    // A bitmap resource located and locked for one paint.
-    struct DibResource {
-        const uint8_t* data = nullptr;
-        size_t size = 0;
-        DibLayout layout;
-    };
-
     // An icon given by integer id or by name (the name is copied, so the
     // caller's string need not outlive the call).
     struct IconName {
@@ -77,11 +75,14 @@ class BMP256Ctrl : public SubclassedControl {
         LPCSTR get() const { return isId ? MAKEINTRESOURCEA(id) : text.c_str(); }
     };
 
-    bool LoadDibResource(DibResource* dib, std::unique_ptr<DibLogPalette>* palette);
+    PictureCache::Picture* LoadDibResource();
     void OnPaint();
     void Paint(HDC dc);
     bool OnTimer(UINT_PTR timerId);
     void KillAnimationTimer();
+    // The display, its DPI or the system palette changed: the device copies
+    // are made again, and with `repaint` the control shows them at once.
+    void OnDisplayChange(bool repaint);
 
     IconName m_IconName;
     int32_t m_nDrawWidth = 0;
@@ -97,6 +98,7 @@ class BMP256Ctrl : public SubclassedControl {
     BOOL m_bPaletteEnabled = TRUE;
     HMODULE m_hResourceModule = nullptr;
     bool m_bLastPaintUsedPalette = false;
+    PictureCache m_Cache;
 };
 
 } // namespace krx

@@ -6,8 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <string>
 
+#include "common/dialog.h"
 #include "graphics/BMP256Ctrl.h"
 #include "graphics_test_ids.h"
 #include "graphics_window.h"
@@ -121,6 +123,65 @@ TEST_F(PictureControlTest, MissingOrDamagedBitmapsLeaveItBlankAndUnchangedInSize
         EXPECT_EQ(painted.bottom - painted.top, 30) << c.first;
         EXPECT_FALSE(picture_.LastPaintUsedPalette()) << c.first;
     }
+}
+
+TEST_F(PictureControlTest, KeepsTheDeviceCopyUntilThePictureOrTheDisplayChanges) {
+    picture_.SetBitmapSize(20, 10);
+    auto paint = [&] {
+        Canvas canvas(40, 30, kSentinel);
+        canvas.PrintClient(picture_.Hwnd());
+        return canvas.At(2, 1);
+    };
+    picture_.ShowBitmap(IDB_TEST_8BIT);
+    paint();
+    const uint32_t made = picture_.CopiesMade();
+    // label, what happens before the paint, copies made by the paint
+    const std::pair<const char*, std::function<void()>> steps[] = {
+        {"repaint", [] {}},
+        {"another picture", [&] { picture_.ShowBitmap(IDB_TEST_24BIT); }},
+        {"the first again", [&] { picture_.ShowBitmap(IDB_TEST_8BIT); }},
+        {"display change", [&] { SendMessageA(picture_.Hwnd(), WM_DISPLAYCHANGE, 32, 0); }},
+        {"own palette realised",
+         [&] {
+             SendMessageA(picture_.Hwnd(), WM_PALETTECHANGED,
+                          reinterpret_cast<WPARAM>(picture_.Hwnd()), 0);
+         }},
+        {"another window's palette",
+         [&] { SendMessageA(picture_.Hwnd(), WM_PALETTECHANGED, 0, 0); }},
+    };
+    const uint32_t expectMade[] = {0, 1, 0, 1, 0, 1};
+    uint32_t before = made;
+    for (size_t i = 0; i < sizeof expectMade / sizeof expectMade[0]; ++i) {
+        steps[i].second();
+        const COLORREF top = paint();
+        EXPECT_EQ(picture_.CopiesMade() - before, expectMade[i]) << steps[i].first;
+        EXPECT_PRED2(Near, top, kRed) << steps[i].first << ": " << Hex(top);
+        before = picture_.CopiesMade();
+    }
+}
+
+TEST_F(PictureControlTest, TheDialogTellsItsPicturesOfADisplayChange) {
+    // Any dialog of the framework passes the change on to its items.
+    struct Probe : krx::Dialog {
+        Probe() : krx::Dialog(IDD_GRAPHICS_TEST) {}
+        BOOL OnInitDialog() override {
+            picture.Attach(Hwnd(), IDC_TEST_PICTURE);
+            picture.SetBitmapSize(20, 10);
+            picture.ShowBitmap(IDB_TEST_8BIT);
+            Canvas canvas(40, 30);
+            canvas.PrintClient(picture.Hwnd());
+            made = picture.CopiesMade();
+            SendMessageA(Hwnd(), WM_DISPLAYCHANGE, 32, 0);
+            canvas.PrintClient(picture.Hwnd());
+            made = picture.CopiesMade() - made;
+            End(IDOK);
+            return TRUE;
+        }
+        krx::BMP256Ctrl picture;
+        uint32_t made = 0;
+    } probe;
+    ASSERT_EQ(probe.DoModal(nullptr, GetModuleHandleA(nullptr)), IDOK);
+    EXPECT_EQ(probe.made, 1u);
 }
 
 TEST_F(PictureControlTest, PaletteOnlyOnAPaletteDisplay) {

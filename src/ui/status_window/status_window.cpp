@@ -186,10 +186,9 @@ void StatusWindow::PressFocusedButton() const {
 
 void StatusWindow::OnSysColorChange() {
     m_JobView.FollowSystemColours();
-    // The ink library's gauges are children, which the system does not tell.
-    for (int id : {IDC_INK_BLACK, IDC_INK_COLOR}) {
-        SendDlgItemMessageA(Hwnd(), id, WM_SYSCOLORCHANGE, 0, 0);
-    }
+    // The ink library's gauges and the pictures are items, which the system
+    // does not tell.
+    TellItems(WM_SYSCOLORCHANGE, 0, 0);
     RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
