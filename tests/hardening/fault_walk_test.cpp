@@ -93,12 +93,12 @@ class FaultWalkTest : public krxtest::CleanRegistryTest {
 
     // Runs one window export on a thread: when the window appears, drives
     // a few of its status and progress ticks and closes it. The export's
-    // result, or WindowThread::kStillRunning when it hung.
+    // result, or krxtest::WindowCall::kStillRunning when it hung.
     int RunWindow(int which, const char* resources = "krxres_en.dll", bool* opened = nullptr) {
         const std::string model = modelFile_;
         const std::string res = resources != nullptr ? resources : "";
         const char* resPath = resources != nullptr ? res.c_str() : nullptr;
-        WindowThread call([=] {
+        krxtest::WindowCall call([=] {
             if (which == 0) {
                 return startS_(kit::kPrinterName, kit::kPortName, kit::kModelName, model.c_str(),
                                resPath);

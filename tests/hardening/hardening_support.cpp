@@ -13,38 +13,6 @@ namespace hardening {
 
 namespace {
 
-struct Search {
-    HWND found;
-    int item; // when non-zero: only a window that holds this dialog item
-};
-
-// Wine gives every thread with windows a hidden input-method window titled
-// "Default IME"; ticks sent there would be ignored and time nothing.
-bool IsInputMethodWindow(HWND hwnd) {
-    char className[8] = {};
-    GetClassNameA(hwnd, className, sizeof(className));
-    return lstrcmpiA(className, "IME") == 0;
-}
-
-BOOL CALLBACK FindTitled(HWND hwnd, LPARAM param) {
-    auto* search = reinterpret_cast<Search*>(param);
-    char title[8] = {};
-    if (!IsInputMethodWindow(hwnd) && GetWindowTextA(hwnd, title, sizeof(title)) > 0 &&
-        (search->item == 0 || GetDlgItem(hwnd, search->item) != nullptr)) {
-        search->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// lParam: a dialog item whose window is spared; 0 spares none.
-BOOL CALLBACK PostClose(HWND hwnd, LPARAM spare) {
-    if (spare == 0 || GetDlgItem(hwnd, static_cast<int>(spare)) == nullptr) {
-        PostMessageA(hwnd, WM_CLOSE, 0, 0);
-    }
-    return TRUE;
-}
-
 constexpr int kTickBatch = 50;
 constexpr UINT kSyncTimeoutMs = 30000;
 
@@ -158,64 +126,6 @@ std::string Describe(const ResourceCounts& counts) {
     return text;
 }
 
-WindowThread::WindowThread(std::function<int()> body) : body_(std::move(body)) {
-    thread_ = CreateThread(nullptr, 0, Entry, this, 0, &threadId_);
-}
-
-WindowThread::~WindowThread() {
-    if (thread_ == nullptr) {
-        return;
-    }
-    // A window that would not close must not hang the test run.
-    for (int attempt = 0; attempt < 50 && !Ended(); ++attempt) {
-        CloseWindows();
-        WaitForSingleObject(thread_, 200);
-    }
-    CloseHandle(thread_);
-}
-
-DWORD WINAPI WindowThread::Entry(void* self) {
-    auto* call = static_cast<WindowThread*>(self);
-    call->result_ = call->body_();
-    return 0;
-}
-
-HWND WindowThread::WaitForWindow(DWORD timeoutMs, int withItem) {
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < timeoutMs) {
-        Search search = {nullptr, withItem};
-        EnumThreadWindows(threadId_, FindTitled, reinterpret_cast<LPARAM>(&search));
-        if (search.found != nullptr) {
-            Sleep(100); // the placement that follows the title
-            return search.found;
-        }
-        if (Ended()) {
-            return nullptr;
-        }
-        Sleep(10);
-    }
-    return nullptr;
-}
-
-void WindowThread::CloseWindows(int sparingItem) {
-    EnumThreadWindows(threadId_, PostClose, sparingItem);
-}
-
-void WindowThread::PostQuit(int code) {
-    PostThreadMessageA(threadId_, WM_QUIT, static_cast<WPARAM>(code), 0);
-}
-
-int WindowThread::Wait(DWORD timeoutMs) {
-    if (thread_ == nullptr || WaitForSingleObject(thread_, timeoutMs) != WAIT_OBJECT_0) {
-        return kStillRunning;
-    }
-    return result_;
-}
-
-bool WindowThread::Ended() const {
-    return thread_ == nullptr || WaitForSingleObject(thread_, 0) == WAIT_OBJECT_0;
-}
-
 namespace {
 
 // Posted after a batch of ticks: the window's thread takes it from its queue
@@ -263,22 +173,6 @@ bool PostTicks(HWND window, UINT_PTR timerId, int count) {
         CloseHandle(seen);
     }
     return ok && IsWindow(window) != FALSE;
-}
-
-EveryJobExists::EveryJobExists() : previous_(krx::Spooler().getJob) {
-    krx::Spooler().getJob = &GetJob;
-}
-
-EveryJobExists::~EveryJobExists() {
-    krx::Spooler().getJob = previous_;
-}
-
-BOOL WINAPI EveryJobExists::GetJob(HANDLE, DWORD, DWORD, LPBYTE, DWORD, LPDWORD needed) {
-    if (needed != nullptr) {
-        *needed = 64;
-    }
-    SetLastError(ERROR_INSUFFICIENT_BUFFER);
-    return FALSE;
 }
 
 bool InstallTypicalPrinter() {

@@ -282,7 +282,7 @@ class LivenessMatrixTest : public krxtest::CleanRegistryTest {
 
     // Ends the window's reason to stay open as the row says; the time it
     // ended.
-    static DWORD EndReason(const Closing& closing, WindowThread& call, HWND window,
+    static DWORD EndReason(const Closing& closing, krxtest::WindowCall& call, HWND window,
                            kit::SpoolerJob* job) {
         switch (closing.ending) {
         case Ending::kUserCloses:
@@ -329,7 +329,7 @@ class LivenessMatrixTest : public krxtest::CleanRegistryTest {
         // What the host's loop finds in its queue after the export returned.
         auto quitSeen = std::make_shared<volatile WPARAM>(0);
         krxtest::PrivateBytesPeak memory;
-        WindowThread call([=] {
+        krxtest::WindowCall call([=] {
             int result = 0;
             if (column == Column::kMeter) {
                 result = startPM_(kit::kPrinterName, kit::kPortName, kit::kModelName, model.c_str(),
@@ -359,7 +359,7 @@ class LivenessMatrixTest : public krxtest::CleanRegistryTest {
 
         DWORD ended = opened;
         if (row.job == SpoolerJobLife::kLives) {
-            EXPECT_EQ(call.Wait(kJobLifeMs), WindowThread::kStillRunning)
+            EXPECT_EQ(call.Wait(kJobLifeMs), krxtest::WindowCall::kStillRunning)
                 << "returned before its reason to stay open ended";
             const double seconds = (GetTickCount() - opened) / 1000.0;
             const int opens = CountOpens();
@@ -387,7 +387,7 @@ class LivenessMatrixTest : public krxtest::CleanRegistryTest {
         static const char* const kReasons[] = {"the job left", "the close", "the quit"};
         printf("  returned %5lu ms after %-12s peak +%4lu MiB\n", static_cast<unsigned long>(took),
                kReasons[static_cast<int>(closing.ending)], static_cast<unsigned long>(extra >> 20));
-        EXPECT_EQ(result, 0) << "export result (" << WindowThread::kStillRunning
+        EXPECT_EQ(result, 0) << "export result (" << krxtest::WindowCall::kStillRunning
                              << ": still running)";
         EXPECT_LE(took, closing.ending == Ending::kJobLeaves ? kReturnBoundMs : kCloseBoundMs);
         EXPECT_LE(extra, kMaxExtraPrivateBytes)
@@ -564,7 +564,7 @@ class RemoteLivenessTest : public krxtest::CleanRegistryTest {
         settings.callLimit = kRemoteCallLimitMs;
         const std::string model = bin_ + "KX500.ini";
         const std::string resources = bin_ + "krxres_en.dll";
-        WindowThread call([=] {
+        krxtest::WindowCall call([=] {
             krx::MonitorRequest request;
             request.viewType = krx::kViewProgress;
             request.printerName = kSharedPrinter;
@@ -590,7 +590,7 @@ class RemoteLivenessTest : public krxtest::CleanRegistryTest {
         const DWORD from = GetTickCount();
         const int callsBefore = CountInLog(log_, "\n");
         InterlockedExchange(&g_spoolerCalls, 0);
-        EXPECT_EQ(call.Wait(row.lifeMs), WindowThread::kStillRunning)
+        EXPECT_EQ(call.Wait(row.lifeMs), krxtest::WindowCall::kStillRunning)
             << "returned while its job was still in the spooler\n"
             << kit::ReadTextFile(log_);
         const double seconds = (GetTickCount() - from) / 1000.0;
@@ -607,7 +607,7 @@ class RemoteLivenessTest : public krxtest::CleanRegistryTest {
         printf("  %-44s %5.1f server calls/s %5.1f spooler calls/s  returned %5lu ms after the "
                "job left\n",
                row.label, calls / seconds, spooler / seconds, static_cast<unsigned long>(took));
-        EXPECT_EQ(result, 0) << "export result (" << WindowThread::kStillRunning
+        EXPECT_EQ(result, 0) << "export result (" << krxtest::WindowCall::kStillRunning
                              << ": still running)";
         EXPECT_LE(took, kReturnBoundMs);
     }

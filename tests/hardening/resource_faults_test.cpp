@@ -57,7 +57,7 @@ TEST_F(ResourceFaultTest, WindowsWithIncompleteLanguageLibraries) {
         for (int which = 0; which < 3; ++which) {
             const std::string model = modelFile_;
             const std::string library = c.library;
-            WindowThread call([=] {
+            krxtest::WindowCall call([=] {
                 if (which == 0) {
                     return startS(kit::kPrinterName, kit::kPortName, kit::kModelName, model.c_str(),
                                   library.c_str());

@@ -43,7 +43,9 @@ std::string Reply(const char* fields) {
 
 } // namespace
 
-SoakSession::SoakSession() : messageBoxes_(&AnswerOk, nullptr) {}
+SoakSession::SoakSession() : messageBoxes_(&AnswerOk, nullptr) {
+    jobs_.KnowEvery();
+}
 
 SoakSession::~SoakSession() {
     if (detailCall_) {
@@ -96,7 +98,7 @@ bool SoakSession::Open(std::string* error, bool withMeter, bool meterPolls) {
     }
 
     const std::string model = modelFile_;
-    detailCall_.reset(new WindowThread([model] {
+    detailCall_.reset(new krxtest::WindowCall([model] {
         return krx::StartMonitorWindow(krx::kViewDetail, kit::kPrinterName, kit::kPortName,
                                        kit::kModelName, model.c_str(), "krxres_en.dll", 0);
     }));
@@ -110,7 +112,7 @@ bool SoakSession::Open(std::string* error, bool withMeter, bool meterPolls) {
     }
     const char* const commonKey = "software\\NORVA\\KRX3\\KRXCommon";
     SetMeterPolling(commonKey, meterPolls);
-    meterCall_.reset(new WindowThread([model] {
+    meterCall_.reset(new krxtest::WindowCall([model] {
         return krx::StartMonitorWindow(krx::kViewProgress, kit::kPrinterName, kit::kPortName,
                                        kit::kModelName, model.c_str(), "krxres_en.dll", kMeterJob);
     }));

@@ -52,9 +52,9 @@ class SoakSession {
     void AddPortJob(int id, int polls);
 
     krx::ScopedMessageBoxHook messageBoxes_;
-    EveryJobExists jobs_;
-    std::unique_ptr<WindowThread> detailCall_;
-    std::unique_ptr<WindowThread> meterCall_;
+    krxtest::SpoolerJobs jobs_;
+    std::unique_ptr<krxtest::WindowCall> detailCall_;
+    std::unique_ptr<krxtest::WindowCall> meterCall_;
     HWND detail_ = nullptr;
     HWND meter_ = nullptr;
     int statusTicks_ = 0;

@@ -91,7 +91,7 @@ TEST_F(ThreadsTest, QueriesWindowAndChangingStoreAtOnce) {
     ASSERT_NE(detail, nullptr);
 
     const std::string model = kit::ExecutableFolder() + "KX500.ini";
-    std::unique_ptr<hardening::WindowThread> window(new hardening::WindowThread([&] {
+    std::unique_ptr<krxtest::WindowCall> window(new krxtest::WindowCall([&] {
         return detail(kit::kPrinterName, kit::kPortName, kit::kModelName, model.c_str(),
                       "krxres_en.dll");
     }));

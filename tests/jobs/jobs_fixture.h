@@ -12,38 +12,10 @@
 
 #include "jobs/job_monitor.h"
 #include "sim_port_script.h"
+#include "spooler_jobs.h"
 #include "test_support.h"
 
 namespace jobstest {
-
-// Installed into the spooler seam for the life of the object.
-class FakeSpooler {
-  public:
-    FakeSpooler();
-    ~FakeSpooler();
-    FakeSpooler(const FakeSpooler&) = delete;
-    FakeSpooler& operator=(const FakeSpooler&) = delete;
-
-    void Know(int jobId);
-    void Forget(int jobId);
-    void SetDataType(const std::string& dataType); // reported at level 2
-    void SetOpenFails(bool fails);
-    int OpenCount();
-    std::string LastOpenedName();
-
-  private:
-    static BOOL WINAPI OpenPrinter(LPSTR name, LPHANDLE handle, LPPRINTER_DEFAULTSA defaults);
-    static BOOL WINAPI GetJob(HANDLE printer, DWORD jobId, DWORD level, LPBYTE buffer, DWORD size,
-                              LPDWORD needed);
-    static BOOL WINAPI ClosePrinter(HANDLE printer);
-
-    CRITICAL_SECTION lock_;
-    std::set<int> jobs_;
-    std::string dataType_ = "RAW";
-    bool openFails_ = false;
-    int opens_ = 0;
-    std::string lastName_;
-};
 
 // Polls every millisecond until the condition holds; false after the timeout.
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
@@ -62,7 +34,7 @@ class JobsTest : public krxtest::CleanRegistryTest {
     static kit::SimPortJob Job(int spoolerId, int polls);
 
     std::string logPath_;
-    FakeSpooler* spooler_ = nullptr;
+    krxtest::SpoolerJobs* spooler_ = nullptr;
 };
 
 constexpr char kSharedPrinter[] = "\\\\KITSERVER\\Kit Printer KX500";

@@ -39,7 +39,6 @@ namespace livetest {
 namespace {
 
 InkRecorder* g_recorder = nullptr;
-std::set<int>* g_knownJobs = nullptr;
 
 struct RunContext {
     krx::StatusWindow* window;
@@ -104,33 +103,6 @@ LRESULT CALLBACK InkRecorder::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARA
     return CallWindowProcA(original, hwnd, message, wParam, lParam);
 }
 
-KnownJobs::KnownJobs() : previous_(krx::Spooler().getJob) {
-    g_knownJobs = new std::set<int>;
-    krx::Spooler().getJob = &GetJob;
-}
-
-KnownJobs::~KnownJobs() {
-    krx::Spooler().getJob = previous_;
-    delete g_knownJobs;
-    g_knownJobs = nullptr;
-}
-
-void KnownJobs::Know(int id) {
-    g_knownJobs->insert(id);
-}
-void KnownJobs::Forget(int id) {
-    g_knownJobs->erase(id);
-}
-
-BOOL WINAPI KnownJobs::GetJob(HANDLE, DWORD jobId, DWORD, LPBYTE, DWORD, LPDWORD needed) {
-    const bool known = g_knownJobs != nullptr && g_knownJobs->count(static_cast<int>(jobId)) != 0;
-    if (needed != nullptr) {
-        *needed = known ? 64 : 0;
-    }
-    SetLastError(known ? ERROR_INSUFFICIENT_BUFFER : ERROR_INVALID_PARAMETER);
-    return FALSE;
-}
-
 void LiveWindowTest::SetUp() {
     CleanRegistryTest::SetUp();
     options_.bxapiPath = kit::ExecutableFolder() + "BXAPI.DLL";
@@ -146,7 +118,7 @@ void LiveWindowTest::SetUp() {
     ink_ = LoadLibraryA("kitink.dll");
     ASSERT_NE(ink_, nullptr) << GetLastError();
     krx::Module().resourceModule = resources_;
-    knownJobs_.reset(new KnownJobs);
+    knownJobs_.reset(new krxtest::SpoolerJobs);
 }
 
 void LiveWindowTest::TearDown() {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "comm/spooler.h"
+#include "spooler_jobs.h"
 #include "common/resource_ids.h"
 #include "jobs/job_monitor.h"
 #include "test_support.h"
@@ -86,20 +87,6 @@ class InkRecorder {
     std::map<HWND, WNDPROC> original_;
 };
 
-// Answers "the job exists" for the ids a test lists (Wine's spooler knows
-// only the jobs of its own process).
-class KnownJobs {
-  public:
-    KnownJobs();
-    ~KnownJobs();
-    void Know(int id);
-    void Forget(int id);
-
-  private:
-    static BOOL WINAPI GetJob(HANDLE, DWORD, DWORD, LPBYTE, DWORD, LPDWORD);
-    decltype(krx::SpoolerApi::getJob) previous_;
-};
-
 using Scenario = std::function<void(krx::StatusWindowProbe&, InkRecorder&)>;
 
 class LiveWindowTest : public krxtest::CleanRegistryTest {
@@ -125,7 +112,7 @@ class LiveWindowTest : public krxtest::CleanRegistryTest {
     kit::InstallOptions options_;
     HMODULE resources_ = nullptr;
     HMODULE ink_ = nullptr;
-    std::unique_ptr<KnownJobs> knownJobs_;
+    std::unique_ptr<krxtest::SpoolerJobs> knownJobs_;
     krx::JobMonitor* monitor_ = nullptr; // of the window being run
     bool scenarioRan_ = false;
     std::string simLog_;

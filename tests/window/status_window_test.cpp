@@ -24,6 +24,7 @@
 #include "ui/status_window/status_window.h"
 #include "ui/status_window/window_exports.h"
 #include "ui/status_window/window_placement.h"
+#include "spooler_jobs.h"
 #include "window_fixture.h"
 
 #include "../../kit/bxapiset/bxapiset_script.h"
@@ -442,19 +443,10 @@ TEST_F(StatusWindowTest, SettingsToolReports) {
     EXPECT_EQ(0, call.Wait());
 }
 
-// The spooler of a test process knows only its own jobs: every job exists.
-BOOL WINAPI EveryJobExists(HANDLE, DWORD, DWORD, LPBYTE, DWORD, LPDWORD needed) {
-    if (needed != nullptr) {
-        *needed = 64;
-    }
-    SetLastError(ERROR_INSUFFICIENT_BUFFER);
-    return FALSE;
-}
-
 TEST_F(StatusWindowTest, CloseWhileJobsRemainTurnsIntoAHiddenMeter) {
     Install(true);
-    const auto previous = krx::Spooler().getJob;
-    krx::Spooler().getJob = EveryJobExists;
+    krxtest::SpoolerJobs jobs; // a test process's spooler knows only its own jobs
+    jobs.KnowEvery();
     {
         WindowCall call([&] { return Start(krx::kViewDetail); });
         HWND hwnd = call.WaitForWindow();
@@ -480,7 +472,6 @@ TEST_F(StatusWindowTest, CloseWhileJobsRemainTurnsIntoAHiddenMeter) {
         EXPECT_EQ(0, call.Wait());
         EXPECT_FALSE(IsWindow(hwnd));
     }
-    krx::Spooler().getJob = previous;
 }
 
 // A Detail window whose recovery the test starts by a message of its own.

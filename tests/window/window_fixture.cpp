@@ -8,94 +8,11 @@ namespace windowtest {
 
 namespace {
 
-struct Search {
-    HWND besides;
-    HWND found;
-};
-
-BOOL CALLBACK FindTopLevel(HWND hwnd, LPARAM param) {
-    auto* search = reinterpret_cast<Search*>(param);
-    if (hwnd == search->besides) {
-        return TRUE;
-    }
-    // A dialog whose set-up is done carries a title.
-    char title[8] = {};
-    char className[16] = {};
-    GetClassNameA(hwnd, className, sizeof(className));
-    if (lstrcmpA(className, "#32770") == 0 && GetWindowTextA(hwnd, title, sizeof(title)) > 0) {
-        search->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-BOOL CALLBACK PostClose(HWND hwnd, LPARAM) {
-    PostMessageA(hwnd, WM_CLOSE, 0, 0);
-    return TRUE;
-}
-
 INT_PTR CALLBACK PlainDialog(HWND, UINT message, WPARAM, LPARAM) {
     return message == WM_INITDIALOG ? TRUE : FALSE;
 }
 
-HWND FindOnThread(DWORD threadId, HWND besides) {
-    Search search = {besides, nullptr};
-    EnumThreadWindows(threadId, FindTopLevel, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 } // namespace
-
-WindowCall::WindowCall(std::function<int()> body) : body_(std::move(body)) {
-    thread_ = CreateThread(nullptr, 0, Entry, this, 0, &threadId_);
-}
-
-WindowCall::~WindowCall() {
-    if (thread_ != nullptr) {
-        if (WaitForSingleObject(thread_, 0) == WAIT_TIMEOUT) {
-            EnumThreadWindows(threadId_, PostClose, 0);
-            WaitForSingleObject(thread_, 10000);
-        }
-        CloseHandle(thread_);
-    }
-}
-
-DWORD WINAPI WindowCall::Entry(void* self) {
-    auto* call = static_cast<WindowCall*>(self);
-    call->result_ = call->body_();
-    return 0;
-}
-
-HWND WindowCall::WaitForWindow(DWORD timeoutMs) {
-    return WaitForOtherWindow(nullptr, timeoutMs);
-}
-
-HWND WindowCall::WaitForOtherWindow(HWND besides, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < timeoutMs) {
-        if (HWND hwnd = FindOnThread(threadId_, besides)) {
-            // Let the set-up that follows the title (placement) finish.
-            Sleep(100);
-            return hwnd;
-        }
-        if (Ended()) {
-            return nullptr;
-        }
-        Sleep(10);
-    }
-    return nullptr;
-}
-
-int WindowCall::Wait(DWORD timeoutMs) {
-    if (thread_ == nullptr || WaitForSingleObject(thread_, timeoutMs) != WAIT_OBJECT_0) {
-        return -1000;
-    }
-    return result_;
-}
-
-bool WindowCall::Ended() const {
-    return thread_ == nullptr || WaitForSingleObject(thread_, 0) == WAIT_OBJECT_0;
-}
 
 MessageBoxRecorder::MessageBoxRecorder() : hook_(Hook, this) {}
 

@@ -15,34 +15,11 @@
 
 #include "base/module/message_box.h"
 #include "test_support.h"
+#include "window_call.h"
 
 namespace windowtest {
 
-// One export call on its own thread.
-class WindowCall {
-  public:
-    explicit WindowCall(std::function<int()> body);
-    ~WindowCall();
-    WindowCall(const WindowCall&) = delete;
-    WindowCall& operator=(const WindowCall&) = delete;
-
-    // The call's top-level window, once its set-up has finished; null when
-    // none appeared in time (or the call ended first).
-    HWND WaitForWindow(DWORD timeoutMs = 5000);
-    // Another top-level window of the call's thread (a dialog it opened).
-    HWND WaitForOtherWindow(HWND besides, DWORD timeoutMs = 5000);
-    // The call's result; -1000 when it did not end in time.
-    int Wait(DWORD timeoutMs = 10000);
-    bool Ended() const;
-    DWORD ThreadId() const { return threadId_; }
-
-  private:
-    static DWORD WINAPI Entry(void* self);
-    std::function<int()> body_;
-    HANDLE thread_ = nullptr;
-    DWORD threadId_ = 0;
-    int result_ = -1000;
-};
+using krxtest::WindowCall;
 
 // Records every message box the product asks for and answers OK.
 class MessageBoxRecorder {
