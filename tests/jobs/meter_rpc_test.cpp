@@ -13,7 +13,7 @@
 #include "sim_port_script.h"
 #include "ui/status_window/window_exports.h"
 
-#include "../window/window_fixture.h"
+#include "../ui/status_window/window_fixture.h"
 
 namespace {
 

@@ -27,7 +27,7 @@
 #include "spooler_jobs.h"
 #include "window_fixture.h"
 
-#include "../../kit/bxapiset/bxapiset_script.h"
+#include "../../../kit/bxapiset/bxapiset_script.h"
 
 namespace windowtest {
 namespace {
