@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "base/registry/registry_paths.h"
 #include "bench_stats.h"
 #include "comm/shared_table.h"
 #include "base/module/module_state.h"
@@ -59,7 +60,7 @@ int main() {
     fclose(f);
     fclose(fopen(resDll.c_str(), "wb"));
     SetString(kDriverKey, "InstallPath", folder);
-    SetString("software\\NORVA\\KRX3\\Profile", "KX-Bench", profile);
+    SetString(krx::regkey::kProfileKey, "KX-Bench", profile);
 
     krx::InitializeModuleState();
     krx::Module().driverKey = kDriverKey;

@@ -28,6 +28,7 @@
 #include <string>
 #include <vector>
 
+#include "base/registry/registry_paths.h"
 #include "bench_stats.h"
 #include "comm/bxapi.h"
 #include "comm/device_id.h"
@@ -56,7 +57,7 @@ constexpr DWORD kTickTimeoutMs = 30000;
 constexpr UINT_PTR kIgnoredTimer = 0x7A11;
 // The status notification option a window registers its status channel for.
 constexpr int kStatusNotification = 4;
-constexpr char kStoreBase[] = "software\\NORVA\\KRX3\\KRXData\\NRLTarget";
+constexpr const char* kStoreBase = krx::regkey::kByPrinterBase;
 constexpr char kPrinterStore[] = "software\\NORVA\\KRX3\\KRXData\\NRLTarget\\Printer01";
 
 const char* const kPrinterStates[] = {

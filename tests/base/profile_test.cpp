@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "base/registry/registry_paths.h"
 #include "base/profile/profile_locator.h"
 #include "base/profile/profile_reader.h"
 #include "test_support.h"
@@ -94,10 +95,9 @@ TEST_F(ProfileTest, FindProfileFileNeedsKeyFileAndSection) {
     Write("[KX1]\nA=1\n");
     std::string found;
     EXPECT_EQ(krx::FindProfileFile("KX1", &found), 1); // no Profile key yet
-    krxtest::WriteString(HKEY_LOCAL_MACHINE, "software\\NORVA\\KRX3\\Profile", "KX1", path_);
-    krxtest::WriteString(HKEY_LOCAL_MACHINE, "software\\NORVA\\KRX3\\Profile", "KX2", path_);
-    krxtest::WriteString(HKEY_LOCAL_MACHINE, "software\\NORVA\\KRX3\\Profile", "KX3",
-                         path_ + ".none");
+    krxtest::WriteString(HKEY_LOCAL_MACHINE, krx::regkey::kProfileKey, "KX1", path_);
+    krxtest::WriteString(HKEY_LOCAL_MACHINE, krx::regkey::kProfileKey, "KX2", path_);
+    krxtest::WriteString(HKEY_LOCAL_MACHINE, krx::regkey::kProfileKey, "KX3", path_ + ".none");
     EXPECT_EQ(krx::FindProfileFile("KX1", &found), 0);
     EXPECT_EQ(found, path_);
     EXPECT_EQ(krx::FindProfileFile("KX2", &found), 1); // no [KX2] section

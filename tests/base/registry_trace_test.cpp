@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "base/registry/registry_paths.h"
 #include "base/module/module_state.h"
 #include "base/registry/registry_key.h"
 #include "base/trace/debug_trace.h"
@@ -85,7 +86,7 @@ TEST_F(TraceTest, OffByDefaultNeverCreatesTheFile) {
     DebugTrace("text %d\n", 1);
     EXPECT_EQ(GetFileAttributesA(krxtest::kTraceFile), INVALID_FILE_ATTRIBUTES);
 
-    WriteDword(HKEY_LOCAL_MACHINE, "Software\\Norva\\KRX3", "log", 0);
+    WriteDword(HKEY_LOCAL_MACHINE, krx::regkey::kKrx3Key, "log", 0);
     krx::InitializeModuleState();
     DebugTrace("text %d\n", 2);
     EXPECT_EQ(GetFileAttributesA(krxtest::kTraceFile), INVALID_FILE_ATTRIBUTES);
@@ -96,7 +97,7 @@ TEST_F(TraceTest, AppendsFragmentsExactly) {
     ASSERT_NE(f, nullptr);
     fputs("earlier\r\n", f);
     fclose(f);
-    WriteDword(HKEY_LOCAL_MACHINE, "Software\\Norva\\KRX3", "log", 1);
+    WriteDword(HKEY_LOCAL_MACHINE, krx::regkey::kKrx3Key, "log", 1);
     krx::InitializeModuleState();
     ASSERT_TRUE(krx::TraceOn());
     DebugTrace("first %d", 1);
@@ -106,7 +107,7 @@ TEST_F(TraceTest, AppendsFragmentsExactly) {
 }
 
 TEST_F(TraceTest, SwitchIsReadOnceAtLoad) {
-    WriteDword(HKEY_LOCAL_MACHINE, "Software\\Norva\\KRX3", "log", 1);
+    WriteDword(HKEY_LOCAL_MACHINE, krx::regkey::kKrx3Key, "log", 1);
     EXPECT_FALSE(krx::TraceOn()); // set-up read it before the value existed
     DebugTrace("dropped");
     EXPECT_EQ(GetFileAttributesA(krxtest::kTraceFile), INVALID_FILE_ATTRIBUTES);

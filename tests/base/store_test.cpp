@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "base/registry/registry_paths.h"
 #include "base/store/notify_settings.h"
 #include "base/store/status_store.h"
 #include "test_support.h"
@@ -12,8 +13,8 @@ using krxtest::WriteString;
 
 namespace {
 
-constexpr char kByPrinter[] = "software\\NORVA\\KRX3\\KRXData\\NRLTarget";
-constexpr char kByPort[] = "software\\NORVA\\KRX3\\KRXData\\NRNTarget";
+constexpr const char* kByPrinter = krx::regkey::kByPrinterBase;
+constexpr const char* kByPort = krx::regkey::kByPortBase;
 
 class StoreTest : public krxtest::CleanRegistryTest {
   protected:
@@ -168,7 +169,7 @@ TEST_F(StoreTest, MissingKeyOrValue) {
 // the window alike: whatever fits a terminated 256-byte buffer, nothing
 // longer.
 TEST_F(StoreTest, DebugReplyFitsATerminatedBuffer) {
-    constexpr char kDebugKey[] = "software\\NORVA\\KRX3\\Debug";
+    constexpr const char* kDebugKey = krx::regkey::kDebugKey;
     EXPECT_EQ(krx::ReadDebugStatusReply(), "");
     for (size_t length : {1u, 255u, 256u, 4000u}) {
         const std::string value(length, 'D');
@@ -188,7 +189,7 @@ class NotifySettingsTest : public krxtest::CleanRegistryTest {
         ASSERT_NE(f, nullptr);
         fputs("[NM]\r\nITEM012=1\r\nITEM009=0\r\nSoundNotifyEnable=1\r\n", f);
         fclose(f);
-        WriteString(HKEY_LOCAL_MACHINE, "software\\NORVA\\KRX3\\Profile", "NM", profile_);
+        WriteString(HKEY_LOCAL_MACHINE, krx::regkey::kProfileKey, "NM", profile_);
     }
     void TearDown() override {
         DeleteFileA(profile_.c_str());

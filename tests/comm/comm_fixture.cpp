@@ -1,4 +1,5 @@
 // Communication test fixture.
+#include "base/registry/registry_paths.h"
 #include "comm_fixture.h"
 
 #include "base/trace/debug_trace.h"
@@ -28,7 +29,7 @@ void CommTest::RecordCalls() {
 }
 
 void CommTest::TraceOn() {
-    krxtest::WriteDword(HKEY_LOCAL_MACHINE, "Software\\Norva\\KRX3", "log", 1);
+    krxtest::WriteDword(HKEY_LOCAL_MACHINE, krx::regkey::kKrx3Key, "log", 1);
     krx::LoadTraceSwitch();
 }
 

@@ -3,6 +3,7 @@
 // language library, and the message box routing itself.
 #include <gtest/gtest.h>
 
+#include "base/registry/registry_paths.h"
 #include "comm/printer_identity.h"
 #include "comm/spooler.h"
 #include "comm_fixture.h"
@@ -16,7 +17,7 @@ using kit::SimPrinter;
 
 namespace {
 
-constexpr char kCommonKey[] = "software\\NORVA\\KRX3\\KRXCommon";
+constexpr const char* kCommonKey = krx::regkey::kCommonKey;
 
 class IdentityTest : public commtest::CommTest {
   protected:
@@ -86,7 +87,7 @@ TEST_F(IdentityTest, ModelIdAsksByPortNameWithoutPrinterNameAndTraces) {
 TEST_F(IdentityTest, DriverKeyPathFromTheSpooler) {
     ASSERT_TRUE(kit::AddSpoolerPrinter(kit::kPrinterName, kit::kDriverName));
     EXPECT_EQ(krx::GetDriverKeyPath(kit::kPrinterName),
-              std::string("software\\NORVA\\KRX3\\Driver\\") + kit::kDriverName);
+              std::string(krx::regkey::kDriverKeyPrefix) + kit::kDriverName);
     kit::RemoveSpoolerPrinter(kit::kPrinterName);
     krx::Spooler().openPrinter = OpenNothing;
     EXPECT_EQ(krx::GetDriverKeyPath(kit::kPrinterName), "");

@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 
+#include "base/registry/registry_paths.h"
 #include "comm/spooler.h"
 #include "jobs/port_monitor_rules.h"
 #include "kit_install.h"
@@ -58,8 +59,7 @@ class MeterRpcTest : public windowtest::WindowTest {
         Install(true);
         // A meter that follows the job only: the printer's own state would
         // switch it to another view.
-        krxtest::WriteDword(HKEY_LOCAL_MACHINE, "software\\NORVA\\KRX3\\KRXCommon",
-                            "ERR_OSVERNOTSUPPORT", 1);
+        krxtest::WriteDword(HKEY_LOCAL_MACHINE, krx::regkey::kCommonKey, "ERR_OSVERNOTSUPPORT", 1);
         kit::SimPort::Reset();
         log_ = kit::ExecutableFolder() + "meter_rpc_calls.log";
         DeleteFileA(log_.c_str());

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/registry/registry_paths.h"
 #include "common/resource_ids.h"
 #include "dialog_probe.h"
 #include "base/module/install_paths.h"
@@ -137,10 +138,10 @@ TEST_F(InstallPathsTest, VersionDialogShowsWhatItFinds) {
     dlgtest::WriteFile(folder_ + "\\model.ini", "[KX-Ver]\r\nNVAVER=\"2.05a\"\r\n");
     krxtest::WriteString(HKEY_LOCAL_MACHINE, kDriverKey, "InstallPath", folder_);
     krxtest::WriteString(HKEY_LOCAL_MACHINE, kDriverKey, "ModelID", "KX-Ver");
-    krxtest::WriteString(HKEY_LOCAL_MACHINE, "software\\NORVA\\KRX3\\Profile", "KX-Ver",
+    krxtest::WriteString(HKEY_LOCAL_MACHINE, krx::regkey::kProfileKey, "KX-Ver",
                          folder_ + "\\model.ini");
     // Only the older value name of the library's version.
-    krxtest::WriteString(HKEY_LOCAL_MACHINE, "software\\NORVA\\BXAPIInfo", "Version", "1.40");
+    krxtest::WriteString(HKEY_LOCAL_MACHINE, krx::regkey::kLibraryInfoKey, "Version", "1.40");
     // This plug-in's own file: a file with a version resource stands in.
     HMODULE self = LoadLibraryA("dlgtest_version.dll");
     krx::SetSelfModule(self);
@@ -165,7 +166,7 @@ TEST_F(InstallPathsTest, VersionDialogShowsWhatItFinds) {
 
     // The newer value name wins over the older one; missing parts keep the
     // template's text.
-    krxtest::WriteString(HKEY_LOCAL_MACHINE, "software\\NORVA\\BXAPIInfo", "BXAPIVersion", "2.0");
+    krxtest::WriteString(HKEY_LOCAL_MACHINE, krx::regkey::kLibraryInfoKey, "BXAPIVersion", "2.0");
     krxtest::WriteString(HKEY_LOCAL_MACHINE, kDriverKey, "ModelID", "");
     krx::SetSelfModule(nullptr);
     EXPECT_EQ(dialog.Show(nullptr), IDOK);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/registry/registry_paths.h"
 #include "comm/bxapi.h"
 #include "common/resource_ids.h"
 #include "dialog_probe.h"
@@ -161,7 +162,7 @@ TEST_F(PrinterInfoDialogTest, EntriesWithoutDatesKindsOrLogs) {
 }
 
 TEST_F(PrinterInfoDialogTest, ReplyWhoseLogNeverEndsLeavesTheTableEmpty) {
-    krxtest::WriteDword(HKEY_LOCAL_MACHINE, "Software\\Norva\\KRX3", "log", 1);
+    krxtest::WriteDword(HKEY_LOCAL_MACHINE, krx::regkey::kKrx3Key, "log", 1);
     krx::LoadTraceSwitch();
     const std::string reply = "@BDC PS\r\nII:01;PDY:18;PDM:06;LOG:ABCDEFGH";
     kit::SimPrinter::SetBytes("InfoReply", reply);

@@ -9,6 +9,7 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include "base/registry/registry_paths.h"
 #include "dialog_probe.h"
 #include "base/module/message_box.h"
 #include "base/module/module_state.h"
@@ -41,8 +42,7 @@ class SoundTest : public krxtest::CleanRegistryTest {
         dlgtest::WriteFile(resDll_, "");
         krx::Module().driverKey = kDriverKey;
         krxtest::WriteString(HKEY_LOCAL_MACHINE, kDriverKey, "InstallPath", folder_);
-        krxtest::WriteString(HKEY_LOCAL_MACHINE, "software\\NORVA\\KRX3\\Profile", "KX-Sound",
-                             profile_);
+        krxtest::WriteString(HKEY_LOCAL_MACHINE, krx::regkey::kProfileKey, "KX-Sound", profile_);
         g_played = &played_;
         krx::Sounds().playSound = RecordSound;
     }

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "base/registry/registry_paths.h"
 #include "comm/bxapi.h"
 #include "comm/spooler.h"
 #include "base/module/module_state.h"
@@ -14,7 +15,7 @@ using kit::SimPrinter;
 
 namespace {
 
-constexpr char kDriverKey[] = "software\\NORVA\\KRX3\\Driver\\";
+constexpr const char* kDriverKey = krx::regkey::kDriverKeyPrefix;
 
 int g_openPrinterCalls = 0;
 BOOL WINAPI CountingOpenPrinter(LPSTR name, LPHANDLE handle, LPPRINTER_DEFAULTSA defaults) {
@@ -54,7 +55,7 @@ TEST_F(BxApiTest, DefaultLibraryIsInitialisedAndReleased) {
 }
 
 TEST_F(BxApiTest, RegistryPathFirstThenFallback) {
-    krxtest::WriteDword(HKEY_LOCAL_MACHINE, "Software\\Norva\\KRX3", "log", 1);
+    krxtest::WriteDword(HKEY_LOCAL_MACHINE, krx::regkey::kKrx3Key, "log", 1);
     krx::InitializeModuleState();
     SetLibraryFor("", "c:\\nowhere\\missing.dll");
     {

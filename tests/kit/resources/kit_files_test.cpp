@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "base/registry/registry_paths.h"
 #include "base/profile/profile_reader.h"
 #include "status/status_classes.h"
 #include "kit_companion.h"
@@ -20,7 +21,7 @@
 namespace krxtest {
 namespace {
 
-const std::string kDriverKey = std::string("software\\NORVA\\KRX3\\Driver\\") + kit::kDriverName;
+const std::string kDriverKey = std::string(krx::regkey::kDriverKeyPrefix) + kit::kDriverName;
 
 std::string ReadString(HKEY root, const std::string& path, const char* name) {
     HKEY key = nullptr;
@@ -108,15 +109,13 @@ TEST_F(InstalledKitTest, SetupWritesTheRegistryOfAnInstalledSystem) {
     EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kDriverKey, "N_QHUB"));
     EXPECT_TRUE(FileExists(folder + "\\" + kit::kHostModuleFileName));
     EXPECT_TRUE(FileExists(folder + "\\" + kit::kCompanionFileName));
-    EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, "software\\NORVA\\KRX3\\Profile", kit::kModelName),
-              Profile());
+    EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, krx::regkey::kProfileKey, kit::kModelName), Profile());
     EXPECT_FALSE(
-        ReadString(HKEY_LOCAL_MACHINE, "software\\NORVA\\BXAPIInfo", "BXAPIVersion").empty());
-    EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, "software\\NORVA\\BXAPIInfo", "InstallDir"), folder);
+        ReadString(HKEY_LOCAL_MACHINE, krx::regkey::kLibraryInfoKey, "BXAPIVersion").empty());
+    EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, krx::regkey::kLibraryInfoKey, "InstallDir"), folder);
     for (const char* flag :
          {"ERR_OSVERNOTSUPPORT", "BXAPIRECOVER", "RST_FREPLACE", "ERR_BXAPIINUSE", "ERR_OTHERS"}) {
-        EXPECT_EQ(ReadDword(HKEY_LOCAL_MACHINE, "software\\NORVA\\KRX3\\KRXCommon", flag, 99), 0u)
-            << flag;
+        EXPECT_EQ(ReadDword(HKEY_LOCAL_MACHINE, krx::regkey::kCommonKey, flag, 99), 0u) << flag;
     }
 }
 

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "base/registry/registry_paths.h"
 #include "hardening_support.h"
 #include "krxstat.h"
 #include "sim_port_script.h"
@@ -27,7 +28,7 @@ namespace {
 
 constexpr int kKind4 = 0x00000004;
 constexpr char kPrinterStore[] = "software\\NORVA\\KRX3\\KRXData\\NRLTarget\\Printer01";
-constexpr char kUserSettings[] = "software\\NORVA\\KRX3";
+constexpr const char* kUserSettings = krx::regkey::kKrx3Key;
 constexpr int kUntouched = -99;
 constexpr unsigned char kGuard = 0xA5;
 
@@ -327,7 +328,7 @@ TEST_F(FaultWalkTest, StoredValuesOfTheWrongTypeOrSize) {
          }},
         {"debug Status longer than a reply",
          [&] {
-             krxtest::WriteString(HKEY_LOCAL_MACHINE, "software\\NORVA\\KRX3\\Debug", "Status",
+             krxtest::WriteString(HKEY_LOCAL_MACHINE, krx::regkey::kDebugKey, "Status",
                                   std::string(4000, 'D'));
          }},
     };
@@ -359,8 +360,7 @@ TEST_F(FaultWalkTest, ProfilePathsTooLongOrMissing) {
     }
     // The profile path the registry names for the model, too long for any
     // buffer: the status query must still answer.
-    krxtest::WriteString(HKEY_LOCAL_MACHINE, "software\\NORVA\\KRX3\\Profile", kit::kModelName,
-                         longPath);
+    krxtest::WriteString(HKEY_LOCAL_MACHINE, krx::regkey::kProfileKey, kit::kModelName, longPath);
     SimPrinter::SetStatusReply(kGoodReply);
     GuardedOutputs out;
     EXPECT_EQ(1, Query(&out));

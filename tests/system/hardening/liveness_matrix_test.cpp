@@ -21,6 +21,7 @@
 #include <memory>
 #include <string>
 
+#include "base/registry/registry_paths.h"
 #include "comm/spooler.h"
 #include "common/resource_ids.h"
 #include "jobs/job_monitor.h"
@@ -276,8 +277,8 @@ class LivenessMatrixTest : public krxtest::CleanRegistryTest {
         if (closing.printer) {
             closing.printer();
         }
-        krxtest::WriteDword(HKEY_LOCAL_MACHINE, "software\\NORVA\\KRX3\\KRXCommon",
-                            "ERR_OSVERNOTSUPPORT", closing.printer ? 0 : 1);
+        krxtest::WriteDword(HKEY_LOCAL_MACHINE, krx::regkey::kCommonKey, "ERR_OSVERNOTSUPPORT",
+                            closing.printer ? 0 : 1);
     }
 
     // Ends the window's reason to stay open as the row says; the time it
@@ -511,8 +512,7 @@ class RemoteLivenessTest : public krxtest::CleanRegistryTest {
         CleanRegistryTest::SetUp();
         ASSERT_TRUE(InstallTypicalPrinter());
         kit::SimPrinter::SetStatusReply(krxtest::StatusReply("ST:04;IQ:5A4B3C5A463C;"));
-        krxtest::WriteDword(HKEY_LOCAL_MACHINE, "software\\NORVA\\KRX3\\KRXCommon",
-                            "ERR_OSVERNOTSUPPORT", 1);
+        krxtest::WriteDword(HKEY_LOCAL_MACHINE, krx::regkey::kCommonKey, "ERR_OSVERNOTSUPPORT", 1);
         bin_ = kit::ExecutableFolder();
         log_ = bin_ + "liveness_rpc_calls.log";
         output_ = bin_ + "liveness_rpc_job.prn";

@@ -1,4 +1,5 @@
 // A long-running monitoring session against the simulated printer and port.
+#include "base/registry/registry_paths.h"
 #include "soak_session.h"
 
 #include "kit_install.h"
@@ -110,7 +111,7 @@ bool SoakSession::Open(std::string* error, bool withMeter, bool meterPolls) {
     if (!withMeter) {
         return true;
     }
-    const char* const commonKey = "software\\NORVA\\KRX3\\KRXCommon";
+    const char* const commonKey = krx::regkey::kCommonKey;
     SetMeterPolling(commonKey, meterPolls);
     meterCall_.reset(new krxtest::WindowCall([model] {
         return krx::StartMonitorWindow(krx::kViewProgress, kit::kPrinterName, kit::kPortName,

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "base/registry/registry_paths.h"
 #include "hardening_support.h"
 #include "kit_install.h"
 #include "krxstat.h"
@@ -17,7 +18,7 @@
 
 namespace {
 
-constexpr char kByPrinter[] = "software\\NORVA\\KRX3\\KRXData\\NRLTarget";
+constexpr const char* kByPrinter = krx::regkey::kByPrinterBase;
 constexpr DWORD kRunMs = 20000;
 
 struct Watched {

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/registry/registry_paths.h"
 #include "comm/bxapi.h"
 #include "comm/device_id.h"
 #include "common/win_handles.h"
@@ -252,7 +253,7 @@ TEST_F(LiveWindowTest, StoredRepliesOfAnyShapeGiveADefinedInitialStatus) {
 TEST_F(LiveWindowTest, ReplyThatDoesNotDecodeShowsNoStatus) {
     // Ink low, but the reply breaks off before its terminator.
     const std::string cut = "@BDC ST\r\nST:04;WR:10;IQ:0A5A5A5A5A5A;";
-    krxtest::WriteDword(HKEY_LOCAL_MACHINE, "software\\NORVA\\KRX3\\KRXCommon", "ERR_OTHERS", 1);
+    krxtest::WriteDword(HKEY_LOCAL_MACHINE, krx::regkey::kCommonKey, "ERR_OTHERS", 1);
     std::vector<krx::MessageBoxRequest> boxes;
     krx::ScopedMessageBoxHook hook(
         [](const krx::MessageBoxRequest& r, void* c) {
@@ -602,7 +603,7 @@ TEST_F(LiveWindowTest, PageNamesStayInsideThePagesFolder) {
     {
         krx::RegistryKey driver(
             HKEY_LOCAL_MACHINE,
-            (std::string("software\\NORVA\\KRX3\\Driver\\") + kit::kDriverName).c_str(), false,
+            (std::string(krx::regkey::kDriverKeyPrefix) + kit::kDriverName).c_str(), false,
             krx::RegistryKey::kAllAccess);
         ASSERT_TRUE(driver.IsOpen());
         RegDeleteValueA(driver.Handle(), "HTMLInstallPath");
@@ -688,7 +689,7 @@ TEST_F(LiveWindowTest, TroubleHelpStartsTheInkUtility) {
             &boxes);
         SendMessageA(w.Hwnd(), WM_COMMAND, krx::kCommandServiceCall, 0);
         EXPECT_TRUE(boxes.empty()) << "nothing stored, nothing shown";
-        krxtest::WriteString(HKEY_CURRENT_USER, "software\\NORVA\\KRX3\\KRXData", kit::kPrinterName,
+        krxtest::WriteString(HKEY_CURRENT_USER, krx::regkey::kStoreBase, kit::kPrinterName,
                              "Service required: code 0x12");
         SendMessageA(w.Hwnd(), WM_COMMAND, krx::kCommandServiceCall, 0);
         ASSERT_EQ(1u, boxes.size());
@@ -745,7 +746,7 @@ TEST_F(LiveWindowTest, NothingIsLoadedOrStartedFromTheCurrentFolder) {
     }
     const std::string model = folder + "planted.ini";
     std::ofstream(model, std::ios::binary) << profile;
-    const std::string driverKey = std::string("software\\NORVA\\KRX3\\Driver\\") + kit::kDriverName;
+    const std::string driverKey = std::string(krx::regkey::kDriverKeyPrefix) + kit::kDriverName;
     {
         krx::RegistryKey driver(HKEY_LOCAL_MACHINE, driverKey.c_str(), false,
                                 krx::RegistryKey::kAllAccess);

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "base/registry/registry_paths.h"
 #include "krxstat.h"
 #include "loaded_plugin.h"
 #include "test_support.h"
@@ -16,7 +17,7 @@ namespace {
 constexpr int kKind4 = 0x00000004;
 constexpr char kPrinterStore[] = "software\\NORVA\\KRX3\\KRXData\\NRLTarget\\Printer01";
 constexpr char kPortStore[] = "software\\NORVA\\KRX3\\KRXData\\NRNTarget\\Port01";
-constexpr char kDebugKey[] = "software\\NORVA\\KRX3\\Debug";
+constexpr const char* kDebugKey = krx::regkey::kDebugKey;
 constexpr int kUntouched = -99;
 
 struct Outputs {
@@ -308,7 +309,7 @@ TEST_F(StatusQueryTest, NullArgumentsAreSafe) {
 }
 
 TEST_F(StatusQueryTest, TraceOfOneCall) {
-    krxtest::WriteDword(HKEY_LOCAL_MACHINE, "Software\\Norva\\KRX3", "log", 1);
+    krxtest::WriteDword(HKEY_LOCAL_MACHINE, krx::regkey::kKrx3Key, "log", 1);
     SimPrinter::SetStatusReply(StatusReply("ST:04;"));
     // A reply the library returns without any terminator in its buffer: the
     // trace shows exactly the returned bytes.
@@ -323,7 +324,7 @@ TEST_F(StatusQueryTest, TraceOfOneCall) {
 }
 
 TEST_F(StatusQueryTest, SummaryTraceOnFallback) {
-    krxtest::WriteDword(HKEY_LOCAL_MACHINE, "Software\\Norva\\KRX3", "log", 1);
+    krxtest::WriteDword(HKEY_LOCAL_MACHINE, krx::regkey::kKrx3Key, "log", 1);
     Call(0x10000004, 1);
     std::string trace = kit::ReadTextFile(krxtest::kTraceFile);
     EXPECT_NE(trace.find("---\nPrGetStatusB\n Status Num : 11,  Item Num : 11\n"),

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "base/registry/registry_paths.h"
 #include "comm/bxapi.h"
 #include "comm/library_recovery.h"
 #include "comm/spooler.h"
@@ -547,7 +548,7 @@ class RecoveryTest : public StatusWindowTest {
         krxtest::WriteString(HKEY_LOCAL_MACHINE, kRouter, "BXP00", "LPT1:");
         krxtest::WriteString(HKEY_LOCAL_MACHINE, kRouter, "BXP07", "IPXSHARE");
     }
-    static constexpr char kRouter[] = "software\\NORVA\\BXPrinter\\BXRequestRouter";
+    static constexpr const char* kRouter = krx::regkey::kRouterKey;
     int reported_ = -1;
     HWND hwnd_ = nullptr;
 };
@@ -569,12 +570,12 @@ TEST_F(RecoveryTest, RouterAndPermission) {
 
     // A repair that is not allowed.
     RouteLocalPortOnly();
-    krxtest::WriteDword(HKEY_LOCAL_MACHINE, "software\\NORVA\\KRX3\\KRXCommon", "BXAPIRECOVER", 0);
+    krxtest::WriteDword(HKEY_LOCAL_MACHINE, krx::regkey::kCommonKey, "BXAPIRECOVER", 0);
     EXPECT_EQ(krx::kRecoveryFailed, TryIn(krx::kViewDetail));
     EXPECT_TRUE(boxes_.TextIds().empty());
 
     // Allowed, but a pop-up only tells the user.
-    krxtest::WriteDword(HKEY_LOCAL_MACHINE, "software\\NORVA\\KRX3\\KRXCommon", "BXAPIRECOVER", 1);
+    krxtest::WriteDword(HKEY_LOCAL_MACHINE, krx::regkey::kCommonKey, "BXAPIRECOVER", 1);
     EXPECT_EQ(krx::kRecoveryFailed, TryIn(krx::kViewPopup));
     ASSERT_EQ(1u, boxes_.TextIds().size());
     EXPECT_EQ(IDS_RECOVERY_POPUP, boxes_.TextIds()[0]);
@@ -616,7 +617,7 @@ TEST_F(RecoveryTest, DetailStartsTheSettingsToolWhichReportsBack) {
         GTEST_SKIP() << "the test account is not an administrator";
     }
     RouteLocalPortOnly();
-    krxtest::WriteDword(HKEY_LOCAL_MACHINE, "software\\NORVA\\KRX3\\KRXCommon", "BXAPIRECOVER", 1);
+    krxtest::WriteDword(HKEY_LOCAL_MACHINE, krx::regkey::kCommonKey, "BXAPIRECOVER", 1);
     krxtest::WriteDword(HKEY_CURRENT_USER, kit::kSettingsToolKey, kit::kSettingsToolReport, 0x1);
 
     EXPECT_EQ(krx::kRecoveryAwaitingReport, TryIn(krx::kViewDetail));
@@ -639,8 +640,8 @@ TEST_F(RecoveryTest, DetailStartsTheSettingsToolWhichReportsBack) {
 
     // The longest folder the library may name is used whole (no tool there).
     const std::string folder = "C:\\" + std::string(253, 'd');
-    krxtest::WriteString(HKEY_LOCAL_MACHINE, "software\\NORVA\\BXAPIInfo", "InstallDir", folder);
-    krxtest::WriteDword(HKEY_LOCAL_MACHINE, "Software\\Norva\\KRX3", "log", 1);
+    krxtest::WriteString(HKEY_LOCAL_MACHINE, krx::regkey::kLibraryInfoKey, "InstallDir", folder);
+    krxtest::WriteDword(HKEY_LOCAL_MACHINE, krx::regkey::kKrx3Key, "log", 1);
     krx::LoadTraceSwitch();
     EXPECT_EQ(krx::kRecoveryFailed, TryIn(krx::kViewDetail));
     EXPECT_NE(
@@ -669,10 +670,10 @@ TEST_F(RecoveryTest, ToolInAFolderWithASpaceIsStartedByItsFullPath) {
         CopyFileA((bin + "bxapiset.exe").c_str(), (toolFolder + "\\bxapiset.exe").c_str(), FALSE));
     ASSERT_TRUE(
         CopyFileA((bin + "live_planted_program.exe").c_str(), (base + "kit.exe").c_str(), FALSE));
-    krxtest::WriteString(HKEY_LOCAL_MACHINE, "software\\NORVA\\BXAPIInfo", "InstallDir",
+    krxtest::WriteString(HKEY_LOCAL_MACHINE, krx::regkey::kLibraryInfoKey, "InstallDir",
                          toolFolder);
     RouteLocalPortOnly();
-    krxtest::WriteDword(HKEY_LOCAL_MACHINE, "software\\NORVA\\KRX3\\KRXCommon", "BXAPIRECOVER", 1);
+    krxtest::WriteDword(HKEY_LOCAL_MACHINE, krx::regkey::kCommonKey, "BXAPIRECOVER", 1);
     krxtest::WriteDword(HKEY_CURRENT_USER, kit::kSettingsToolKey, kit::kSettingsToolReport, 0x1);
 
     EXPECT_EQ(krx::kRecoveryAwaitingReport, TryIn(krx::kViewDetail));

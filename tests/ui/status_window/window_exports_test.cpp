@@ -6,6 +6,7 @@
 #include <string>
 #include <type_traits>
 
+#include "base/registry/registry_paths.h"
 #include "common/resource_ids.h"
 #include "krxstat.h"
 #include "loaded_plugin.h"
@@ -85,8 +86,7 @@ TEST_F(WindowExportsTest, WithoutTheLibraryOnlyAMeterThatDoesNotPollOpens) {
     EXPECT_EQ(1, startPM_(kit::kPrinterName, kit::kPortName, kit::kModelName, modelFile_.c_str(),
                           resources_.c_str(), 3));
 
-    krxtest::WriteDword(HKEY_LOCAL_MACHINE, "software\\NORVA\\KRX3\\KRXCommon",
-                        "ERR_OSVERNOTSUPPORT", 1);
+    krxtest::WriteDword(HKEY_LOCAL_MACHINE, krx::regkey::kCommonKey, "ERR_OSVERNOTSUPPORT", 1);
     WindowCall call([&] {
         return startPM_(kit::kPrinterName, kit::kPortName, kit::kModelName, modelFile_.c_str(),
                         resources_.c_str(), 3);
