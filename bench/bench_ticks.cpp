@@ -116,35 +116,6 @@ class CallLog {
     std::string path_;
 };
 
-// The status channel the window registered for the library's status
-// notifications; 0 when it registered none.
-int StatusChannelOf(HWND window) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kit::kSimWindowsKey, 0, KEY_READ, &key) != 0) {
-        return 0;
-    }
-    int channel = 0;
-    const std::string suffix = "-" + std::to_string(kStatusNotification);
-    for (DWORD i = 0; channel == 0; ++i) {
-        char name[64];
-        DWORD nameLength = sizeof(name);
-        DWORD value = 0;
-        DWORD size = sizeof(value);
-        if (RegEnumValueA(key, i, name, &nameLength, nullptr, nullptr,
-                          reinterpret_cast<BYTE*>(&value), &size) != 0) {
-            break;
-        }
-        const std::string n(name);
-        if (value == static_cast<DWORD>(reinterpret_cast<UINT_PTR>(window)) &&
-            n.size() > suffix.size() &&
-            n.compare(n.size() - suffix.size(), suffix.size(), suffix) == 0) {
-            channel = std::atoi(name);
-        }
-    }
-    RegCloseKey(key);
-    return channel;
-}
-
 // Other printers' store keys beside the benchmarked one ("Printer01",
 // which enumerates after them).
 void AddOtherStoreKeys(int count) {
@@ -228,7 +199,7 @@ int main() {
     const HWND meter = session.Meter();
     // The first tick selects the Detail window's channel.
     TimedTick(detail, krx::kStatusTimerId);
-    const int detailChannel = StatusChannelOf(detail);
+    const int detailChannel = kit::SimRegisteredHandle(detail, kStatusNotification);
 
     krx::RememberPrinterName(kit::kPrinterName);
     krx::CBxApi library(krx::RememberedPrinterName());

@@ -257,14 +257,13 @@ void SimPrinter::ScriptTypicalPrinter() {
     SetBytes("IRReply", "@BDC PS\r\nIR:00C8;\x0C");
 }
 
-int PostSimNotification(int option) {
+std::vector<SimRegistration> SimRegistrations() {
+    std::vector<SimRegistration> registrations;
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, kSimWindowsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
-        return 0;
+        return registrations;
     }
-    const UINT message =
-        option == bx::kOptionNotifyStatus ? KRX_MSG_STATUS_CHANGED : KRX_MSG_INFO_DATA;
-    int posted = 0;
+    // Each value is "<handle>-<option>" = the window, as a DWORD.
     for (DWORD i = 0;; ++i) {
         char name[64];
         DWORD nameLength = sizeof(name);
@@ -274,15 +273,44 @@ int PostSimNotification(int option) {
                           reinterpret_cast<BYTE*>(&window), &size) != ERROR_SUCCESS) {
             break;
         }
-        int handle = 0;
-        int registeredOption = 0;
-        if (sscanf(name, "%d-%d", &handle, &registeredOption) == 2 && registeredOption == option &&
-            PostMessageA(reinterpret_cast<HWND>(static_cast<UINT_PTR>(window)), message, 0,
-                         static_cast<LPARAM>(handle))) {
-            ++posted;
+        SimRegistration r;
+        if (sscanf(name, "%d-%d", &r.handle, &r.option) == 2) {
+            r.window = reinterpret_cast<HWND>(static_cast<UINT_PTR>(window));
+            registrations.push_back(r);
         }
     }
     RegCloseKey(key);
+    return registrations;
+}
+
+int SimRegisteredHandle(HWND window, int option) {
+    for (const SimRegistration& r : SimRegistrations()) {
+        if (r.window == window && r.option == option) {
+            return r.handle;
+        }
+    }
+    return 0;
+}
+
+HWND SimRegisteredWindow(int handle, int option) {
+    for (const SimRegistration& r : SimRegistrations()) {
+        if (r.handle == handle && r.option == option) {
+            return r.window;
+        }
+    }
+    return nullptr;
+}
+
+int PostSimNotification(int option) {
+    const UINT message =
+        option == bx::kOptionNotifyStatus ? KRX_MSG_STATUS_CHANGED : KRX_MSG_INFO_DATA;
+    int posted = 0;
+    for (const SimRegistration& r : SimRegistrations()) {
+        if (r.option == option &&
+            PostMessageA(r.window, message, 0, static_cast<LPARAM>(r.handle))) {
+            ++posted;
+        }
+    }
     return posted;
 }
 

@@ -3,6 +3,8 @@
 // the host stand-in, the demo, the benchmarks and the tests.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
@@ -57,6 +59,21 @@ class SimPrinter {
     // the kit's model and has a printer-information reply ready.
     static void ScriptTypicalPrinter();
 };
+
+// One notification the simulated printer has registered: the window that
+// asked for the option's news on the channel handle.
+struct SimRegistration {
+    int handle = 0;
+    int option = 0;
+    HWND window = nullptr;
+};
+// Every registration, in any process.
+std::vector<SimRegistration> SimRegistrations();
+// The channel handle on which the window hears the option's news; 0 when
+// it registered for none.
+int SimRegisteredHandle(HWND window, int option);
+// The window that hears the option's news on the handle; null when none.
+HWND SimRegisteredWindow(int handle, int option);
 
 // Posts 1026 (option 4, status) or 1025 (option 3, information), with the
 // channel handle as lParam, to every window the simulated printer has

@@ -308,38 +308,6 @@ TEST_F(StatusWindowTest, PopupAndDetailAppearWhereTheyStay) {
     }
 }
 
-// The option-3 registration of the simulated printer that names the window
-// ("<handle>-3"), and the window a registration names.
-std::string InfoRegistrationOf(HWND window) {
-    std::string found;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kit::kSimWindowsKey, 0, KEY_READ, &key) != 0) {
-        return found;
-    }
-    for (DWORD i = 0; found.empty(); ++i) {
-        char name[64];
-        DWORD nameLength = sizeof(name);
-        DWORD value = 0;
-        DWORD size = sizeof(value);
-        if (RegEnumValueA(key, i, name, &nameLength, nullptr, nullptr,
-                          reinterpret_cast<BYTE*>(&value), &size) != 0) {
-            break;
-        }
-        const std::string n(name);
-        if (value == static_cast<DWORD>(reinterpret_cast<UINT_PTR>(window)) && n.size() > 2 &&
-            n.compare(n.size() - 2, 2, "-3") == 0) {
-            found = n;
-        }
-    }
-    RegCloseKey(key);
-    return found;
-}
-
-HWND RegisteredWindow(const std::string& registration) {
-    return reinterpret_cast<HWND>(static_cast<UINT_PTR>(
-        krxtest::ReadDword(HKEY_CURRENT_USER, kit::kSimWindowsKey, registration.c_str(), 0)));
-}
-
 BOOL CALLBACK CountDialog(HWND hwnd, LPARAM count) {
     char className[16] = {};
     GetClassNameA(hwnd, className, sizeof(className));
@@ -372,8 +340,8 @@ TEST_F(StatusWindowTest, InformationDialogIsOwnedByTheWindowAndOpensOnce) {
     ASSERT_NE(nullptr, info);
     EXPECT_EQ(hwnd, GetWindow(info, GW_OWNER));
     EXPECT_FALSE(IsWindowEnabled(hwnd)) << "the status window waits for the dialog";
-    const std::string channel = InfoRegistrationOf(info);
-    ASSERT_FALSE(channel.empty()) << "the dialog hears the information channel";
+    const int channel = kit::SimRegisteredHandle(info, bx::kOptionNotifyInfo);
+    ASSERT_NE(0, channel) << "the dialog hears the information channel";
 
     // A second command (on its way before the window was disabled) opens
     // nothing more, and the one dialog still closes.
@@ -389,13 +357,13 @@ TEST_F(StatusWindowTest, InformationDialogIsOwnedByTheWindowAndOpensOnce) {
     EXPECT_FALSE(IsWindow(info));
     EXPECT_TRUE(IsWindowEnabled(hwnd));
     // The channel's news comes to the status window again.
-    EXPECT_EQ(hwnd, RegisteredWindow(channel));
+    EXPECT_EQ(hwnd, kit::SimRegisteredWindow(channel, bx::kOptionNotifyInfo));
     PostMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(0, call.Wait());
 
     // The channel's receive is cancelled, then its news goes elsewhere: when
     // the dialog takes the channel over, and when the window takes it back.
-    const std::string handle = channel.substr(0, channel.size() - 2);
+    const std::string handle = std::to_string(channel);
     const std::string handOver = "BXReceiveCancel " + handle + "\nBXSetOption " + handle + " 3\n";
     const std::string calls = kit::ReadTextFile(log);
     int handOvers = 0;
