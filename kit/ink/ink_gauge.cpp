@@ -126,12 +126,16 @@ void Paint(HWND hwnd, HDC dc) {
     const bool enabled = IsWindowEnabled(hwnd) != FALSE;
     const int width = client.right - client.left;
     const int height = client.bottom - client.top;
-    const int markSize = height >= 30 ? 10 : height / 3;
+    // The tanks, their gaps and the marks are drawn for 96 DPI and grow with
+    // the DPI, as the dialog that holds the gauge does.
+    const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
+    auto scaled = [dpi](int pixels) { return dpi > 96 ? MulDiv(pixels, dpi, 96) : pixels; };
+    const int markSize = height >= scaled(30) ? scaled(10) : height / 3;
     // Tanks side by side from the left edge, under the gauge's label.
-    const int gap = 6;
+    const int gap = scaled(6);
     int barWidth = (width - gap * (gauge->bars - 1)) / gauge->bars;
-    if (barWidth > 22) {
-        barWidth = 22;
+    if (barWidth > scaled(22)) {
+        barWidth = scaled(22);
     }
     if (barWidth < 2) {
         return;

@@ -55,6 +55,13 @@ void GraphicsWindowTest::Pump() {
     }
 }
 
+int Px(int pixels) {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return dpi > 96 ? MulDiv(pixels, dpi, 96) : pixels;
+}
+
 void SetClientSize(HWND hwnd, int width, int height) {
     RECT window, client;
     GetWindowRect(hwnd, &window);

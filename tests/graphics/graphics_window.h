@@ -31,6 +31,10 @@ class GraphicsWindowTest : public ::testing::Test {
     HWND dialog_ = nullptr;
 };
 
+// Pixels of a 96-DPI layout at the display's DPI, as the controls draw them
+// (the same at 96 DPI; the graphics tests also run at 144 DPI).
+int Px(int pixels);
+
 // Sets the client size of a dialog item, in pixels.
 void SetClientSize(HWND hwnd, int width, int height);
 

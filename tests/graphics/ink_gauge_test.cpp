@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "graphics_window.h"
 #include "common/resource_ids.h"
 
@@ -11,6 +14,7 @@ namespace {
 
 using graphicstest::Canvas;
 using graphicstest::Hex;
+using graphicstest::Px;
 
 constexpr int kWidth = 160, kHeight = 32;
 // Tanks of 22 pixels with 6 between, from the left; marks over the top 10.
@@ -100,6 +104,40 @@ TEST_F(InkGaugeTest, ColourGaugeTakesFiveLevelsInItsOwnOrder) {
     for (int i = 0; i < 5; ++i) {
         bool marked = canvas.At(BarCentre(i) + 3, kMarkY + 2) == RGB(0xff, 0xcc, 0x00);
         EXPECT_EQ(marked, i == 4) << "bar " << i;
+    }
+}
+
+// Tanks of 22 pixels with 6 between at 96 DPI, grown by the DPI above it.
+TEST(InkGaugeDpi, TanksGrowWithTheDpi) {
+    HMODULE ink = LoadLibraryA("kitink.dll");
+    ASSERT_NE(ink, nullptr) << GetLastError();
+    const int width = Px(kWidth), height = Px(40);
+    HWND gauge = CreateWindowExA(0, KRX_INK_GAUGE_CLASS, "", WS_POPUP, 0, 0, width, height, nullptr,
+                                 nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(gauge, nullptr) << GetLastError();
+    SendMessageA(gauge, KRX_INK_MESSAGE, KRX_INK_COLOR_INIT, 6);
+    LONG block[7] = {6, 0, 100, 100, 100, 100, 100};
+    SendMessageA(gauge, KRX_INK_MESSAGE, KRX_INK_COLOR_LEVELS, reinterpret_cast<LPARAM>(block));
+    Canvas canvas(width, height);
+    canvas.PrintClient(gauge);
+    // Runs of tank (anything but the face) along a row near the bottom.
+    std::vector<std::pair<int, int>> tanks; // first column, width
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    for (int x = 0; x < width; ++x) {
+        if (canvas.At(x, height - 3) == face) {
+            continue;
+        }
+        if (tanks.empty() || tanks.back().first + tanks.back().second != x) {
+            tanks.push_back({x, 0});
+        }
+        ++tanks.back().second;
+    }
+    DestroyWindow(gauge);
+    FreeLibrary(ink);
+    ASSERT_EQ(tanks.size(), 5u);
+    for (size_t i = 0; i < tanks.size(); ++i) {
+        EXPECT_EQ(tanks[i].second, Px(22)) << "tank " << i;
+        EXPECT_EQ(tanks[i].first, static_cast<int>(i) * (Px(22) + Px(6))) << "tank " << i;
     }
 }
 

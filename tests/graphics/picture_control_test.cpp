@@ -18,6 +18,7 @@ namespace {
 
 using graphicstest::Canvas;
 using graphicstest::Hex;
+using graphicstest::Px;
 
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
@@ -40,6 +41,10 @@ class PictureControlTest : public graphicstest::GraphicsWindowTest {
   protected:
     void SetUp() override {
         GraphicsWindowTest::SetUp();
+        // The run at another DPI insists on getting it.
+        if (const char* dpi = std::getenv("KRX_DISPLAY_DPI")) {
+            ASSERT_EQ(Px(96), std::atoi(dpi));
+        }
         ASSERT_TRUE(picture_.Attach(Dialog(), IDC_TEST_PICTURE));
         graphicstest::SetClientSize(picture_.Hwnd(), 40, 30);
     }
@@ -60,6 +65,8 @@ struct KindCase {
     COLORREF right; // the right quarter's colour
 };
 
+// Above 96 DPI the picture fills the area the DPI gives it: sizes and
+// places below are those of 96 DPI, at the display's DPI.
 TEST_F(PictureControlTest, TakesTheBitmapSizeAndShowsEveryKindTheRightWayUp) {
     const KindCase cases[] = {
         {"8 bit", IDB_TEST_8BIT, kGreen},
@@ -79,14 +86,16 @@ TEST_F(PictureControlTest, TakesTheBitmapSizeAndShowsEveryKindTheRightWayUp) {
         Canvas canvas(40, 30, kSentinel);
         canvas.PrintClient(picture_.Hwnd());
         SIZE size = ClientSize(picture_.Hwnd());
-        EXPECT_EQ(size.cx, 20) << c.label;
-        EXPECT_EQ(size.cy, 10) << c.label;
-        EXPECT_PRED2(Near, canvas.At(2, 1), kRed) << c.label << ": top " << Hex(canvas.At(2, 1));
-        EXPECT_PRED2(Near, canvas.At(2, 8), kBlue)
-            << c.label << ": bottom " << Hex(canvas.At(2, 8));
-        EXPECT_PRED2(Near, canvas.At(17, 1), c.right)
-            << c.label << ": right " << Hex(canvas.At(17, 1));
-        EXPECT_EQ(canvas.At(25, 5), kSentinel) << c.label << ": painted past the bitmap";
+        EXPECT_EQ(size.cx, Px(20)) << c.label;
+        EXPECT_EQ(size.cy, Px(10)) << c.label;
+        const COLORREF top = canvas.At(Px(2), Px(1)), bottom = canvas.At(Px(2), Px(8));
+        const COLORREF right = canvas.At(Px(17), Px(1)), corner = canvas.At(Px(20) - 1, Px(10) - 1);
+        EXPECT_PRED2(Near, top, kRed) << c.label << ": top " << Hex(top);
+        EXPECT_PRED2(Near, bottom, kBlue) << c.label << ": bottom " << Hex(bottom);
+        EXPECT_PRED2(Near, right, c.right) << c.label << ": right " << Hex(right);
+        EXPECT_PRED2(Near, corner, c.right) << c.label << ": bottom right " << Hex(corner);
+        EXPECT_EQ(canvas.At(Px(20), Px(5)), kSentinel) << c.label << ": painted past the bitmap";
+        EXPECT_EQ(canvas.At(Px(5), Px(10)), kSentinel) << c.label << ": painted below the bitmap";
     }
 }
 
@@ -96,11 +105,11 @@ TEST_F(PictureControlTest, DrawSizeClipsThePictureButNotTheControl) {
     Canvas canvas(40, 30, kSentinel);
     canvas.PrintClient(picture_.Hwnd());
     SIZE size = ClientSize(picture_.Hwnd());
-    EXPECT_EQ(size.cx, 20);
-    EXPECT_EQ(size.cy, 10);
-    EXPECT_EQ(canvas.At(2, 1), kRed);
-    EXPECT_EQ(canvas.At(12, 1), kSentinel) << Hex(canvas.At(12, 1));
-    EXPECT_EQ(canvas.At(2, 7), kSentinel) << Hex(canvas.At(2, 7));
+    EXPECT_EQ(size.cx, Px(20));
+    EXPECT_EQ(size.cy, Px(10));
+    EXPECT_EQ(canvas.At(Px(2), Px(1)), kRed);
+    EXPECT_EQ(canvas.At(Px(10), Px(1)), kSentinel) << Hex(canvas.At(Px(10), Px(1)));
+    EXPECT_EQ(canvas.At(Px(2), Px(5)), kSentinel) << Hex(canvas.At(Px(2), Px(5)));
 }
 
 TEST_F(PictureControlTest, MissingOrDamagedBitmapsLeaveItBlankAndUnchangedInSize) {
@@ -130,7 +139,7 @@ TEST_F(PictureControlTest, KeepsTheDeviceCopyUntilThePictureOrTheDisplayChanges)
     auto paint = [&] {
         Canvas canvas(40, 30, kSentinel);
         canvas.PrintClient(picture_.Hwnd());
-        return canvas.At(2, 1);
+        return canvas.At(Px(2), Px(1));
     };
     picture_.ShowBitmap(IDB_TEST_8BIT);
     paint();
@@ -298,10 +307,11 @@ class BlinkIconTest : public PictureControlTest {
             FreeLibrary(pictures_);
         }
     }
+    // The icon's left edge at x of a 96-DPI layout.
     bool IconAt(int x) {
-        Canvas canvas(120, 100);
+        Canvas canvas(Px(120), Px(100));
         canvas.PrintClient(picture_.Hwnd());
-        return canvas.At(x, 1) == kMagenta && canvas.At(x + 30, 30) == kMagenta;
+        return canvas.At(Px(x), 1) == kMagenta && canvas.At(Px(x + 30), Px(30)) == kMagenta;
     }
     HMODULE pictures_ = nullptr;
 };
