@@ -94,11 +94,11 @@ void CloseChannels(StatusChannels& c) {
         CloseChannel(c.m_BxApi, &c.m_hStat);
         c.m_Stat = 0;
     }
-    if (c.m_hInfo > 0) {
+    if (c.InfoOpen()) {
         CloseChannel(c.m_BxApi, &c.m_hInfo);
         c.m_Info = 0;
     }
-    if (c.m_hInfo2 > 0) {
+    if (c.RemoteInfoOpen()) {
         CloseChannel(c.m_BxApi, &c.m_hInfo2);
         c.m_Info2 = 0;
     }

@@ -46,6 +46,11 @@ struct StatusChannels {
     // empty.
     void SetNames(const char* printerName, const char* portName);
 
+    // The information channels are open (a failed open leaves no handle,
+    // a library's error code is no channel either).
+    bool InfoOpen() const { return m_hInfo > 0; }
+    bool RemoteInfoOpen() const { return m_hInfo2 > 0; }
+
     // True when the first entry asked for less frequent polling.
     bool SlowPolling() const { return (m_PortAttr & KRX_CHANNEL_ATTR_SLOW) != 0; }
 };

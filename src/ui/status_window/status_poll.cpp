@@ -64,20 +64,12 @@ std::string ReplyText(const std::vector<unsigned char>& reply) {
     return text;
 }
 
-StatusShown TroubleOf(int statusClass) {
-    StatusShown shown;
-    shown.trouble = StatusShown::kTroubleOfClass;
-    shown.troubleClass = statusClass;
-    return shown;
-}
-
 } // namespace
 
 void StatusPoll::Open(HWND window, CBxApi* library, StatusChannels* channels) {
     m_hWnd = window;
     m_pBxApi = library;
     m_pChannels = channels;
-    m_Information.OwnerOpened();
     int debugStatus = 0;
     if (ReadProfileInt(m_Printer.ModelFile().c_str(), m_Printer.ModelSection().c_str(), "Debug",
                        &debugStatus) != kProfileFound) {
@@ -95,6 +87,36 @@ UINT StatusPoll::NextPeriodMs() const {
 
 // ---------------------------------------------------------------------------
 // Status tick
+
+StatusOutcome StatusPoll::Tick(int viewType, TipList& tips) {
+    if (m_Recovery.AwaitingReport()) {
+        return StatusOutcome::kNotShown;
+    }
+    int result = TickResult();
+    DebugTrace("---\nStatus Timer : ");
+    DebugTrace(m_bPrinting ? "Printing (%d)\n" : "Idling (%d)\n", result);
+    if (viewType == kViewProgress && IsFilePort(m_Printer.Port())) {
+        // Nothing answers behind a print-to-file port.
+        return StatusOutcome::kPrintToFile;
+    }
+    result = SelectChannel(result);
+    if (result == kTickFailure) {
+        m_Recovery.AfterCommunicationFailure(m_hWnd, viewType, m_Printer.Name());
+    }
+    DebugTrace(" (iResult : %d)\n", result);
+    ShowTickResult(result, viewType, tips);
+    DebugTrace(" Total Status No. : %d\n", m_nStatusClass);
+    return StatusOutcome::kShown;
+}
+
+StatusOutcome StatusPoll::OnStatusNews(LPARAM channel, int viewType, TipList& tips) {
+    if (m_pChannels == nullptr || m_pChannels->m_hStat == 0 || channel != m_pChannels->m_hStat) {
+        return StatusOutcome::kNotShown;
+    }
+    DebugTrace("---\nOnBXAPIStatus : ");
+    ReadStatus(0, viewType, tips);
+    return StatusOutcome::kShown;
+}
 
 int StatusPoll::TickResult() {
     // The store key found when the window was set up, opened once for the
@@ -161,17 +183,15 @@ int StatusPoll::SelectChannel(int result) {
     return result;
 }
 
-StatusShown StatusPoll::ShowTickResult(int result, int viewType, TipList& tips) {
-    StatusShown shown;
+void StatusPoll::ShowTickResult(int result, int viewType, TipList& tips) {
     if (result < 0) {
         m_nStatusClass = result == kTickOtherPrinter ? kClassOtherPrinter : kClassNoAnswer;
-        shown = ShowStatus(0);
+        ShowStatus(0, viewType);
         UpdateInkDisplay(1, viewType, tips);
     } else if (result == kTickRead && m_pChannels != nullptr && m_pChannels->m_Stat != 0 &&
                (!m_bStatusSkip || m_bPrinting)) {
-        shown = ReadStatus(m_bPrinting, viewType, tips);
+        ReadStatus(m_bPrinting, viewType, tips);
     }
-    return shown;
 }
 
 // ---------------------------------------------------------------------------
@@ -210,10 +230,9 @@ int StatusPoll::ReadReply(int fromRegistry, std::vector<unsigned char>* reply) {
     }
 }
 
-StatusShown StatusPoll::ReadStatus(int fromRegistry, int viewType, TipList& tips) {
-    StatusShown shown;
+void StatusPoll::ReadStatus(int fromRegistry, int viewType, TipList& tips) {
     if (m_pChannels == nullptr) {
-        return shown;
+        return;
     }
     int readResult = kReadFailed;
     bool answered = false; // a reply came, whether or not it decodes
@@ -230,7 +249,7 @@ StatusShown StatusPoll::ReadStatus(int fromRegistry, int viewType, TipList& tips
             if (!fromRegistry) {
                 m_bStatusSkip = 1;
             }
-            return shown;
+            return;
         }
         if (readResult >= 0) {
             // A reply that does not decode shows no status: what was decoded
@@ -256,18 +275,24 @@ StatusShown StatusPoll::ReadStatus(int fromRegistry, int viewType, TipList& tips
         UpdateDetailExtras(readResult, viewType);
         m_InkGauges.SetWarnings(InkStateMask(m_Status, m_nStatusClass));
         DebugTrace(" -> Status No. : %d\n", m_nStatusClass);
-        shown = ShowStatus(readResult);
+        ShowStatus(readResult, viewType);
     } else {
         // This kind of channel cannot tell a status.
-        m_nStatusClass = kClassNoAnswer;
-        m_Display.ShowMessage(IDS_STATUS_NOT_AVAILABLE);
-        m_Display.ShowPicture(kNoAnswerPictureCategory);
-        shown.trouble = StatusShown::kTroubleNone;
-        readResult = kReadFailed;
+        ShowNotAvailable(viewType);
     }
     UpdateInkDisplay(0, viewType, tips);
-    shown.read = answered ? StatusShown::kStatusRead : StatusShown::kReadFailed;
-    return shown;
+    if (answered) {
+        m_Recovery.OnStatusRead();
+    } else {
+        m_Recovery.AfterCommunicationFailure(m_hWnd, viewType, m_Printer.Name());
+    }
+}
+
+void StatusPoll::ShowNotAvailable(int viewType) {
+    m_nStatusClass = kClassNoAnswer;
+    m_Display.ShowMessage(IDS_STATUS_NOT_AVAILABLE);
+    m_Display.ShowPicture(kNoAnswerPictureCategory);
+    m_Help.ClearCategory(m_nStatusClass, viewType);
 }
 
 void StatusPoll::StartExternalProgram(int viewType) {
@@ -307,18 +332,12 @@ void StatusPoll::StartExternalProgram(int viewType) {
 void StatusPoll::UpdateDetailExtras(int readResult, int viewType) {
     const bool information =
         readResult >= 0 && OffersInformation(m_Status) && viewType == kViewDetail;
-    if (information && m_pChannels->m_hInfo > 0) {
-        EnableWindow(GetDlgItem(m_hWnd, IDC_INFO_BUTTON), TRUE);
-    } else {
-        EnableWindow(GetDlgItem(m_hWnd, IDC_INFO_BUTTON), FALSE);
-        m_Information.EndShown();
-    }
-    if (!(information && m_pChannels->m_hInfo2 > 0) || m_pBxApi == nullptr) {
-        SetDlgItemTextA(m_hWnd, IDC_INFO_LINE, "");
-        ShowWindow(GetDlgItem(m_hWnd, IDC_INFO_LINE), SW_HIDE);
+    m_Display.OfferInformation(information && m_pChannels->InfoOpen());
+    if (!(information && m_pChannels->RemoteInfoOpen()) || m_pBxApi == nullptr) {
+        m_Display.HideInformationLine();
         return;
     }
-    ShowWindow(GetDlgItem(m_hWnd, IDC_INFO_LINE), SW_SHOW);
+    m_Display.ShowInformationLine();
     m_pBxApi->BXSend(m_pChannels->m_hInfo2, kRemoteCountRequest, sizeof(kRemoteCountRequest));
     ReceiveRemoteCount();
 }
@@ -342,28 +361,28 @@ void StatusPoll::ReceiveRemoteCount() {
     uint16_t count = kIRNotAvailable;
     ParseIRReply(static_cast<const unsigned char*>(buffer), static_cast<size_t>(length), &count);
     LocalFree(buffer);
-    SetDlgItemTextA(m_hWnd, IDC_INFO_LINE, RemoteCountText(m_Status.ink, count).c_str());
+    m_Display.SetInformationLine(RemoteCountText(m_Status.ink, count));
 }
 
 // ---------------------------------------------------------------------------
 // Display
 
-StatusShown StatusPoll::ShowStatus(int readResult) {
+void StatusPoll::ShowStatus(int readResult, int viewType) {
     const int statusClass = m_nStatusClass;
     m_bStatusSkip = 0;
     const StatusDisplay display = StatusDisplayFor(readResult, statusClass);
     m_Display.ShowMessage(display.messageId);
     m_Display.ShowPicture(display.pictureCategory);
+    m_Help.SetCategory(statusClass, viewType);
 
     if (!m_bPrinting || !m_Sound.Available()) {
         m_Sound.Forget();
-        return TroubleOf(statusClass);
+        return;
     }
     int sound = 0;
     int soundNumber = -1;
     NotifySettings(statusClass, &sound, &soundNumber);
     m_Sound.Announce(soundNumber, sound != 0);
-    return TroubleOf(statusClass);
 }
 
 int StatusPoll::NotifySettings(int statusClass, int* sound, int* soundNumber) const {
@@ -383,15 +402,6 @@ int StatusPoll::NotifySettings(int statusClass, int* sound, int* soundNumber) co
 
 bool StatusPoll::PopsUp(int statusClass) const {
     return NotifySettings(statusClass, nullptr, nullptr) == 1;
-}
-
-bool StatusPoll::ShouldClose(int baseViewType, int viewType) const {
-    if (m_nStatusClass == -1) {
-        return false;
-    }
-    const bool popupLike = baseViewType == kViewPopup || viewType == kViewPopup ||
-                           (viewType == kViewDetail && baseViewType == kViewProgress);
-    return popupLike && !PopsUp(m_nStatusClass);
 }
 
 void StatusPoll::UpdateInkDisplay(int noInformation, int viewType, TipList& tips) {
@@ -415,7 +425,7 @@ void StatusPoll::UpdateInkDisplay(int noInformation, int viewType, TipList& tips
 // ---------------------------------------------------------------------------
 // Initial status of a pop-up
 
-StatusShown StatusPoll::ShowInitialStatus() {
+void StatusPoll::ShowInitialStatus(int viewType) {
     RegistryKey store = m_Printer.OpenStoreKey();
     std::vector<unsigned char> stored;
     bool keyOpen = store.IsOpen();
@@ -425,36 +435,34 @@ StatusShown StatusPoll::ShowInitialStatus() {
         if (comStatus != kComStatusRead) {
             m_nStatusClass =
                 comStatus == kComStatusOtherPrinter ? kClassOtherPrinter : kClassNoAnswer;
-            return ShowStatus(0);
+            ShowStatus(0, viewType);
+            return;
         }
         stored = ReadStoredStatusIn(store);
     }
     if (stored.size() >= kRemoteReplyPrefixLength &&
         std::memcmp(stored.data(), kRemoteReplyPrefix, kRemoteReplyPrefixLength) == 0) {
-        m_nStatusClass = kClassNoAnswer;
-        m_Display.ShowMessage(IDS_STATUS_NOT_AVAILABLE);
-        m_Display.ShowPicture(kNoAnswerPictureCategory);
-        StatusShown shown;
-        shown.trouble = StatusShown::kTroubleNone;
-        return shown;
+        ShowNotAvailable(viewType);
+        return;
     }
     // A reply without the status header does not decode either.
     const StatusReading reading = DecodeStatusReading(stored.data(), stored.size());
     if (!keyOpen || !reading.decoded) {
         m_nStatusClass = kClassNoAnswer;
-        return ShowStatus(0);
+        ShowStatus(0, viewType);
+        return;
     }
     m_Status = reading.record;
     m_nStatusClass = reading.statusClass;
     m_InkGauges.SetWarnings(InkStateMask(m_Status, m_nStatusClass));
-    return ShowStatus(0);
+    ShowStatus(0, viewType);
 }
 
 // ---------------------------------------------------------------------------
 // Answers of the library
 
 void StatusPoll::OnInformationReply(LPARAM channel) {
-    if (m_pChannels == nullptr || m_pChannels->m_hInfo2 <= 0 || m_pBxApi == nullptr) {
+    if (m_pChannels == nullptr || !m_pChannels->RemoteInfoOpen() || m_pBxApi == nullptr) {
         return;
     }
     DebugTrace("---\nOnBXAPIRead : \n");

@@ -17,6 +17,7 @@ void StatusView::Attach(HWND window) {
     m_Picture.Attach(window, IDC_STATUS_PICTURE);
     m_Picture.SetAccessibleName(ResourceString(IDS_ACC_STATUS_PICTURE));
     m_Picture.SetAccessibleRole(ROLE_SYSTEM_GRAPHIC);
+    m_Information.OwnerOpened();
 }
 
 void StatusView::Reset() {
@@ -59,6 +60,26 @@ void StatusView::ShowPicture(int category) {
     } else {
         m_Picture.ShowBitmap(ids[0]);
     }
+}
+
+void StatusView::OfferInformation(bool offered) {
+    EnableWindow(GetDlgItem(m_hWnd, IDC_INFO_BUTTON), offered ? TRUE : FALSE);
+    if (!offered) {
+        m_Information.EndShown();
+    }
+}
+
+void StatusView::ShowInformationLine() const {
+    ShowWindow(GetDlgItem(m_hWnd, IDC_INFO_LINE), SW_SHOW);
+}
+
+void StatusView::SetInformationLine(const std::string& text) const {
+    SetDlgItemTextA(m_hWnd, IDC_INFO_LINE, text.c_str());
+}
+
+void StatusView::HideInformationLine() const {
+    SetDlgItemTextA(m_hWnd, IDC_INFO_LINE, "");
+    ShowWindow(GetDlgItem(m_hWnd, IDC_INFO_LINE), SW_HIDE);
 }
 
 } // namespace krx

@@ -1,5 +1,7 @@
 // The status window's status message (item 212) and printer picture (item
-// 210), each changed on screen only when it differs from what is shown.
+// 210), each changed on screen only when it differs from what is shown; and
+// what a Detail window offers of the printer's extended information: the
+// information button (321) with the dialog it opens, and the line (260).
 #pragma once
 
 #include <windows.h>
@@ -10,12 +12,14 @@
 #include "graphics/BMP256Ctrl.h"
 #include "graphics/resource_text.h"
 #include "status/status_messages.h"
+#include "ui/status_window/information_dialog.h"
 
 namespace krx {
 
 class StatusView {
   public:
-    // Binds the picture control of the window.
+    // Binds the picture control of the window; the information dialog may
+    // be shown from now on.
     void Attach(HWND window);
 
     // "Checking the status" as the message; the message id stays.
@@ -28,6 +32,15 @@ class StatusView {
     void NotePicture(int category) { m_nPictureCategory = category; }
     // Back to the state of a window just made: "no answer", "checking".
     void Reset();
+
+    // The information button works only while the printer offers its
+    // information; when it stops, a dialog still open ends.
+    void OfferInformation(bool offered);
+    // The information line, empty until its text comes.
+    void ShowInformationLine() const;
+    void SetInformationLine(const std::string& text) const;
+    void HideInformationLine() const;
+    InformationDialog& Information() { return m_Information; }
 
     int MessageId() const { return m_nMessageId; }
     int PictureCategory() const { return m_nPictureCategory; }
@@ -42,6 +55,7 @@ class StatusView {
     std::string m_strLastText; // text now in item 212
     int m_nPictureCategory = 1;
     int m_nLastPictureCategory = 0;
+    InformationDialog m_Information; // opened by 321
 };
 
 } // namespace krx

@@ -116,7 +116,7 @@ bool StatusWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR*
         OnOpenAsDetail();
         return true;
     case KRX_MSG_RECOVERY_REPORT:
-        m_Recovery.OnReport(Hwnd(), lParam);
+        m_Poll.Recovery().OnReport(Hwnd(), lParam);
         return true;
     case WM_MOVE:
         m_Position.SaveCurrent(Hwnd(), m_Printer);
@@ -229,7 +229,7 @@ bool StatusWindow::OnCommand(int id, int /*notifyCode*/, HWND /*control*/) {
         m_Tips.OpenHelp(m_Printer.ModelFile());
         return true;
     case IDC_INFO_BUTTON:
-        m_Poll.Information().Show(m_pBxApi, m_pChannels.get(), Hwnd());
+        m_Display.Information().Show(m_pBxApi, m_pChannels.get(), Hwnd());
         return true;
     default:
         return false;
@@ -255,17 +255,13 @@ bool StatusWindow::OnSysCommand(WPARAM command) {
 }
 
 void StatusWindow::OnCloseOrTurnIntoMeter() {
-    if (m_pJobMonitor == nullptr || m_pJobMonitor->GetJobCount() <= 0) {
+    JobRecord record = {};
+    const ViewDecision decision = ViewPolicy::Decide(ViewEvent::kCloseButton, Situation(&record));
+    if (decision.close) {
         EndWindow(IDOK);
         return;
     }
-    // Jobs are still followed: go on as a hidden meter until the next one.
-    m_nBaseViewType = kViewProgress;
-    m_Position.SetRemember(true);
-    ShowWindow(Hwnd(), SW_HIDE);
-    m_JobView.Clear();
-    SwitchView(kViewProgress, 0);
-    m_Poll.NoteMeterStatus();
+    CarryOut(decision, record);
 }
 
 void StatusWindow::EndWindow(INT_PTR code) {
@@ -376,7 +372,7 @@ BOOL StatusWindow::OnInitDialog() {
     switch (m_nBaseViewType) {
     case kViewPopup:
         m_Position.SetRemember(true);
-        AfterStatusShown(m_Poll.ShowInitialStatus());
+        m_Poll.ShowInitialStatus(m_nViewType);
         SwitchView(kViewPopup, 0);
         break;
     case kViewDetail:
@@ -416,13 +412,13 @@ void StatusWindow::CleanUp() {
     if (m_pChannels) {
         CloseChannels(*m_pChannels);
     }
-    m_Poll.Information().OwnerClosed();
+    m_Display.Information().OwnerClosed();
 }
 
 void StatusWindow::OnDestroy() {
     // The window may go without passing a closing path (its owner ended).
     CleanUp();
-    m_Poll.Information().Destroy();
+    m_Display.Information().Destroy();
 }
 
 } // namespace krx

@@ -36,6 +36,7 @@
 #include "ui/status_window/tips_panel.h"
 #include "ui/status_window/trouble_help.h"
 #include "ui/status_window/view_layout.h"
+#include "ui/status_window/view_policy.h"
 #include "ui/status_window/view_table.h"
 #include "ui/status_window/window_timers.h"
 
@@ -85,7 +86,7 @@ class StatusWindow : public Dialog {
     int ShowInkArea(int show);
 
     // Library recovery through the settings tool.
-    void TryLibraryRecovery() { m_Recovery.Try(Hwnd(), m_nViewType, m_Printer.Name()); }
+    void TryLibraryRecovery() { m_Poll.Recovery().Try(Hwnd(), m_nViewType, m_Printer.Name()); }
 
     // What the window shows, read-only.
     int CurrentViewType() const { return m_nViewType; }
@@ -95,7 +96,7 @@ class StatusWindow : public Dialog {
     const TroubleHelp& Help() const { return m_Help; }
     const TipsPanel& Tips() const { return m_Tips; }
     const StatusChannels* Channels() const { return m_pChannels.get(); }
-    int RecoveryStateValue() const { return m_Recovery.State(); }
+    int RecoveryStateValue() const { return m_Poll.Recovery().State(); }
 
   protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* result) override;
@@ -119,13 +120,18 @@ class StatusWindow : public Dialog {
     void CleanUp();
     void EndWindow(INT_PTR code);
 
-    // Status polling and display (status_window_status.cpp).
+    // Status polling and the views it asks for (status_window_status.cpp).
     void StatusTick();
     void OnStatusNotification(LPARAM lParam);
-    void AfterStatusShown(const StatusShown& shown);
-    bool JobCheckSaysClose();
+    void AfterStatus(ViewEvent event, StatusOutcome status);
+    // What the view decisions start from (popsUp is looked up only when a
+    // decision needs it); the job monitor's record, if any, goes to record.
+    ViewSituation Situation(JobRecord* record) const;
+    // Carries a view decision out; record: the job a meter shows.
+    void CarryOut(const ViewDecision& decision, const JobRecord& record);
     // Job progress (status_window_jobs.cpp).
     void ProgressTick();
+    void ShowMeterJob(const JobRecord& record);
     void OnAddJob(LPARAM jobId);
     void OnOpenAsDetail();
 
@@ -137,7 +143,8 @@ class StatusWindow : public Dialog {
     std::string m_strResourcePath; // passed on to the external program ("/R")
 
     // --- Views and layout ---
-    int m_nViewType = kViewNone; // view shown now; 0 until the first switch
+    int m_nViewType = kViewNone;  // view shown now; 0 until the first switch
+    int m_nMeterStatusClass = -1; // class shown when the meter was last put away
     ViewLayout m_Layout;
 
     // --- Timers ---
@@ -151,7 +158,6 @@ class StatusWindow : public Dialog {
     // --- Printer identity ---
     MonitoredPrinter m_Printer; // names, model, store key
     PositionMemory m_Position;  // template rectangle, remembered position
-    LibraryRecovery m_Recovery;
 
     // --- Communication ---
     std::unique_ptr<StatusChannels> m_pChannels; // needs the library wrapper
@@ -171,7 +177,7 @@ class StatusWindow : public Dialog {
     CaretlessEdit m_StatusText; // 212
 
     // --- Status: polled, read and shown ---
-    StatusPoll m_Poll{m_Printer, m_Display, m_InkGauges, m_strResourcePath};
+    StatusPoll m_Poll{m_Printer, m_Display, m_InkGauges, m_Help, m_strResourcePath};
 };
 
 } // namespace krx

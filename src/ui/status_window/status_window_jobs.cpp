@@ -2,17 +2,10 @@
 // the detail request.
 #include "ui/status_window/status_window.h"
 
-#include "common/resource_ids.h"
 #include "base/trace/debug_trace.h"
 #include "jobs/job_monitor.h"
 
 namespace krx {
-
-namespace {
-
-constexpr int kPictureReady = 1;
-
-} // namespace
 
 // ---------------------------------------------------------------------------
 // Progress tick
@@ -22,61 +15,49 @@ void StatusWindow::ProgressTick() {
     if (m_pJobMonitor == nullptr) {
         return;
     }
-    // A job has started under a Detail window: a condition that calls for
-    // the user keeps a pop-up, anything else makes it a meter.
-    if (m_nViewType == kViewDetail && m_pJobMonitor->GetJobRecord(nullptr)) {
-        if (m_Poll.PopsUp(m_Poll.StatusClass())) {
-            SwitchView(kViewPopup, 0);
-            m_Help.SetCategory(m_Poll.StatusClass(), m_nViewType);
-        } else {
-            SwitchView(kViewProgress, 0);
-        }
+    JobRecord record = {};
+    ViewSituation situation = Situation(&record);
+    if (ViewPolicy::NeedsPopsUp(ViewEvent::kJobStarted, situation)) {
+        situation.popsUp = m_Poll.PopsUp(situation.statusClass);
+        CarryOut(ViewPolicy::Decide(ViewEvent::kJobStarted, situation), record);
     }
     if (m_nViewType == kViewPopup) {
-        JobRecord record = {};
-        if (!m_pJobMonitor->GetJobRecord(&record)) {
+        if (!situation.printing) {
             m_JobView.EndCancelPrinting();
-            SwitchView(kViewDetail, 0);
-        } else if (m_JobView.ShowInPopup(record)) {
-            SwitchView(kViewProgress, 0);
         }
+        situation.view = m_nViewType;
+        situation.meterTakesOver = situation.printing && m_JobView.ShowInPopup(record);
+        CarryOut(ViewPolicy::Decide(ViewEvent::kPopupJobTick, situation), record);
     }
     if (m_nViewType != kViewProgress) {
         return;
     }
-
-    JobRecord record = {};
-    if (m_pJobMonitor->GetJobRecord(&record)) {
-        const JobTick tick = m_JobView.ShowProgress(record);
-        if (tick == JobTick::kNewJob) {
-            m_Tips.StartJob();
-        } else if (tick == JobTick::kSameJob) {
-            m_Tips.Tick(record);
-        }
-        m_Layout.SetKeepHidden(false);
-        if (!IsWindowVisible(Hwnd())) {
-            SetWindowPos(Hwnd(), HWND_TOPMOST, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-            SetWindowPos(Hwnd(), HWND_NOTOPMOST, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-            ShowWindow(Hwnd(), SW_SHOWNOACTIVATE);
-        }
+    if (situation.printing) {
+        ShowMeterJob(record);
         return;
     }
     if (!m_JobView.ShowNoJob()) {
         return; // the ended job shows complete for this tick
     }
-    if (m_nBaseViewType != kViewProgress) {
-        SwitchView(m_nBaseViewType, 0);
-        m_Help.SetCategory(m_Poll.StatusClass(), m_nViewType);
-    } else if (m_pJobMonitor->GetJobCount() > 0) {
-        if (IsWindowVisible(Hwnd())) {
-            ShowWindow(Hwnd(), SW_HIDE);
-            m_Poll.ForgetMeterStatus();
-        }
+    const ViewDecision decision = ViewPolicy::Decide(ViewEvent::kJobsEnded, Situation(&record));
+    CarryOut(decision, record);
+    if (decision.show == WindowShow::kHide) {
         DebugTrace(" Waiting start Job\n");
-    } else {
-        PostMessageA(Hwnd(), WM_CLOSE, 0, 0);
+    }
+}
+
+void StatusWindow::ShowMeterJob(const JobRecord& record) {
+    const JobTick tick = m_JobView.ShowProgress(record);
+    if (tick == JobTick::kNewJob) {
+        m_Tips.StartJob();
+    } else if (tick == JobTick::kSameJob) {
+        m_Tips.Tick(record);
+    }
+    m_Layout.SetKeepHidden(false);
+    if (!IsWindowVisible(Hwnd())) {
+        SetWindowPos(Hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SetWindowPos(Hwnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        ShowWindow(Hwnd(), SW_SHOWNOACTIVATE);
     }
 }
 
@@ -91,22 +72,8 @@ void StatusWindow::OnAddJob(LPARAM jobId) {
 }
 
 void StatusWindow::OnOpenAsDetail() {
-    if (m_nViewType == kViewPopup) {
-        m_nBaseViewType = kViewDetail;
-        return;
-    }
-    if (m_nViewType != kViewProgress) {
-        return;
-    }
-    m_nBaseViewType = kViewDetail;
-    if (IsWindowVisible(Hwnd())) {
-        return; // becomes a detail window when its jobs end
-    }
-    m_Display.ShowChecking();
-    m_Display.ShowPicture(kPictureReady);
-    m_InkGauges.ShowEmpty();
-    m_Position.SetRemember(false);
-    SwitchView(kViewDetail, 1);
+    JobRecord record = {};
+    CarryOut(ViewPolicy::Decide(ViewEvent::kOpenAsDetail, Situation(&record)), record);
 }
 
 } // namespace krx

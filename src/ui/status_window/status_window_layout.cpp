@@ -19,7 +19,7 @@ bool InformationAvailable(const ParsedStatusRecord& status, const StatusChannels
     if (!OffersInformation(status) || channels == nullptr) {
         return false;
     }
-    return remote ? channels->m_hInfo2 != 0 : channels->m_hInfo != 0;
+    return remote ? channels->RemoteInfoOpen() : channels->InfoOpen();
 }
 
 } // namespace
@@ -35,7 +35,7 @@ void StatusWindow::SwitchView(int viewType, int forceDefaultPosition) {
     m_InkGauges.FollowView(m_nViewType, viewType);
 
     if (viewType != kViewDetail) {
-        m_Poll.Information().EndShown();
+        m_Display.Information().EndShown();
     }
 
     if (viewType == kViewProgress) {
