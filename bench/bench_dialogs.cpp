@@ -63,7 +63,7 @@ int main() {
     SetString(krx::regkey::kProfileKey, "KX-Bench", profile);
 
     krx::InitializeModuleState();
-    krx::Module().driverKey = kDriverKey;
+    krx::ThisCall().driverKey = kDriverKey;
     const bench::Figure sound = MillisecondsPerCall(5, [] { krx::SoundTable table("KX-Bench"); });
     const bench::Figure section = MillisecondsPerCall(5, [&] {
         std::vector<char> buffer(32 * 1024);

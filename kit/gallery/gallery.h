@@ -12,7 +12,7 @@ namespace gallery {
 
 struct PageContext {
     HINSTANCE gallery; // this program: the gallery's own page templates
-    HMODULE language;  // the language resource library (also Module().resourceModule)
+    HMODULE language;  // the language resource library (also ThisCall().resourceModule)
     HMODULE pictures;  // the picture library ("BMPDLL")
     HMODULE ink;       // the ink library ("InkDll"): the ink gauge class
 };

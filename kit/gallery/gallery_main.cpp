@@ -177,7 +177,7 @@ int main(int argc, char** argv) {
     context.language = gallery::LoadKitLibrary("krxres_en.dll");
     context.pictures = gallery::LoadKitLibrary("kitpict.dll");
     context.ink = gallery::LoadKitLibrary("kitink.dll");
-    krx::Module().resourceModule = context.language;
+    krx::ThisCall().resourceModule = context.language;
 
     UINT_PTR timer = 0;
     if (captureDir != nullptr) {
@@ -190,7 +190,7 @@ int main(int argc, char** argv) {
     if (timer != 0) {
         KillTimer(nullptr, timer);
     }
-    krx::Module().resourceModule = nullptr;
+    krx::ThisCall().resourceModule = nullptr;
     for (HMODULE m : {context.ink, context.pictures, context.language}) {
         if (m != nullptr) {
             FreeLibrary(m);

@@ -11,6 +11,10 @@
 
 namespace {
 
+std::string KitPrinterDriver(const char* /*printerName*/) {
+    return kit::kDriverName;
+}
+
 int Run(const gallery::PageContext& /*context*/) {
     kit::InstallOptions options;
     options.addSpoolerPrinter = false;
@@ -18,8 +22,10 @@ int Run(const gallery::PageContext& /*context*/) {
     kit::InstallSimulatedSystem(options);
     kit::SimPrinter::Reset();
     kit::SimPrinter::ScriptTypicalPrinter();
-    krx::Module().printerName = kit::kPrinterName;
-    krx::Module().driverName = kit::kDriverName;
+    // The kit's printer is not in the spooler here: the module is told its
+    // driver as the spooler would answer.
+    krx::RememberPrinterName(kit::kPrinterName);
+    krx::RememberedDriverName(kit::kPrinterName, KitPrinterDriver);
 
     krx::CBxApi bx(kit::kPrinterName);
     if (!bx.IsEnabled()) {

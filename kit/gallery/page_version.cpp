@@ -16,7 +16,7 @@ int Run(const gallery::PageContext& /*context*/) {
     options.addSpoolerPrinter = false;
     options.bxapiPath = kit::ExecutableFolder() + "BXAPI.DLL";
     kit::InstallSimulatedSystem(options);
-    krx::Module().driverKey = std::string("software\\NORVA\\KRX3\\Driver\\") + kit::kDriverName;
+    krx::ThisCall().driverKey = std::string("software\\NORVA\\KRX3\\Driver\\") + kit::kDriverName;
 
     // The plug-in's own version comes from krxstat.dll, not from this program.
     HMODULE plugin = LoadLibraryA("krxstat.dll");

@@ -13,8 +13,6 @@
 
 namespace krx {
 
-struct ModuleState;
-
 class Dialog {
   public:
     explicit Dialog(int templateId) : m_nTemplateId(templateId) {}
@@ -65,7 +63,7 @@ class Dialog {
     static INT_PTR CALLBACK Thunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     int m_nTemplateId;
-    ModuleState* m_pFrame = nullptr; // values of the call that runs the dialog
+    void* m_pFrame = nullptr; // values of the call that runs the dialog
     HWND m_hWnd = nullptr;
     bool m_bOwnLoop = false;
     bool m_bEnded = false;
@@ -104,7 +102,7 @@ class SubclassedControl {
     HWND m_hWnd = nullptr;
     WNDPROC m_pOriginal = nullptr;
     LONG_PTR m_nPreviousUserData = 0; // the item's user data before it was bound
-    ModuleState* m_pFrame = nullptr;  // values of the call that bound the control
+    void* m_pFrame = nullptr;         // values of the call that bound the control
     AccessibleText m_Accessible;
 };
 

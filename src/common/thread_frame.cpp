@@ -30,12 +30,12 @@ DWORD FrameSlot() {
 
 } // namespace
 
-ModuleState* CurrentFrame() {
+void* CurrentFrame() {
     DWORD slot = FrameSlot();
-    return slot != TLS_OUT_OF_INDEXES ? static_cast<ModuleState*>(TlsGetValue(slot)) : nullptr;
+    return slot != TLS_OUT_OF_INDEXES ? TlsGetValue(slot) : nullptr;
 }
 
-void SetCurrentFrame(ModuleState* frame) {
+void SetCurrentFrame(void* frame) {
     DWORD slot = FrameSlot();
     if (slot != TLS_OUT_OF_INDEXES) {
         TlsSetValue(slot, frame);
@@ -49,7 +49,7 @@ void ReleaseFrameSlot() {
     }
 }
 
-FrameSwitch::FrameSwitch(ModuleState* frame) : m_pFrame(frame), m_pPrevious(nullptr) {
+FrameSwitch::FrameSwitch(void* frame) : m_pFrame(frame), m_pPrevious(nullptr) {
     if (m_pFrame != nullptr) {
         m_pPrevious = CurrentFrame();
         SetCurrentFrame(m_pFrame);

@@ -1,17 +1,16 @@
 // The per-thread slot that says which export call's values a thread works
-// with. The values themselves (ModuleState) belong to the module state above
-// this layer; the window framework only carries a pointer to them, so that a
-// window whose call is suspended under a nested call still sees its own.
+// with. What a frame holds is the business of the module state above this
+// layer; the slot and the window framework only carry an opaque pointer to
+// it, so that a window whose call is suspended under a nested call still
+// sees its own.
 #pragma once
 
 namespace krx {
 
-struct ModuleState;
-
-// The frame current on this thread (nullptr outside a window call).
-ModuleState* CurrentFrame();
+// The frame current on this thread (nullptr outside any export call).
+void* CurrentFrame();
 // Makes `frame` current on this thread (nullptr: none).
-void SetCurrentFrame(ModuleState* frame);
+void SetCurrentFrame(void* frame);
 // Gives back the thread slot; called when the module unloads.
 void ReleaseFrameSlot();
 
@@ -19,14 +18,14 @@ void ReleaseFrameSlot();
 // handles one message. nullptr changes nothing.
 class FrameSwitch {
   public:
-    explicit FrameSwitch(ModuleState* frame);
+    explicit FrameSwitch(void* frame);
     ~FrameSwitch();
     FrameSwitch(const FrameSwitch&) = delete;
     FrameSwitch& operator=(const FrameSwitch&) = delete;
 
   private:
-    ModuleState* m_pFrame;
-    ModuleState* m_pPrevious;
+    void* m_pFrame;
+    void* m_pPrevious;
 };
 
 } // namespace krx

@@ -91,7 +91,7 @@ int BMP256Ctrl::SetBlinkIcon(LPCSTR name, int32_t rightOffset) {
         return 1;
     }
     // The icon belongs to the language resource library, not to the pictures.
-    m_hIcon = LoadIconA(Module().resourceModule, m_IconName.get());
+    m_hIcon = LoadIconA(ThisCall().resourceModule, m_IconName.get());
     return m_hIcon != nullptr ? 1 : 0;
 }
 
@@ -103,7 +103,7 @@ void BMP256Ctrl::EnablePalette(BOOL enable) {
 }
 
 PictureCache::Picture* BMP256Ctrl::LoadDibResource() {
-    HMODULE module = m_hResourceModule != nullptr ? m_hResourceModule : Module().resourceModule;
+    HMODULE module = m_hResourceModule != nullptr ? m_hResourceModule : ThisCall().resourceModule;
     if (module == nullptr) {
         return nullptr;
     }

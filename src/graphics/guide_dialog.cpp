@@ -22,7 +22,7 @@ void SetButtonStyle(HWND button, DWORD style) {
 } // namespace
 
 HRSRC FindGuideResource(int category) {
-    HMODULE module = Module().resourceModule;
+    HMODULE module = ThisCall().resourceModule;
     if (module == nullptr) {
         return nullptr;
     }
@@ -34,11 +34,11 @@ GuideDialog::GuideDialog() : Dialog(IDD_GUIDE) {}
 
 INT_PTR GuideDialog::ShowGuide(HRSRC stepResource, HWND parent) {
     m_hResource = stepResource;
-    return DoModal(parent, Module().resourceModule);
+    return DoModal(parent, ThisCall().resourceModule);
 }
 
 bool GuideDialog::LoadTable() {
-    HMODULE module = Module().resourceModule;
+    HMODULE module = ThisCall().resourceModule;
     if (module == nullptr || m_hResource == nullptr) {
         return false;
     }

@@ -42,7 +42,7 @@ INT_PTR PrinterInfoDialog::ShowPrinterInformation(const CBxApi& library, int inf
     m_nChannel = infoChannel;
     m_Record = PrinterInfoRecord{};
     m_nState = kIdle;
-    return DoModal(parent, Module().resourceModule);
+    return DoModal(parent, ThisCall().resourceModule);
 }
 
 bool PrinterInfoDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* result) {

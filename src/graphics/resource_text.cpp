@@ -12,7 +12,7 @@ ResourceText::ResourceText(int capacity)
     : m_nCapacity(capacity > 0 ? capacity : kDefaultCapacity) {}
 
 int ResourceText::LoadText(UINT id) {
-    HMODULE module = Module().resourceModule;
+    HMODULE module = ThisCall().resourceModule;
     std::string loaded;
     if (!LoadResourceString(id, &loaded, m_nCapacity)) {
         return 0;

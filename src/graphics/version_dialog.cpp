@@ -19,11 +19,11 @@ using regkey::kLibraryInfoKey;
 using regkey::kProfileKey;
 
 std::string DriverVersion() {
-    if (Module().driverKey.empty()) {
+    if (ThisCall().driverKey.empty()) {
         return {};
     }
     std::string model =
-        RegistryKey(HKEY_LOCAL_MACHINE, Module().driverKey.c_str()).ReadText("ModelID", "");
+        RegistryKey(HKEY_LOCAL_MACHINE, ThisCall().driverKey.c_str()).ReadText("ModelID", "");
     if (model.empty()) {
         return {};
     }
@@ -65,7 +65,7 @@ std::string LibraryVersion() {
 VersionDialog::VersionDialog() : Dialog(IDD_VERSION) {}
 
 INT_PTR VersionDialog::Show(HWND parent) {
-    return DoModal(parent, Module().resourceModule);
+    return DoModal(parent, ThisCall().resourceModule);
 }
 
 void VersionDialog::SetVersion(int item, const std::string& version) {

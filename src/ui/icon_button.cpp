@@ -32,9 +32,9 @@ void IconButton::SetButtonIcon(UINT iconId, int32_t width, int32_t height, int32
     m_nMargin = margin;
     // Loaded at exactly this size, so the button owns the icon and frees it.
     m_hIcon.reset();
-    if (iconId != 0 && Module().resourceModule != nullptr) {
+    if (iconId != 0 && ThisCall().resourceModule != nullptr) {
         m_hIcon.reset(
-            static_cast<HICON>(LoadImageA(Module().resourceModule, MAKEINTRESOURCEA(iconId),
+            static_cast<HICON>(LoadImageA(ThisCall().resourceModule, MAKEINTRESOURCEA(iconId),
                                           IMAGE_ICON, width, height, LR_DEFAULTCOLOR)));
     }
     if (Hwnd() != nullptr) {

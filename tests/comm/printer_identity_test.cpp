@@ -137,7 +137,7 @@ TEST_F(IdentityTest, LibraryErrorFlagsShowOneBoxEach) {
 TEST_F(IdentityTest, TextsComeFromTheLanguageLibrary) {
     HMODULE resources = LoadLibraryA("krxres_en.dll");
     ASSERT_NE(resources, nullptr);
-    krx::Module().resourceModule = resources;
+    krx::ThisCall().resourceModule = resources;
     const uint8_t low[6] = {90, 20, 90, 90, 90, 90};
     EXPECT_EQ(krx::RemoteCountText(low, 42), "About 42 pages can still be printed.");
     EXPECT_EQ(krx::RemoteCountText(low, 0), krx::ResourceString(IDS_REMOTE_COUNT_NONE));
@@ -155,6 +155,6 @@ TEST_F(IdentityTest, TextsComeFromTheLanguageLibrary) {
     EXPECT_EQ(boxes.shown[1].textId, 0);
     EXPECT_EQ(boxes.shown[1].text, "Service call 12");
     EXPECT_EQ(boxes.shown[1].caption, "Service Call Error!");
-    krx::Module().resourceModule = nullptr;
+    krx::ThisCall().resourceModule = nullptr;
     FreeLibrary(resources);
 }

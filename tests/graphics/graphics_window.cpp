@@ -28,7 +28,7 @@ INT_PTR CALLBACK TestDialogProc(HWND, UINT message, WPARAM wParam, LPARAM lParam
 
 void GraphicsWindowTest::SetUp() {
     krx::InitializeModuleState();
-    krx::Module().resourceModule = GetModuleHandleA(nullptr);
+    krx::ThisCall().resourceModule = GetModuleHandleA(nullptr);
     dialog_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_GRAPHICS_TEST),
                                  nullptr, TestDialogProc, 0);
     ASSERT_NE(dialog_, nullptr) << "CreateDialogParam failed: " << GetLastError();
@@ -44,7 +44,7 @@ void GraphicsWindowTest::TearDown() {
     if (dialog_ != nullptr) {
         DestroyWindow(dialog_);
     }
-    krx::Module().resourceModule = nullptr;
+    krx::ThisCall().resourceModule = nullptr;
 }
 
 void GraphicsWindowTest::Pump() {

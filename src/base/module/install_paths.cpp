@@ -54,7 +54,7 @@ std::string InstalledFile(const char* fileName) {
 } // namespace
 
 bool CheckDriverKey() {
-    if (!Module().driverKey.empty()) {
+    if (!ThisCall().driverKey.empty()) {
         return true;
     }
     ShowTextMessageBox(nullptr, kDriverKeyMissingText, nullptr, MB_OK);
@@ -74,13 +74,13 @@ std::string DriverKeyFolder(const std::string& driverKey, const char* valueName)
 }
 
 std::string DriverInstallFolder() {
-    return DriverKeyFolder(Module().driverKey, kInstallPathValue);
+    return DriverKeyFolder(ThisCall().driverKey, kInstallPathValue);
 }
 
 std::string FindHostModule() {
     CheckDriverKey();
-    if (!Module().driverKey.empty()) {
-        RegistryKey key(HKEY_LOCAL_MACHINE, Module().driverKey.c_str());
+    if (!ThisCall().driverKey.empty()) {
+        RegistryKey key(HKEY_LOCAL_MACHINE, ThisCall().driverKey.c_str());
         std::string configured = key.ReadText("N_QHUB", "");
         if (!configured.empty()) {
             return configured;

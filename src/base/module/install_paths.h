@@ -11,7 +11,7 @@ namespace krx {
 // Japanese (Shift-JIS) code page: "CommonKey cannot be obtained!".
 extern const char kDriverKeyMissingText[];
 
-// Shows kDriverKeyMissingText when Module().driverKey is empty; true when
+// Shows kDriverKeyMissingText when ThisCall().driverKey is empty; true when
 // the key is known.
 bool CheckDriverKey();
 

@@ -56,7 +56,7 @@ std::string SelectedName(const std::vector<LanguageEntry>& entries, unsigned lan
 // The section's resource library counts as installed when it lies in the
 // driver's installation folder.
 bool IsResourceLibraryInstalled(const char* modelFile, const std::string& section) {
-    if (section.empty() || Module().driverKey.empty()) {
+    if (section.empty() || ThisCall().driverKey.empty()) {
         return false;
     }
     char resDll[kLanguageSectionSize] = {};

@@ -13,37 +13,48 @@ namespace {
 
 HMODULE g_selfModule = nullptr;
 
-ModuleState& ProcessState() {
-    static ModuleState state;
-    return state;
+// The values every call shares; only touched under SharedLock().
+struct SharedValues {
+    std::string printerName;     // printer of the first call, kept for the module's life
+    std::string driverName;      // that printer's driver, asked of the spooler once
+    std::string languageSection; // profile section chosen for the user's language
+};
+
+SharedValues& Shared() {
+    static SharedValues values;
+    return values;
 }
 
-// Guards the shared values of ProcessState(); made by whichever thread comes
-// first.
+// Guards Shared(); made by whichever thread comes first.
 CriticalSection& SharedLock() {
     static CriticalSection section;
     return section;
 }
 
+// The values used where no call's frame is current.
+CallValues& OutsideCalls() {
+    static CallValues values;
+    return values;
+}
+
 } // namespace
 
-ModuleState& Module() {
-    ModuleState* frame = CurrentFrame();
-    return frame != nullptr ? *frame : ProcessState();
+CallValues& ThisCall() {
+    void* frame = CurrentFrame();
+    return frame != nullptr ? *static_cast<CallValues*>(frame) : OutsideCalls();
 }
 
-ModuleFrame::ModuleFrame() : m_pPrevious(CurrentFrame()) {
-    m_State.statusInterval = ProcessState().statusInterval;
-    SetCurrentFrame(&m_State);
+CallFrame::CallFrame() : m_pPrevious(CurrentFrame()) {
+    SetCurrentFrame(&m_Values);
 }
 
-ModuleFrame::~ModuleFrame() {
+CallFrame::~CallFrame() {
     SetCurrentFrame(m_pPrevious);
 }
 
 void RememberPrinterName(const char* printerName) {
     CriticalSectionLock hold(SharedLock());
-    std::string& name = ProcessState().printerName;
+    std::string& name = Shared().printerName;
     if (name.empty() && printerName != nullptr) {
         name = printerName;
     }
@@ -51,21 +62,21 @@ void RememberPrinterName(const char* printerName) {
 
 std::string RememberedPrinterName() {
     CriticalSectionLock hold(SharedLock());
-    return ProcessState().printerName;
+    return Shared().printerName;
 }
 
 std::string RememberedDriverName(const char* printerName,
                                  std::string (*lookup)(const char* printerName)) {
     {
         CriticalSectionLock hold(SharedLock());
-        if (!ProcessState().driverName.empty()) {
-            return ProcessState().driverName;
+        if (!Shared().driverName.empty()) {
+            return Shared().driverName;
         }
     }
     // The spooler is asked without the lock; the first answer is kept.
     const std::string driver = lookup(printerName);
     CriticalSectionLock hold(SharedLock());
-    std::string& kept = ProcessState().driverName;
+    std::string& kept = Shared().driverName;
     if (kept.empty()) {
         kept = driver;
     }
@@ -74,22 +85,25 @@ std::string RememberedDriverName(const char* printerName,
 
 std::string ChosenLanguageSection() {
     CriticalSectionLock hold(SharedLock());
-    return ProcessState().languageSection;
+    return Shared().languageSection;
 }
 
 void SetChosenLanguageSection(const std::string& section) {
     CriticalSectionLock hold(SharedLock());
-    std::string& chosen = ProcessState().languageSection;
+    std::string& chosen = Shared().languageSection;
     if (chosen.empty()) {
         chosen = section;
     }
 }
 
+void ResetSharedValues() {
+    CriticalSectionLock hold(SharedLock());
+    Shared() = SharedValues{};
+}
+
 void InitializeModuleState() {
-    {
-        CriticalSectionLock hold(SharedLock());
-        ProcessState() = ModuleState{};
-    }
+    ResetSharedValues();
+    OutsideCalls() = CallValues{};
     StoreKeys().Invalidate();
     LoadTraceSwitch();
 }

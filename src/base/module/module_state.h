@@ -1,54 +1,54 @@
 // Module-wide values of the plug-in: created empty when the module loads.
 //
 // Exports may run on several threads at once and inside one another's modal
-// loops, so the values are of two kinds. The remembered printer name, its
-// driver name and the chosen language section are shared by every call and
-// read and written only through the guarded functions below. The driver key,
-// the current resource module and the status interval belong to one window
-// call: each window export opens a ModuleFrame, and Module() answers the
-// frame of the call running on this thread (the process-wide values when no
-// call runs, as in tests that link the code directly).
+// loops, so the values are of two kinds, kept apart:
+// - the values of one export call (CallValues: the driver key, the current
+//   resource module, the status interval): each export opens a CallFrame on
+//   its thread, and ThisCall() answers the frame of the call running there;
+//   a call made from inside another's modal loop has its own frame, and the
+//   outer call's frame is current again when it returns;
+// - the values shared by every call (the remembered printer name, its driver
+//   name, the chosen language section): read and written only through the
+//   functions below, each under the module's lock.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
-#include "common/thread_frame.h"
-
 namespace krx {
 
-struct ModuleState {
+// The values of one export call.
+struct CallValues {
     std::string driverKey;            // "software\NORVA\KRX3\Driver\" + driver name
-    std::string languageSection;      // profile section chosen for the user's language
-    std::string printerName;          // printer of the first call, kept for the module's life
-    std::string driverName;           // that printer's driver, asked of the spooler once
     HMODULE resourceModule = nullptr; // language resource library of the open window
     int statusInterval = 10;          // seconds between status polls
 };
 
-// The running call's values (see above). Only driverKey, resourceModule and
-// statusInterval are per call; product code reaches the shared values
-// through the functions below.
-ModuleState& Module();
+// The values of the call running on this thread. Outside any call (tests
+// and kit programs that link the code directly) one set of values serves
+// the process.
+CallValues& ThisCall();
 
-// The values of one window call, made current on this thread for the
-// frame's life; the previous frame is current again afterwards.
-class ModuleFrame {
+// The values of one export call, current on this thread for the frame's
+// life, starting from their defaults; the previous frame is current again
+// afterwards.
+class CallFrame {
   public:
-    ModuleFrame();
-    ~ModuleFrame();
-    ModuleFrame(const ModuleFrame&) = delete;
-    ModuleFrame& operator=(const ModuleFrame&) = delete;
+    CallFrame();
+    ~CallFrame();
+    CallFrame(const CallFrame&) = delete;
+    CallFrame& operator=(const CallFrame&) = delete;
 
-    ModuleState& State() { return m_State; }
+    CallValues& Values() { return m_Values; }
 
   private:
-    ModuleState m_State;
-    ModuleState* m_pPrevious;
+    CallValues m_Values;
+    void* m_pPrevious;
 };
 
-// CurrentFrame() and FrameSwitch (common/thread_frame.h) carry the frames.
+// CurrentFrame() and FrameSwitch (common/thread_frame.h) carry the frames
+// to the windows of a call.
 
 // Shared values, each read or changed under the module's lock.
 void RememberPrinterName(const char* printerName); // only while none is remembered
@@ -60,8 +60,13 @@ std::string RememberedDriverName(const char* printerName,
 std::string ChosenLanguageSection();
 void SetChosenLanguageSection(const std::string& section); // only while none is chosen
 
-// Sets the module-wide values to their load-time state and reads the trace
-// switch; called from DllMain and by tests that link the code directly.
+// Forgets the shared values, as when the module has just loaded; for tests
+// that link the code directly and need a fresh module.
+void ResetSharedValues();
+
+// Sets the module-wide values (the shared ones and those outside any call)
+// to their load-time state and reads the trace switch; called from DllMain
+// and by tests that link the code directly.
 void InitializeModuleState();
 // Gives back what the module state holds; called when the module unloads.
 void ReleaseModuleState();

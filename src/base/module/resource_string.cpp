@@ -8,7 +8,7 @@
 namespace krx {
 
 bool LoadResourceString(UINT id, std::string* out, int capacity) {
-    return LoadModuleString(Module().resourceModule, id, out, capacity);
+    return LoadModuleString(ThisCall().resourceModule, id, out, capacity);
 }
 
 bool LoadModuleString(HMODULE module, UINT id, std::string* out, int capacity) {

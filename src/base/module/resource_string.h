@@ -1,4 +1,4 @@
-// String resources of the current resource module (Module().resourceModule,
+// String resources of the current resource module (ThisCall().resourceModule,
 // the language resource library) or of a library the host hands over: the
 // one loader every text by number goes through.
 #pragma once

@@ -60,7 +60,7 @@ MonitorSession::MonitorSession(const MonitorRequest& request, const JobMonitorSe
 
 MonitorSession::~MonitorSession() {
     if (m_bResourcesCurrent) {
-        Module().resourceModule = m_hPreviousResources;
+        ThisCall().resourceModule = m_hPreviousResources;
     }
 }
 
@@ -100,7 +100,7 @@ bool MonitorSession::Prepare() {
 
     std::string intervalText;
     LoadResourceString(IDS_STATUS_INTERVAL, &intervalText);
-    Module().statusInterval = StatusIntervalFromText(intervalText.c_str());
+    ThisCall().statusInterval = StatusIntervalFromText(intervalText.c_str());
 
     LoadInkLibrary();
     if (m_Request.viewType == kViewProgress) {
@@ -128,8 +128,8 @@ INT_PTR MonitorSession::RunWindow() {
 }
 
 void MonitorSession::MakeResourcesCurrent() {
-    m_hPreviousResources = Module().resourceModule;
-    Module().resourceModule = m_hResources.get();
+    m_hPreviousResources = ThisCall().resourceModule;
+    ThisCall().resourceModule = m_hResources.get();
     m_bResourcesCurrent = true;
 }
 

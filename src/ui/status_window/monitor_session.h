@@ -55,7 +55,7 @@ class MonitorSession {
 
     // Made and released in this order, released in the reverse one: the
     // call's frame of module values first, the ink library last.
-    ModuleFrame m_Frame;
+    CallFrame m_Frame;
     MonitorRequest m_Request; // the caller's texts, alive for the call
     StatusWindow m_Window;
     // The window's calls of the printer's library, each within its limit, so

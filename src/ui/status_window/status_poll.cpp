@@ -77,7 +77,7 @@ void StatusPoll::Open(HWND window, CBxApi* library, StatusChannels* channels) {
     }
     m_bDebugStatus = debugStatus;
     m_Sound.Load(m_Printer.ModelSection());
-    m_nStatusInterval = Module().statusInterval;
+    m_nStatusInterval = ThisCall().statusInterval;
 }
 
 UINT StatusPoll::NextPeriodMs() const {

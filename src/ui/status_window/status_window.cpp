@@ -75,8 +75,8 @@ INT_PTR StatusWindow::Run(const char* printerName, const char* portName, const c
         m_pChannels->SetNames(m_Printer.Name().c_str(), m_Printer.Port().c_str());
     }
 
-    Module().driverKey = GetDriverKeyPath(m_Printer.Name().c_str());
-    if (Module().driverKey.empty()) {
+    ThisCall().driverKey = GetDriverKeyPath(m_Printer.Name().c_str());
+    if (ThisCall().driverKey.empty()) {
         ShowResourceMessageBox(nullptr, IDS_PRINTER_UNKNOWN, IDS_PRINTER_UNKNOWN_CAPTION,
                                MB_ICONEXCLAMATION | MB_OK);
         return 2;

@@ -94,7 +94,7 @@ std::string TroubleHelp::TroubleshootingPage(int category) const {
     }
     // The pages' own folder, else the install folder; never one relative
     // to the host's current folder, where anyone may have put a page.
-    std::string folder = DriverKeyFolder(Module().driverKey, kPagesPathValue);
+    std::string folder = DriverKeyFolder(ThisCall().driverKey, kPagesPathValue);
     if (folder.empty()) {
         folder = DriverInstallFolder();
     }

@@ -81,10 +81,10 @@ class ResourceLibraryTest : public krxtest::CleanRegistryTest {
         CleanRegistryTest::SetUp();
         module_ = LoadLibraryA(library_);
         ASSERT_NE(module_, nullptr) << library_ << " error " << GetLastError();
-        krx::Module().resourceModule = module_;
+        krx::ThisCall().resourceModule = module_;
     }
     void TearDown() override {
-        krx::Module().resourceModule = nullptr;
+        krx::ThisCall().resourceModule = nullptr;
         if (module_ != nullptr) {
             FreeLibrary(module_);
         }

@@ -25,7 +25,7 @@ class InstallPathsTest : public krxtest::CleanRegistryTest {
         bin_ = kit::ExecutableFolder();
         folder_ = bin_ + "versiontest";
         CreateDirectoryA(folder_.c_str(), nullptr);
-        krx::Module().driverKey = kDriverKey;
+        krx::ThisCall().driverKey = kDriverKey;
     }
     void TearDown() override {
         DeleteFileA((folder_ + "\\N_QHUB05.DLL").c_str());
@@ -132,7 +132,7 @@ TEST_F(InstallPathsTest, WithoutAnInstallFolderNothingIsTakenFromTheCurrentFolde
 TEST_F(InstallPathsTest, VersionDialogShowsWhatItFinds) {
     HMODULE resources = LoadLibraryA("krxres_en.dll");
     ASSERT_NE(resources, nullptr);
-    krx::Module().resourceModule = resources;
+    krx::ThisCall().resourceModule = resources;
     Copy("dlgtest_version.dll", "N_QHUB05.DLL");
     Copy("dlgtest_noversion.dll", "N_QRLY02.EXE");
     dlgtest::WriteFile(folder_ + "\\model.ini", "[KX-Ver]\r\nNVAVER=\"2.05a\"\r\n");
@@ -175,7 +175,7 @@ TEST_F(InstallPathsTest, VersionDialogShowsWhatItFinds) {
     EXPECT_EQ(texts[3], "Ver. 2.0");
 
     FreeLibrary(self);
-    krx::Module().resourceModule = nullptr;
+    krx::ThisCall().resourceModule = nullptr;
     FreeLibrary(resources);
 }
 
@@ -189,7 +189,7 @@ int RecordBox(const krx::MessageBoxRequest& request, void* context) {
 TEST_F(InstallPathsTest, UnknownDriverKeyIsReportedAndNothingIsTakenFromTheCurrentFolder) {
     std::vector<krx::MessageBoxRequest> boxes;
     krx::ScopedMessageBoxHook hook(RecordBox, &boxes);
-    krx::Module().driverKey.clear();
+    krx::ThisCall().driverKey.clear();
     char previous[MAX_PATH];
     GetCurrentDirectoryA(sizeof(previous), previous);
     SetCurrentDirectoryA(folder_.c_str());
@@ -205,7 +205,7 @@ TEST_F(InstallPathsTest, UnknownDriverKeyIsReportedAndNothingIsTakenFromTheCurre
 
     // With the key known nothing is shown.
     boxes.clear();
-    krx::Module().driverKey = kDriverKey;
+    krx::ThisCall().driverKey = kDriverKey;
     krx::FindHostModule();
     EXPECT_TRUE(boxes.empty());
 }

@@ -85,7 +85,7 @@ class LanguageChoiceTest : public krxtest::CleanRegistryTest {
         CleanRegistryTest::SetUp();
         folder_ = kit::ExecutableFolder() + "langtest";
         CreateDirectoryA(folder_.c_str(), nullptr);
-        krx::Module().driverKey = kDriverKey;
+        krx::ThisCall().driverKey = kDriverKey;
         krxtest::WriteString(HKEY_LOCAL_MACHINE, kDriverKey, "InstallPath", folder_);
         profile_ = folder_ + "\\" +
                    ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".ini";
@@ -136,15 +136,15 @@ TEST_F(LanguageChoiceTest, FallsBackToEnglishThenToAnyInstalledLanguage) {
     EXPECT_EQ(Choose(0x0411), "Japanese");
 
     // Japanese library missing: the English choice.
-    krx::Module().languageSection.clear();
+    krx::ResetSharedValues();
     DeleteFileA((folder_ + "\\res_ja.dll").c_str());
     EXPECT_EQ(Choose(0x0411), "English");
 
     // English missing too: the first installed section of the list.
-    krx::Module().languageSection.clear();
+    krx::ResetSharedValues();
     DeleteFileA((folder_ + "\\res_en.dll").c_str());
     EXPECT_EQ(Choose(0x0411), "French");
-    EXPECT_EQ(krx::Module().languageSection, "French");
+    EXPECT_EQ(krx::ChosenLanguageSection(), "French");
 }
 
 TEST_F(LanguageChoiceTest, NothingInstalledChoosesAgainNextTime) {
@@ -152,7 +152,7 @@ TEST_F(LanguageChoiceTest, NothingInstalledChoosesAgainNextTime) {
     int result = -99;
     EXPECT_EQ(Choose(0x0411, &result), "");
     EXPECT_GE(result, 0);
-    EXPECT_EQ(krx::Module().languageSection, "");
+    EXPECT_EQ(krx::ChosenLanguageSection(), "");
     // No section: readers find nothing and give their defaults.
     EXPECT_EQ(krx::ReadLanguageText("ONEPOINT", profile_.c_str()), "");
     EXPECT_EQ(krx::ReadLanguageInt("TSS001", 42, profile_.c_str()), 42);
@@ -164,9 +164,9 @@ TEST_F(LanguageChoiceTest, NothingInstalledChoosesAgainNextTime) {
 TEST_F(LanguageChoiceTest, DriverKeyMissingMeansNotInstalled) {
     dlgtest::WriteFile(profile_, kProfile);
     Install("res_en.dll");
-    krx::Module().driverKey = "software\\NORVA\\KRX3\\Driver\\No Such Driver";
+    krx::ThisCall().driverKey = "software\\NORVA\\KRX3\\Driver\\No Such Driver";
     EXPECT_EQ(Choose(0x0409), "");
-    krx::Module().driverKey.clear();
+    krx::ThisCall().driverKey.clear();
     EXPECT_EQ(Choose(0x0409), "");
 }
 
@@ -197,7 +197,7 @@ TEST_F(LanguageChoiceTest, NameThatDoesNotFitReportsTheRoomNeeded) {
         EXPECT_STREQ(out, "ABCDEFG") << label << ": nothing written";
     };
     tooSmall("fresh choice");
-    EXPECT_EQ(krx::Module().languageSection, "");
+    EXPECT_EQ(krx::ChosenLanguageSection(), "");
     EXPECT_EQ(Choose(0x0411), "Japanese");
     // A kept choice is copied as far as the buffer holds.
     char out[8] = "ABCDEFG";
@@ -223,7 +223,7 @@ TEST_F(LanguageChoiceTest, LongLanguageSectionIsReadWhole) {
 TEST_F(LanguageChoiceTest, ReadersUseTheChosenSection) {
     dlgtest::WriteFile(profile_, kProfile);
     Install("res_ja.dll");
-    krx::Module().languageSection = "English"; // chosen earlier in the process
+    krx::SetChosenLanguageSection("English"); // chosen earlier in the process
     char value[32] = "stale";
     EXPECT_EQ(krx::ReadLanguageString("ONEPOINT", value, static_cast<int>(sizeof(value)),
                                       profile_.c_str()),
@@ -241,6 +241,7 @@ TEST_F(LanguageChoiceTest, ReadersUseTheChosenSection) {
     EXPECT_EQ(krx::ReadLanguageInt("TSS001", 0, profile_.c_str()), 1);
     EXPECT_EQ(krx::ReadLanguageInt("TSS002", 7, profile_.c_str()), 7);
 
-    krx::Module().languageSection = "French";
+    krx::ResetSharedValues();
+    krx::SetChosenLanguageSection("French");
     EXPECT_EQ(krx::ReadLanguageText("ONEPOINT", profile_.c_str()), "") << "empty value";
 }

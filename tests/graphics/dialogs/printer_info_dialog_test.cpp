@@ -49,15 +49,15 @@ class PrinterInfoDialogTest : public krxtest::InstalledSystemTest {
         InstalledSystemTest::SetUp();
         resources_ = LoadLibraryA("krxres_en.dll");
         ASSERT_NE(resources_, nullptr);
-        krx::Module().resourceModule = resources_;
-        krx::Module().printerName = kit::kPrinterName;
+        krx::ThisCall().resourceModule = resources_;
+        krx::RememberPrinterName(kit::kPrinterName);
         log_ = kit::ExecutableFolder() + "info_dialog_calls.log";
         DeleteFileA(log_.c_str());
         kit::SimPrinter::ScriptTypicalPrinter();
         kit::SimPrinter::SetText("CallLog", log_);
     }
     void TearDown() override {
-        krx::Module().resourceModule = nullptr;
+        krx::ThisCall().resourceModule = nullptr;
         FreeLibrary(resources_);
         DeleteFileA(log_.c_str());
         InstalledSystemTest::TearDown();

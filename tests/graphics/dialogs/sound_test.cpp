@@ -40,7 +40,7 @@ class SoundTest : public krxtest::CleanRegistryTest {
         profile_ = folder_ + "\\sound.ini";
         resDll_ = folder_ + "\\res_en.dll";
         dlgtest::WriteFile(resDll_, "");
-        krx::Module().driverKey = kDriverKey;
+        krx::ThisCall().driverKey = kDriverKey;
         krxtest::WriteString(HKEY_LOCAL_MACHINE, kDriverKey, "InstallPath", folder_);
         krxtest::WriteString(HKEY_LOCAL_MACHINE, krx::regkey::kProfileKey, "KX-Sound", profile_);
         g_played = &played_;
@@ -228,7 +228,7 @@ TEST_F(SoundTest, UnknownDriverKeyLeavesTheTableUnavailable) {
     WriteProfile("WVV007=ink_low.wav\r\n");
     int shown = 0;
     krx::ScopedMessageBoxHook hook(CountBox, &shown);
-    krx::Module().driverKey.clear();
+    krx::ThisCall().driverKey.clear();
     krx::SoundTable table("KX-Sound");
     EXPECT_EQ(shown, 1);
     EXPECT_EQ(table.IsSoundAvailable(), 0);

@@ -171,13 +171,13 @@ TEST_F(TipsWithoutSpecialTest, NoCountNoTips) {
     // A library without tip strings (the version test file).
     HMODULE none = LoadLibraryA("dlgtest_version.dll");
     ASSERT_NE(none, nullptr);
-    krx::Module().resourceModule = none;
+    krx::ThisCall().resourceModule = none;
     krx::TipList tips;
     EXPECT_EQ(tips.LoadTips(""), 0);
     EXPECT_TRUE(tips.Entries().empty());
     tips.AdvanceTip();
     EXPECT_EQ(tips.CurrentTipText(), "");
-    krx::Module().resourceModule = Library();
+    krx::ThisCall().resourceModule = Library();
     FreeLibrary(none);
 }
 
@@ -188,6 +188,6 @@ TEST_F(TipsTest, ResourceTextKeepsItsTextOnAMiss) {
     EXPECT_EQ(text.SourceModule(), Library());
     EXPECT_EQ(text.LoadText(4999), 0);
     EXPECT_STREQ(text.Text(), "Tip zer");
-    krx::Module().resourceModule = nullptr;
+    krx::ThisCall().resourceModule = nullptr;
     EXPECT_EQ(text.LoadText(2300), 0) << "no resource library";
 }

@@ -23,6 +23,15 @@ BOOL WINAPI CountingOpenPrinter(LPSTR name, LPHANDLE handle, LPPRINTER_DEFAULTSA
     return krx::DefaultSpooler().openPrinter(name, handle, defaults);
 }
 
+std::string NoDriver(const char* /*printerName*/) {
+    return std::string();
+}
+
+// The driver name the module keeps (none answers when none is kept).
+std::string KeptDriverName() {
+    return krx::RememberedDriverName("", NoDriver);
+}
+
 class BxApiTest : public krxtest::CleanRegistryTest {
   protected:
     void SetUp() override {
@@ -107,7 +116,7 @@ TEST_F(BxApiTest, DriverNameIsAskedOnceAndSelectsTheLibrary) {
     g_openPrinterCalls = 0;
     {
         krx::CBxApi first(kit::kPrinterName);
-        EXPECT_EQ(krx::Module().driverName, kit::kDriverName);
+        EXPECT_EQ(KeptDriverName(), kit::kDriverName);
         EXPECT_EQ(first.IsEnabled(), 0); // the driver's library lacks BXSend
     }
     {
@@ -120,7 +129,7 @@ TEST_F(BxApiTest, DriverNameIsAskedOnceAndSelectsTheLibrary) {
 
 TEST_F(BxApiTest, UnknownPrinterLeavesTheDriverEmpty) {
     krx::CBxApi bx("No Such Printer");
-    EXPECT_EQ(krx::Module().driverName, "");
+    EXPECT_EQ(KeptDriverName(), "");
     EXPECT_EQ(bx.IsEnabled(), 1); // through the bare driver key and BXAPI.DLL
 }
 

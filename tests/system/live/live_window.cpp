@@ -117,13 +117,13 @@ void LiveWindowTest::SetUp() {
     ASSERT_NE(resources_, nullptr) << GetLastError();
     ink_ = LoadLibraryA("kitink.dll");
     ASSERT_NE(ink_, nullptr) << GetLastError();
-    krx::Module().resourceModule = resources_;
+    krx::ThisCall().resourceModule = resources_;
     knownJobs_.reset(new krxtest::SpoolerJobs);
 }
 
 void LiveWindowTest::TearDown() {
     knownJobs_.reset();
-    krx::Module().resourceModule = nullptr;
+    krx::ThisCall().resourceModule = nullptr;
     if (ink_ != nullptr) {
         FreeLibrary(ink_);
     }

@@ -173,9 +173,9 @@ TEST_F(LiveWindowTest, InkGaugesFollowTheReply) {
         // A message that is a single blank is replaced (the test's own texts).
         kit::SimPrinter::Remove("StatusFirstResult");
         SetReply("ST:04;IQ:5A5A5A5A5A5A;");
-        krx::Module().resourceModule = GetModuleHandleA(nullptr);
+        krx::ThisCall().resourceModule = GetModuleHandleA(nullptr);
         w.StatusTick();
-        krx::Module().resourceModule = resources_;
+        krx::ThisCall().resourceModule = resources_;
         EXPECT_EQ(1, w.StatusClass());
         EXPECT_EQ("Blank message replaced", w.Text(IDC_STATUS_TEXT));
         w.End();

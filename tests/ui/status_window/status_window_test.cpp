@@ -472,7 +472,7 @@ class RecoveryTest : public StatusWindowTest {
         WindowCall call([&] {
             HMODULE ink = LoadLibraryA("kitink.dll");
             HMODULE resources = LoadLibraryA(resources_.c_str());
-            krx::Module().resourceModule = resources;
+            krx::ThisCall().resourceModule = resources;
             krx::CBxApi library(krx::RememberedPrinterName());
             krx::JobMonitor monitor;
             monitor.SetNames(kit::kPrinterName, kit::kPortName);
@@ -486,7 +486,7 @@ class RecoveryTest : public StatusWindowTest {
             window.Configure(setup);
             const int result = static_cast<int>(
                 window.Run(kit::kPrinterName, kit::kPortName, kit::kModelName, modelFile_.c_str()));
-            krx::Module().resourceModule = nullptr;
+            krx::ThisCall().resourceModule = nullptr;
             FreeLibrary(resources);
             FreeLibrary(ink);
             return result;
