@@ -53,11 +53,13 @@ class MonitorSession {
     void MakeResourcesCurrent();
     void LoadInkLibrary();
 
-    // Made and released in this order, released in the reverse one: the
-    // call's frame of module values first, the ink library last.
+    // Declared in the order the call makes them, so released in the reverse
+    // one: the window, which points at the library, the job monitor and the
+    // libraries loaded for it, goes before any of them, and the call's frame
+    // goes last. The session has a frame of its own because it also runs
+    // outside the exports (the live tests run it directly).
     CallFrame m_Frame;
     MonitorRequest m_Request; // the caller's texts, alive for the call
-    StatusWindow m_Window;
     // The window's calls of the printer's library, each within its limit, so
     // that a library that stops answering cannot keep the window open.
     LibraryCallThread m_LibraryCalls;
@@ -65,6 +67,7 @@ class MonitorSession {
     JobMonitor m_Monitor;
     unique_hmodule m_hResources;
     unique_hmodule m_hInkLibrary;
+    StatusWindow m_Window;
     HMODULE m_hPreviousResources = nullptr;
     bool m_bResourcesCurrent = false;
     bool m_bPrepared = false;
