@@ -356,7 +356,12 @@ TEST_F(StatusWindowTest, InformationDialogIsOwnedByTheWindowAndOpensOnce) {
     }
     EXPECT_FALSE(IsWindow(info));
     EXPECT_TRUE(IsWindowEnabled(hwnd));
-    // The channel's news comes to the status window again.
+    // The channel's news comes to the status window again (it takes the
+    // channel back as it handles the dialog's end, after the dialog is gone).
+    for (int i = 0; i < 250 && kit::SimRegisteredWindow(channel, bx::kOptionNotifyInfo) != hwnd;
+         ++i) {
+        Sleep(20);
+    }
     EXPECT_EQ(hwnd, kit::SimRegisteredWindow(channel, bx::kOptionNotifyInfo));
     PostMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(0, call.Wait());
