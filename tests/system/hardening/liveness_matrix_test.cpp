@@ -11,15 +11,20 @@
 // shared from a print server run the window in this process (the spooler
 // must say the job is spooled as EMF, which Wine's cannot): the server is
 // the kit's RPC stand-in, gone, holding its pipe busy, never answering the
-// bind, or slow.
+// bind, or slow. The exports that answer at once (the status query, the
+// data collection) have their own rows: the printer's library not answering.
 #include <windows.h>
+
+#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "base/registry/registry_paths.h"
 #include "comm/spooler.h"
@@ -620,6 +625,213 @@ class RemoteLivenessTest : public krxtest::CleanRegistryTest {
 TEST_F(RemoteLivenessTest, MeterReturnsOnceItsJobHasLeftWhateverThePrintServerDoes) {
     for (const RemoteRow& row : RemoteRows()) {
         RunCell(row);
+    }
+}
+
+// The exports that answer at once, while the printer's library does not
+// answer: hung in one of the export's own calls, or held by the host's own
+// call that hangs in it (its channel opening, which the library's lock
+// makes every other call wait for). Each cell asks three times: the first
+// call fails within the bound as a library failure would, the next fail at
+// once and start no thread while the first is still inside the library,
+// and once the library answers again (with the plug-in freed and loaded
+// again meanwhile) a call answers as usual.
+enum class QuickColumn { kStatusQuery, kCollectData };
+
+struct HungLibraryRow {
+    const char* label;
+    const char* entry;
+    bool hostCallHangs; // the host's own call holds the library
+    bool readFailed;    // the status query got as far as its read: status 11
+    std::vector<QuickColumn> columns;
+};
+
+std::vector<HungLibraryRow> HungLibraryRows() {
+    const std::vector<QuickColumn> both = {QuickColumn::kStatusQuery, QuickColumn::kCollectData};
+    return {
+        {"printer's library hung in BXInitialize", "BXInitialize", false, false, both},
+        {"printer's library hung in BXGetStatus",
+         "BXGetStatus",
+         false,
+         true,
+         {QuickColumn::kStatusQuery}},
+        {"printer's library hung in BXReceive",
+         "BXReceive",
+         false,
+         false,
+         {QuickColumn::kCollectData}},
+        {"host's BXOpenChannel hung in the library", "BXOpenChannel", true, false, both},
+    };
+}
+
+constexpr int kQuickHangMs = 6000;
+// The 2 s limit of one library call, and the host's slack.
+constexpr DWORD kQuickBoundMs = 3000;
+constexpr DWORD kRefusedBoundMs = 500;
+constexpr int kUntouched = 77;
+
+DWORD CountThreads() {
+    DWORD count = 0;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry;
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        count += entry.th32OwnerProcessID == GetCurrentProcessId() ? 1 : 0;
+    }
+    CloseHandle(snapshot);
+    return count;
+}
+
+// The host's own call into the library it loaded itself, on a thread of its
+// own, hanging as scripted.
+DWORD WINAPI HostOpensChannel(void*) {
+    const std::string path = kit::ExecutableFolder() + "BXAPI.DLL";
+    HMODULE library = LoadLibraryA(path.c_str());
+    if (library == nullptr) {
+        return 1;
+    }
+    using Initialize = int(WINAPI*)();
+    using Open = int(WINAPI*)(int, const char*, int);
+    auto init = reinterpret_cast<Initialize>(
+        reinterpret_cast<void*>(GetProcAddress(library, "BXInitialize")));
+    auto open =
+        reinterpret_cast<Open>(reinterpret_cast<void*>(GetProcAddress(library, "BXOpenChannel")));
+    if (init != nullptr && open != nullptr && init() == 0) {
+        open(1, kit::kPrinterName, KRX_CHANNEL_STATUS_FIRST);
+    }
+    FreeLibrary(library);
+    return 0;
+}
+
+struct QuickAnswer {
+    int result = krxtest::WindowCall::kStillRunning;
+    int statusNumber = kUntouched;
+    int out4 = kUntouched;
+    void* buffer = nullptr;
+};
+
+class QuickExportLivenessTest : public krxtest::CleanRegistryTest {
+  protected:
+    void SetUp() override {
+        CleanRegistryTest::SetUp();
+        ASSERT_TRUE(InstallTypicalPrinter());
+        ASSERT_TRUE(LoadPlugin());
+    }
+    void TearDown() override {
+        plugin_.reset();
+        kit::RemoveSimulatedSystem();
+        CleanRegistryTest::TearDown();
+    }
+    bool LoadPlugin() {
+        plugin_.reset(new Plugin);
+        getStatus_ = plugin_->Get<PFN_PrGetStatusB>("PrGetStatusB");
+        getPrnData_ = plugin_->Get<PFN_PrGetPrnData>("PrGetPrnData");
+        return getStatus_ != nullptr && getPrnData_ != nullptr;
+    }
+
+    // One call of the column's export on a thread of its own, as a host's
+    // thread would make it; what it answered, and how long it took.
+    QuickAnswer Call(QuickColumn column, DWORD* took) {
+        auto answer = std::make_shared<QuickAnswer>();
+        const PFN_PrGetStatusB getStatus = getStatus_;
+        const PFN_PrGetPrnData getPrnData = getPrnData_;
+        const DWORD start = GetTickCount();
+        krxtest::WindowCall call([=] {
+            QuickAnswer& a = *answer;
+            if (column == QuickColumn::kStatusQuery) {
+                int st = 0, sound = 0, notify = 0, kind = 0;
+                a.result =
+                    getStatus(0, KRX_CHANNEL_STATUS_FIRST, 1, &a.statusNumber, &st, &sound, &notify,
+                              kit::kPrinterName, kit::kPortName, 0, kit::kModelName, &kind);
+            } else {
+                a.result = getPrnData(0, 0, 101, &a.out4, &a.buffer);
+            }
+            return a.result;
+        });
+        call.Wait(kQuickHangMs + 4000);
+        *took = GetTickCount() - start;
+        return *answer;
+    }
+
+    void RunCell(const HungLibraryRow& row, QuickColumn column) {
+        const char* name = column == QuickColumn::kStatusQuery ? "PrGetStatusB" : "PrGetPrnData";
+        SCOPED_TRACE(std::string(row.label) + " / " + name);
+        kit::SimPrinter::Reset();
+        kit::SimPrinter::ScriptTypicalPrinter();
+        kit::SimPrinter::SetStatusReply(krxtest::StatusReply("ST:04;IQ:5A4B3C5A463C;"));
+        kit::SimPrinter::SetText("HangIn", row.entry);
+        kit::SimPrinter::SetNumber("HangMs", kQuickHangMs);
+        const DWORD hungAt = GetTickCount();
+        HANDLE host = nullptr;
+        if (row.hostCallHangs) {
+            host = CreateThread(nullptr, 0, HostOpensChannel, nullptr, 0, nullptr);
+            ASSERT_NE(host, nullptr);
+            Sleep(300); // the host is inside the library now
+        }
+
+        DWORD took = 0;
+        QuickAnswer first = Call(column, &took);
+        const bool statusQuery = column == QuickColumn::kStatusQuery;
+        const int failedStatus = row.readFailed ? 11 : kUntouched;
+        EXPECT_LE(took, kQuickBoundMs) << "the first call waited for the library";
+        EXPECT_EQ(first.result, 1);
+        EXPECT_EQ(first.statusNumber, statusQuery ? failedStatus : kUntouched);
+        EXPECT_EQ(first.out4, kUntouched);
+        EXPECT_EQ(first.buffer, nullptr);
+
+        const DWORD threads = CountThreads();
+        DWORD refusedTook = 0;
+        for (int i = 0; i < 3; ++i) {
+            DWORD each = 0;
+            QuickAnswer later = Call(column, &each);
+            refusedTook = std::max(refusedTook, each);
+            EXPECT_EQ(later.result, 1);
+            EXPECT_EQ(later.statusNumber, kUntouched) << "a later call reached the library";
+            EXPECT_EQ(later.out4, kUntouched);
+        }
+        const DWORD threadsAfter = CountThreads();
+        EXPECT_LE(refusedTook, kRefusedBoundMs) << "a later call waited behind the first";
+        EXPECT_LE(threadsAfter, threads) << "later calls left threads in the library";
+        printf("  %-42s %-14s first call %5lu ms, later calls %4lu ms, threads %lu -> %lu\n",
+               row.label, name, static_cast<unsigned long>(took),
+               static_cast<unsigned long>(refusedTook), static_cast<unsigned long>(threads),
+               static_cast<unsigned long>(threadsAfter));
+
+        // The host frees the plug-in while the overdue call is still inside
+        // the library: the call's thread keeps it until the call returns.
+        plugin_.reset();
+        kit::SimPrinter::Remove("HangIn");
+        if (host != nullptr) {
+            EXPECT_EQ(WaitForSingleObject(host, kQuickHangMs + 2000), WAIT_OBJECT_0);
+            CloseHandle(host);
+        }
+        while (GetTickCount() - hungAt < kQuickHangMs + 500) {
+            Sleep(100);
+        }
+        for (DWORD waited = 0; GetModuleHandleA("krxstat.dll") != nullptr && waited < 2000;
+             waited += 50) {
+            Sleep(50);
+        }
+        EXPECT_EQ(GetModuleHandleA("krxstat.dll"), nullptr)
+            << "the plug-in stayed loaded after its library answered";
+
+        ASSERT_TRUE(LoadPlugin());
+        QuickAnswer again = Call(column, &took);
+        EXPECT_EQ(again.result, statusQuery ? 1 : 0) << "no answer once the library answers";
+        EXPECT_EQ(again.statusNumber, statusQuery ? 1 : kUntouched);
+        EXPECT_EQ(again.out4, statusQuery ? kUntouched : 0);
+    }
+
+    std::unique_ptr<Plugin> plugin_;
+    PFN_PrGetStatusB getStatus_ = nullptr;
+    PFN_PrGetPrnData getPrnData_ = nullptr;
+};
+
+TEST_F(QuickExportLivenessTest, QueryAndDataExportsFailInTimeWhenTheLibraryDoesNotAnswer) {
+    for (const HungLibraryRow& row : HungLibraryRows()) {
+        for (QuickColumn column : row.columns) {
+            RunCell(row, column);
+        }
     }
 }
 
