@@ -32,9 +32,6 @@ class CBxApi {
     int InitializeResult() const { return m_nInitResult; }
     const std::string& PrinterName() const { return m_strPrinterName; }
     LibraryCallThread* CallThread() const { return m_pCalls; }
-    // True once a call failed because the library did not answer in time
-    // (or had not yet answered an earlier call), not by its own answer.
-    bool CallOverdue() const { return m_pCalls != nullptr && m_pCalls->Overdue(); }
 
     // Entry points; each answers -1 (failure) when the wrapper is disabled.
     int BXGetDeviceID(int mode, const char* name, char* buffer, int* size) const;

@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include "comm/channel_list.h"
-#include "comm/library_calls.h"
 #include "base/module/module_state.h"
 
 namespace krx {
@@ -38,9 +37,7 @@ int SelectStatusChannel(const void* entries, int count, int* channelId, int* out
 }
 
 int CollectPrinterData(int handle, int* out4, void** buffer) {
-    // The host's thread waits for the library a bounded time only.
-    LibraryCallThread calls(kLibraryCallLimitMs, LibraryCallThread::Place::kSystemPool);
-    CBxApi bx(RememberedPrinterName(), &calls);
+    CBxApi bx(RememberedPrinterName());
     if (!bx.IsEnabled()) {
         return 1;
     }
@@ -58,10 +55,6 @@ int CollectPrinterData(int handle, int* out4, void** buffer) {
         } else {
             LocalFree(received);
         }
-    } else if (bx.CallOverdue()) {
-        // A library that does not answer is not ready: nothing was
-        // collected, and a cancel would only be refused as well.
-        return 1;
     } else {
         // Leave no half-read reply in the library.
         bx.BXReceiveCancel(handle);

@@ -13,8 +13,7 @@ int SelectStatusChannel(const void* entries, int count, int* channelId, int* out
 
 // Collects pending data on the channel into *buffer (freeing the buffer it
 // held); an empty or failed receive cancels the pending receive instead.
-// 1 library not ready (also when it does not answer a call in time; the
-// buffer and *out4 are then untouched), -1 handle 0, else 0 with *out4 := 0.
+// 1 library not ready, -1 handle 0, else 0 with *out4 := 0.
 int CollectPrinterData(int handle, int* out4, void** buffer);
 
 } // namespace krx

@@ -10,7 +10,6 @@
 #include <string>
 
 #include "comm/bxapi.h"
-#include "comm/library_calls.h"
 #include "comm/status_reply_read.h"
 #include "common/win_handles.h"
 #include "base/module/module_state.h"
@@ -205,10 +204,7 @@ int StatusQuery::FallbackPath() {
 int QueryPrinterStatus(int channelKind, int channelHandle, const StatusQueryOutputs& out,
                        const char* printerName, const char* portName, const char* modelName) {
     RememberPrinterName(printerName);
-    // The host's thread waits for the library a bounded time only: an
-    // overdue read is a failed read, an overdue start a library not ready.
-    LibraryCallThread calls(kLibraryCallLimitMs, LibraryCallThread::Place::kSystemPool);
-    CBxApi bx(RememberedPrinterName(), &calls);
+    CBxApi bx(RememberedPrinterName());
     if (!bx.IsEnabled()) {
         return 1;
     }

@@ -231,53 +231,39 @@ TEST_F(BxApiTest, SimulatedPrinterServesTwoWindowsThreadsAtOnce) {
     EXPECT_EQ(0, pollers[1].bad);
 }
 
-// A wrapper with a call thread, the window's own or the system's pool of the
-// quick exports: a library that stops answering fails the call within the
-// limit, later calls fail at once while it hangs, those of another call
-// thread with the same library too, and the wrapper goes on once the
-// library answers again, its answers copied back.
+// A window's wrapper: a library that stops answering fails the call within
+// the limit, later calls fail at once while it hangs, and the wrapper goes
+// on once the library answers again, its answers copied back.
 TEST_F(BxApiTest, BoundedCallsFailWithinTheLimitAndGoOnAfterwards) {
     constexpr DWORD kLimitMs = 300;
     constexpr int kHangMs = 1000;
-    using Place = krx::LibraryCallThread::Place;
-    for (Place place : {Place::kOwnThread, Place::kSystemPool}) {
-        SCOPED_TRACE(place == Place::kOwnThread ? "own thread" : "system pool");
-        krx::LibraryCallThread calls(kLimitMs, place);
-        SimPrinter::SetNumber("Live", 1);
-        SimPrinter::SetNumber("HangMs", kHangMs);
-        SimPrinter::SetText("HangIn", "BXInitialize");
-        DWORD start = GetTickCount();
-        {
-            krx::CBxApi hung(krx::RememberedPrinterName(), &calls);
-            EXPECT_EQ(hung.IsEnabled(), 0);
-            EXPECT_TRUE(hung.CallOverdue());
-        }
-        EXPECT_LT(GetTickCount() - start, kLimitMs + 300) << "the wrapper waited for the library";
-        Sleep(kHangMs);
-
-        SimPrinter::SetText("HangIn", "BXGetStatus");
-        SimPrinter::SetStatusReply("@BDC ST2\r\nST:04;");
-        krx::CBxApi bx(krx::RememberedPrinterName(), &calls);
-        ASSERT_EQ(bx.IsEnabled(), 1);
-        int size = 0;
-        start = GetTickCount();
-        EXPECT_EQ(bx.BXGetStatus(1, nullptr, &size), -1);
-        EXPECT_LT(GetTickCount() - start, kLimitMs + 300) << "the wrapper waited for the library";
-        start = GetTickCount();
-        EXPECT_EQ(bx.BXGetStatus(1, nullptr, &size), -1);
-        {
-            krx::LibraryCallThread otherCalls(kLimitMs, Place::kSystemPool);
-            krx::CBxApi other(krx::RememberedPrinterName(), &otherCalls);
-            EXPECT_EQ(other.IsEnabled(), 0) << "another thread's call reached the hung library";
-        }
-        EXPECT_LT(GetTickCount() - start, kLimitMs / 2) << "a call waited behind the hung one";
-        EXPECT_EQ(size, 0) << "an overdue call wrote into its caller's size";
-
-        SimPrinter::Remove("HangIn");
-        Sleep(kHangMs);
-        ASSERT_EQ(bx.BXGetStatus(1, nullptr, &size), -4);
-        std::string reply(static_cast<size_t>(size), '\0');
-        EXPECT_EQ(bx.BXGetStatus(1, &reply[0], &size), size);
-        EXPECT_EQ(reply, "@BDC ST2\r\nST:04;");
+    krx::LibraryCallThread calls(kLimitMs);
+    SimPrinter::SetNumber("Live", 1);
+    SimPrinter::SetNumber("HangMs", kHangMs);
+    SimPrinter::SetText("HangIn", "BXInitialize");
+    DWORD start = GetTickCount();
+    {
+        krx::CBxApi hung(krx::RememberedPrinterName(), &calls);
+        EXPECT_EQ(hung.IsEnabled(), 0);
     }
+    EXPECT_LT(GetTickCount() - start, kLimitMs + 300) << "the wrapper waited for the library";
+    Sleep(kHangMs);
+
+    SimPrinter::SetText("HangIn", "BXGetStatus");
+    SimPrinter::SetStatusReply("@BDC ST2\r\nST:04;");
+    krx::CBxApi bx(krx::RememberedPrinterName(), &calls);
+    ASSERT_EQ(bx.IsEnabled(), 1);
+    int size = 0;
+    start = GetTickCount();
+    EXPECT_EQ(bx.BXGetStatus(1, nullptr, &size), -1);
+    EXPECT_EQ(bx.BXGetStatus(1, nullptr, &size), -1);
+    EXPECT_LT(GetTickCount() - start, kLimitMs + 300) << "a call waited behind the hung one";
+    EXPECT_EQ(size, 0) << "an overdue call wrote into its caller's size";
+
+    SimPrinter::Remove("HangIn");
+    Sleep(kHangMs);
+    ASSERT_EQ(bx.BXGetStatus(1, nullptr, &size), -4);
+    std::string reply(static_cast<size_t>(size), '\0');
+    EXPECT_EQ(bx.BXGetStatus(1, &reply[0], &size), size);
+    EXPECT_EQ(reply, "@BDC ST2\r\nST:04;");
 }
